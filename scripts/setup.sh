@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and running Voxa need.
+# Idempotent: when everything is present it only checks and returns.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  clang libclang-rt-14-dev            # libFuzzer and the fuzz build
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libicu-dev                          # collation, case folding, CP932
+  qt6-base-dev                        # the window layer
+  libjpeg62-turbo-dev libpng-dev libgif-dev libwebp-dev libarchive-dev
+  xvfb xauth xdotool                  # end-to-end tests of the real window
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "setup: installing ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

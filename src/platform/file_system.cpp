@@ -1,0 +1,115 @@
+#include "platform/file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace platform {
+
+namespace {
+
+std::optional<struct stat> statOf(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return info;
+}
+
+} // namespace
+
+PathKind pathKind(const std::string& path) {
+    auto info = statOf(path);
+    if (!info) return PathKind::Missing;
+    return S_ISDIR(info->st_mode) ? PathKind::Folder : PathKind::File;
+}
+
+std::optional<std::uint64_t> fileSize(const std::string& path) {
+    auto info = statOf(path);
+    if (!info || S_ISDIR(info->st_mode)) return std::nullopt;
+    return static_cast<std::uint64_t>(info->st_size);
+}
+
+std::optional<std::time_t> lastWriteTime(const std::string& path) {
+    auto info = statOf(path);
+    if (!info) return std::nullopt;
+    return info->st_mtime;
+}
+
+std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder) {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) return std::nullopt;
+    std::vector<FolderEntry> entries;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const char* name = entry->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK)
+            isFolder = pathKind(joinPath(folder, name)) == PathKind::Folder;
+        entries.push_back({name, isFolder});
+    }
+    return entries;
+}
+
+std::string currentDirectory() {
+    char buffer[PATH_MAX];
+    if (!::getcwd(buffer, sizeof buffer)) return {};
+    return buffer;
+}
+
+bool setCurrentDirectory(const std::string& folder) {
+    return !folder.empty() && ::chdir(folder.c_str()) == 0;
+}
+
+std::string executableFolder() {
+    char buffer[PATH_MAX];
+    ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length <= 0) return "./";
+    std::string path(buffer, static_cast<std::size_t>(length));
+    return path.substr(0, path.rfind(kPathSeparator) + 1);
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty() || (!name.empty() && name.front() == kPathSeparator)) return name;
+    if (folder.back() == kPathSeparator) return folder + name;
+    return folder + kPathSeparator + name;
+}
+
+std::optional<std::string> readFile(const std::string& path) {
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char chunk[65536];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) bytes.append(chunk, got);
+    if (std::ferror(file.get())) return std::nullopt;
+    return bytes;
+}
+
+bool writeFileAtomically(const std::string& path, const std::string& bytes) {
+    std::string temporary = path + ".XXXXXX";
+    int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return false;
+    // Keep the permissions an existing file had; a new file gets the usual 0644.
+    struct stat old {};
+    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        written += static_cast<std::size_t>(n);
+    }
+    bool ok = written == bytes.size() && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) return true;
+    ::unlink(temporary.c_str());
+    return false;
+}
+
+} // namespace platform

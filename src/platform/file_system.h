@@ -1,0 +1,50 @@
+// file_system.h - files and folders as the picture sources need them.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+inline constexpr char kPathSeparator = '/';
+
+enum class PathKind { Missing, File, Folder };
+
+// What is at `path` (symbolic links are followed). A trailing separator is allowed.
+PathKind pathKind(const std::string& path);
+
+std::optional<std::uint64_t> fileSize(const std::string& path);
+
+// Last modification time, seconds since 1970.
+std::optional<std::time_t> lastWriteTime(const std::string& path);
+
+struct FolderEntry {
+    std::string name;
+    bool isFolder = false;
+};
+
+// The names in `folder`, in the order the file system returns them, without
+// "." and "..". Empty when the folder cannot be listed.
+std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder);
+
+std::string currentDirectory();
+bool setCurrentDirectory(const std::string& folder);
+
+// The folder of the running executable, ending with a separator.
+std::string executableFolder();
+
+// `name` resolved against `folder` (which may or may not end with a separator);
+// an absolute `name` is returned as it is.
+std::string joinPath(const std::string& folder, const std::string& name);
+
+// Reads a whole file; nothing when it cannot be read.
+std::optional<std::string> readFile(const std::string& path);
+
+// Writes `bytes` to a new file beside `path` and renames it over `path`, so a
+// failure at any point leaves the old file as it was.
+bool writeFileAtomically(const std::string& path, const std::string& bytes);
+
+} // namespace platform
