@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -72,6 +73,27 @@ std::string executableFolder() {
     if (length <= 0) return "./";
     std::string path(buffer, static_cast<std::size_t>(length));
     return path.substr(0, path.rfind(kPathSeparator) + 1);
+}
+
+bool isWritableFolder(const std::string& folder) {
+    return pathKind(folder) == PathKind::Folder && ::access(folder.c_str(), W_OK) == 0;
+}
+
+bool makeFolders(const std::string& folder) {
+    for (std::size_t at = 1; at <= folder.size(); ++at) {
+        if (at != folder.size() && folder[at] != kPathSeparator) continue;
+        std::string prefix = folder.substr(0, at);
+        if (::mkdir(prefix.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    }
+    return pathKind(folder) == PathKind::Folder;
+}
+
+std::string userConfigFolder() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && *config == kPathSeparator) return joinPath(config, "");
+    const char* home = std::getenv("HOME");
+    if (home && *home) return joinPath(joinPath(home, ".config"), "");
+    return {};
 }
 
 std::string joinPath(const std::string& folder, const std::string& name) {

@@ -36,6 +36,16 @@ bool setCurrentDirectory(const std::string& folder);
 // The folder of the running executable, ending with a separator.
 std::string executableFolder();
 
+// True when files can be created in `folder`.
+bool isWritableFolder(const std::string& folder);
+
+// Creates `folder` and any missing parents; true when it exists afterwards.
+bool makeFolders(const std::string& folder);
+
+// $XDG_CONFIG_HOME, else ~/.config, ending with a separator; empty when
+// neither can be found.
+std::string userConfigFolder();
+
 // `name` resolved against `folder` (which may or may not end with a separator);
 // an absolute `name` is returned as it is.
 std::string joinPath(const std::string& folder, const std::string& name);

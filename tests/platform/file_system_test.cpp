@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cstdlib>
 
 #include "support/temp_folder.h"
 
@@ -74,4 +75,21 @@ TEST(FileSystem, AtomicWriteLeavesNoTemporaryBehindOnFailure) {
     auto entries = listFolder(dir.path());
     ASSERT_TRUE(entries.has_value());
     EXPECT_EQ(entries->size(), 1u);
+}
+
+TEST(FileSystem, WritableFoldersAndConfigHome) {
+    TempFolder dir;
+    EXPECT_TRUE(isWritableFolder(dir.path()));
+    EXPECT_FALSE(isWritableFolder(dir / "missing"));
+    ASSERT_TRUE(makeFolders(dir / "a/b/c"));
+    EXPECT_EQ(pathKind(dir / "a/b/c"), PathKind::Folder);
+    writeFile(dir / "file", "x");
+    EXPECT_FALSE(makeFolders(dir / "file/sub"));
+
+    ::setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
+    EXPECT_EQ(userConfigFolder(), "/somewhere/config/");
+    ::setenv("XDG_CONFIG_HOME", "relative", 1); // not absolute: ignored
+    ::setenv("HOME", "/home/reader", 1);
+    EXPECT_EQ(userConfigFolder(), "/home/reader/.config/");
+    ::unsetenv("XDG_CONFIG_HOME");
 }
