@@ -1,0 +1,169 @@
+// The loads of PageList: opening a path, decoding one entry, stepping.
+#include "sources/page_list.h"
+
+#include "platform/file_system.h"
+#include "platform/text_compare.h"
+
+namespace {
+
+std::string absolutePath(const std::string& path) {
+    if (path.empty() || path.front() == '/') return path;
+    return platform::joinPath(platform::currentDirectory(), path);
+}
+
+// `index` wrapped once into 0 .. count - 1.
+int wrapOnce(int index, int count) {
+    if (index >= count) return index - count;
+    if (index < 0) return index + count;
+    return index;
+}
+
+} // namespace
+
+int PageList::succeedWithFolderList(const std::string& path) {
+    buildFolderList(path);
+    archiveMode = 0;
+    return 1;
+}
+
+int PageList::open(const std::string& requested) {
+    const std::string path = absolutePath(requested);
+    if (platform::pathKind(path) != platform::PathKind::File) {
+        if (!pathExists(path)) {
+            errorText = kFileNotFoundText;
+            return 0;
+        }
+        std::string first;
+        if (!firstPictureOf(path, first)) return 0;
+        if (!open(first)) return 0;
+        archiveMode = 0;
+        return 1;
+    }
+
+    if (decodeByName(path)) return succeedWithFolderList(path);
+
+    const int rememberedArchive = host.selectedArchive;
+    if (host.findArchivePlugin(path)) {
+        if (!buildArchiveList(path)) {
+            errorText = kNoPictureInArchiveText;
+            host.selectedArchive = rememberedArchive;
+            return 0;
+        }
+        // The list already holds the archive's entries even if the first one
+        // fails to decode; archiveMode keeps its old value then.
+        if (loadArchiveEntry(path, 0)) {
+            archiveMode = 1;
+            return 1;
+        }
+        errorText = kArchivePictureBrokenText;
+        host.selectedArchive = rememberedArchive;
+        return 0;
+    }
+
+    switch (decodeByContent(path)) {
+    case ContentDecode::Decoded:
+        return succeedWithFolderList(path);
+    case ContentDecode::PluginFailed:
+        return 0;
+    case ContentDecode::NotTaken:
+        break;
+    }
+    errorText = pathExists(path) ? kNotSupportedText : kFileNotFoundText;
+    return 0;
+}
+
+int PageList::decodeEntry(int index) {
+    // An empty list has no entry to clamp to.
+    if (pageCount <= 0 || static_cast<int>(entries.size()) < pageCount) {
+        errorText = kNotSupportedText;
+        return 0;
+    }
+    if (index >= pageCount) {
+        index = pageCount - 1;
+        currentIndex = index;
+    } else if (index < 0) {
+        index = 0;
+        currentIndex = index;
+    }
+    if (archiveMode) {
+        if (loadArchiveEntry(archivePath, index)) return 1;
+        errorText = kNotSupportedText;
+        return 0;
+    }
+    return decodeFolderEntry(platform::joinPath(folder, entries[static_cast<std::size_t>(index)]));
+}
+
+int PageList::decodeByName(const std::string& path) {
+    std::string extension;
+    extensionOf(path, extension);
+    if (platform::equalsNoCase(extension, builtinExtension) && readBmpFile(path)) return 1;
+    return host.decodeByExtension(path, extension, &loadedHeader, &loadedBits);
+}
+
+PageList::ContentDecode PageList::decodeByContent(const std::string& path) {
+    if (host.findImagePluginForFile(path)) {
+        // Once a plug-in has taken the file, no other decoder is tried.
+        if (host.decodeFile(path, &loadedHeader, &loadedBits) == 0) return ContentDecode::Decoded;
+        errorText = kDecodeErrorText;
+        return ContentDecode::PluginFailed;
+    }
+    return readBmpFile(path) ? ContentDecode::Decoded : ContentDecode::NotTaken;
+}
+
+int PageList::decodeFolderEntry(const std::string& path) {
+    if (decodeByName(path)) return 1;
+    switch (decodeByContent(path)) {
+    case ContentDecode::Decoded:
+        return 1;
+    case ContentDecode::PluginFailed:
+        return 0;
+    case ContentDecode::NotTaken:
+        break;
+    }
+    errorText = kNotSupportedText;
+    return 0;
+}
+
+int PageList::loadArchiveEntry(const std::string& archive, int index) {
+    if (index < 0 || index >= static_cast<int>(entryPosition.size()) ||
+        index >= static_cast<int>(entrySize.size()))
+        return 0;
+    platform::MemoryHandle block = nullptr;
+    if (!host.extractEntry(archive, entryPosition[static_cast<std::size_t>(index)], &block))
+        return 0;
+    // A negative size from a hostile listing reads as nothing.
+    const std::int32_t listed = entrySize[static_cast<std::size_t>(index)];
+    const std::size_t size = listed > 0 ? static_cast<std::size_t>(listed) : 0;
+    int result = 0;
+    if (host.findImagePluginForMemory(block) &&
+        host.decodeMemory(block, size, &loadedHeader, &loadedBits) == 0)
+        result = 1;
+    else
+        result = readBmpMemory(block, size);
+    platform::freeBlock(block);
+    return result;
+}
+
+int PageList::loadPage(int n, int how) {
+    if (!navigable) {
+        errorText = kCannotOpenNextText;
+        return kNoList;
+    }
+    if (how == kPeek) {
+        return decodeEntry(wrapOnce(currentIndex + n, pageCount)) ? kLoaded : kDecodeFailed;
+    }
+    previousIndex = currentIndex;
+    if (how == kRelative) currentIndex += n;
+    else if (how == kAbsolute) currentIndex = n;
+    else if (how == kFromEnd) currentIndex = pageCount - n - 1;
+    currentIndex = wrapOnce(currentIndex, pageCount);
+    return decodeEntry(currentIndex) ? kLoaded : kDecodeFailed;
+}
+
+int PageList::loadNextForPair() {
+    if (!navigable || pageCount == 1) return kNoList;
+    previousIndex = currentIndex;
+    currentIndex += 1;
+    if (currentIndex >= pageCount) currentIndex = 0;
+    return decodeEntry(currentIndex) ? kLoaded : kDecodeFailed;
+}
