@@ -108,7 +108,8 @@ std::optional<std::string> readFile(const std::string& path) {
     std::string bytes;
     char chunk[65536];
     std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) bytes.append(chunk, got);
+    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
+        bytes.append(chunk, got);
     if (std::ferror(file.get())) return std::nullopt;
     return bytes;
 }

@@ -15,18 +15,26 @@ namespace platform {
 using MemoryHandle = SpiHandle;
 
 // A zero-filled block of `size` bytes; null when it cannot be had.
-inline MemoryHandle allocateBlock(std::size_t size) { return spiAlloc(size); }
+inline MemoryHandle allocateBlock(std::size_t size) {
+    return spiAlloc(size);
+}
 
 // Frees a block; null is ignored.
-inline void freeBlock(MemoryHandle block) { spiFree(block); }
+inline void freeBlock(MemoryHandle block) {
+    spiFree(block);
+}
 
 // The block's bytes (null for an invalid handle). Blocks never move.
 inline unsigned char* lockBlock(MemoryHandle block) {
     return static_cast<unsigned char*>(spiLock(block));
 }
 
-inline std::size_t blockSize(MemoryHandle block) { return spiSize(block); }
+inline std::size_t blockSize(MemoryHandle block) {
+    return spiSize(block);
+}
 
-inline bool isValidBlock(MemoryHandle block) { return spiIsValid(block) != 0; }
+inline bool isValidBlock(MemoryHandle block) {
+    return spiIsValid(block) != 0;
+}
 
 } // namespace platform

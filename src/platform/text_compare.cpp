@@ -49,9 +49,9 @@ std::u16string folded(std::string_view text) {
     wide.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
     std::u16string out(wide.size() * 3 + 1, u'\0');
     status = U_ZERO_ERROR;
-    int32_t foldedLength = u_strFoldCase(out.data(), static_cast<int32_t>(out.size()), wide.data(),
-                                         static_cast<int32_t>(wide.size()), U_FOLD_CASE_DEFAULT,
-                                         &status);
+    int32_t foldedLength =
+        u_strFoldCase(out.data(), static_cast<int32_t>(out.size()), wide.data(),
+                      static_cast<int32_t>(wide.size()), U_FOLD_CASE_DEFAULT, &status);
     out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(foldedLength) : 0);
     return out;
 }

@@ -32,7 +32,8 @@ int splitBmp(std::uint64_t total, const ByteReader& read, platform::MemoryHandle
         errorText = kNotBmpText;
         return 0;
     }
-    if (total < kFileHeaderBytes || total > kMaxBmpBytes || !read(0, fileHeader, kFileHeaderBytes)) {
+    if (total < kFileHeaderBytes || total > kMaxBmpBytes ||
+        !read(0, fileHeader, kFileHeaderBytes)) {
         errorText = kBrokenBmpText;
         return 0;
     }

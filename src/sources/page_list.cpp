@@ -21,7 +21,9 @@ std::string lastComponent(const std::string& path) {
 
 } // namespace
 
-PageList::PageList(const std::string& pluginFolder) { host.loadPlugins(pluginFolder); }
+PageList::PageList(const std::string& pluginFolder) {
+    host.loadPlugins(pluginFolder);
+}
 
 void sortEntries(std::vector<std::string>& names, std::vector<std::int32_t>* positions,
                  std::vector<std::int32_t>* sizes, int* currentIndex, int* previousIndex) {
@@ -31,7 +33,8 @@ void sortEntries(std::vector<std::string>& names, std::vector<std::int32_t>* pos
     // quadratic sort of 4000 names fast.
     std::vector<std::string> keys;
     keys.reserve(names.size());
-    for (const std::string& name : names) keys.push_back(platform::sortKeyNoCase(name));
+    for (const std::string& name : names)
+        keys.push_back(platform::sortKeyNoCase(name));
 
     for (int i = 0; i + 1 < n; ++i) {
         for (int j = i; j < n; ++j) {
@@ -82,8 +85,7 @@ bool PageList::isPictureName(const std::string& name) const {
     return platform::equalsNoCase(extension, builtinExtension) || host.isImageExtension(extension);
 }
 
-int PageList::splitPath(const std::string& path, std::string& folderPart,
-                        std::string& name) const {
+int PageList::splitPath(const std::string& path, std::string& folderPart, std::string& name) const {
     std::string trimmed = withoutTrailingSeparator(path);
     platform::PathKind kind = platform::pathKind(trimmed);
     if (kind == platform::PathKind::Missing) return kPathMissing;

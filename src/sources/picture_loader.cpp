@@ -153,9 +153,12 @@ int PageList::loadPage(int n, int how) {
         return decodeEntry(wrapOnce(currentIndex + n, pageCount)) ? kLoaded : kDecodeFailed;
     }
     previousIndex = currentIndex;
-    if (how == kRelative) currentIndex += n;
-    else if (how == kAbsolute) currentIndex = n;
-    else if (how == kFromEnd) currentIndex = pageCount - n - 1;
+    if (how == kRelative)
+        currentIndex += n;
+    else if (how == kAbsolute)
+        currentIndex = n;
+    else if (how == kFromEnd)
+        currentIndex = pageCount - n - 1;
     currentIndex = wrapOnce(currentIndex, pageCount);
     return decodeEntry(currentIndex) ? kLoaded : kDecodeFailed;
 }

@@ -72,7 +72,9 @@ PluginHost::PluginHost() {
     std::replace(openFilter_.begin(), openFilter_.end(), '/', '\0');
 }
 
-PluginHost::~PluginHost() { unloadPlugins(); }
+PluginHost::~PluginHost() {
+    unloadPlugins();
+}
 
 int PluginHost::loadPlugins(const std::string& folder) {
     auto listing = platform::listFolder(folder);
@@ -118,9 +120,8 @@ void PluginHost::registerPlugin(platform::LibraryHandle library, const std::stri
     plugin.getFile = reinterpret_cast<SpiGetFile>(platform::findFunction(library, "GetFile"));
     // A plug-in lacking a function its kind needs could only be called through
     // a null pointer later; it is not registered at all.
-    const bool complete = plugin.isSupported &&
-                          (isImage ? plugin.getPicture != nullptr
-                                   : plugin.getArchiveInfo && plugin.getFile);
+    const bool complete = plugin.isSupported && (isImage ? plugin.getPicture != nullptr
+                                                         : plugin.getArchiveInfo && plugin.getFile);
     if ((!isImage && !isArchive) || !complete || table.size() >= limit) {
         platform::freeLibrary(library);
         return;
@@ -148,14 +149,17 @@ void PluginHost::appendToFilter(const char* text, int count) {
     if (count <= 0) return;
     // Room is kept for a closing zero after this text and for the final empty
     // text, so a cut filter is still a well-formed list.
-    const std::size_t room = kOpenFilterLimit - 2 - std::min(openFilter_.size(), kOpenFilterLimit - 2);
+    const std::size_t room =
+        kOpenFilterLimit - 2 - std::min(openFilter_.size(), kOpenFilterLimit - 2);
     openFilter_.append(text, std::min(static_cast<std::size_t>(count), room));
     if (openFilter_.back() != '\0') openFilter_ += '\0';
 }
 
 void PluginHost::unloadPlugins() {
-    for (PluginRecord& plugin : images_) platform::freeLibrary(plugin.library);
-    for (PluginRecord& plugin : archives_) platform::freeLibrary(plugin.library);
+    for (PluginRecord& plugin : images_)
+        platform::freeLibrary(plugin.library);
+    for (PluginRecord& plugin : archives_)
+        platform::freeLibrary(plugin.library);
     images_.clear();
     archives_.clear();
 }
@@ -321,7 +325,9 @@ int PluginHost::decodeMemory(platform::MemoryHandle block, std::size_t size,
 
 std::vector<std::string> PluginHost::informationLines() const {
     std::vector<std::string> lines;
-    for (const PluginRecord& plugin : archives_) lines.push_back(plugin.infoText);
-    for (const PluginRecord& plugin : images_) lines.push_back(plugin.infoText);
+    for (const PluginRecord& plugin : archives_)
+        lines.push_back(plugin.infoText);
+    for (const PluginRecord& plugin : images_)
+        lines.push_back(plugin.infoText);
     return lines;
 }

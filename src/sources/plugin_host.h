@@ -71,8 +71,7 @@ public:
                    platform::MemoryHandle* bits);
     int findArchivePlugin(const std::string& file);
     // At most `maximum` members of the archive, in the plug-in's order. 1 listed.
-    int listArchive(const std::string& archive, std::vector<ArchiveMember>& members,
-                    int maximum);
+    int listArchive(const std::string& archive, std::vector<ArchiveMember>& members, int maximum);
     // GetFile of the selected archive plug-in into a new block; the caller frees it.
     int extractEntry(const std::string& archive, std::int32_t position,
                      platform::MemoryHandle* out);

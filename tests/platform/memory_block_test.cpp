@@ -10,7 +10,8 @@ TEST(MemoryBlock, ZeroFilledSizedAndValidUntilFreed) {
     EXPECT_EQ(blockSize(block), 100u);
     unsigned char* bytes = lockBlock(block);
     ASSERT_NE(bytes, nullptr);
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(bytes[i], 0);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(bytes[i], 0);
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(bytes) % 16, 0u);
     freeBlock(block);
     freeBlock(nullptr);

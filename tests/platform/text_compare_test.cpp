@@ -31,12 +31,15 @@ TEST(TextCompare, MalformedUtf8DoesNotBreakTheComparison) {
 }
 
 TEST(TextCompare, SortKeysOrderLikeTheComparison) {
-    const std::vector<std::string> pieces = {"a", "B", "1", "10", ".", "_", "か", "カ", "Ä", "z", "-"};
+    const std::vector<std::string> pieces = {"a",  "B",  "1", "10", ".", "_",
+                                             "か", "カ", "Ä", "z",  "-"};
     std::mt19937 random(7);
     for (int round = 0; round < 400; ++round) {
         std::string a, b;
-        for (int i = 0; i < 3; ++i) a += pieces[random() % pieces.size()];
-        for (int i = 0; i < 3; ++i) b += pieces[random() % pieces.size()];
+        for (int i = 0; i < 3; ++i)
+            a += pieces[random() % pieces.size()];
+        for (int i = 0; i < 3; ++i)
+            b += pieces[random() % pieces.size()];
         int direct = compareNoCase(a, b);
         int byKey = sortKeyNoCase(a).compare(sortKeyNoCase(b));
         EXPECT_EQ(direct < 0, byKey < 0) << a << " vs " << b;

@@ -17,7 +17,8 @@ using testing_support::writeFile;
 namespace {
 
 void setPixelOffset(std::string& bmp, std::uint32_t offset) {
-    for (int i = 0; i < 4; ++i) bmp[10 + i] = static_cast<char>((offset >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        bmp[10 + i] = static_cast<char>((offset >> (8 * i)) & 0xFF);
 }
 
 platform::MemoryHandle blockOf(const std::string& bytes) {
@@ -70,8 +71,8 @@ TEST_F(BmpReaderTest, RefusesWhatIsNoBmpOrLiesAboutItsLayout) {
         const char* text;
     };
     const Case cases[] = {{"PK\x03\x04 zip", kNotBmpText}, {"B", kNotBmpText},
-                          {before, kBrokenBmpText},       {past, kBrokenBmpText},
-                          {huge, kBrokenBmpText},         {tooShort, kBrokenBmpText}};
+                          {before, kBrokenBmpText},        {past, kBrokenBmpText},
+                          {huge, kBrokenBmpText},          {tooShort, kBrokenBmpText}};
     for (const Case& c : cases) {
         writeFile(files / "x.bmp", c.bytes);
         list.errorText.clear();

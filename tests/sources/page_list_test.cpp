@@ -39,7 +39,8 @@ TEST(SortEntries, TiesFollowTheExchangeSort) {
         sortEntries(names, &positions, &sizes);
         EXPECT_EQ(names, c.sorted);
         EXPECT_EQ(positions, c.positions);
-        for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(sizes[i], positions[i] + 10);
+        for (std::size_t i = 0; i < 3; ++i)
+            EXPECT_EQ(sizes[i], positions[i] + 10);
     }
 }
 
@@ -53,7 +54,8 @@ TEST(SortEntries, TheCurrentIndexFollowsItsEntry) {
     std::mt19937 random(11);
     for (int round = 0; round < 50; ++round) {
         std::vector<std::string> many;
-        for (int i = 0; i < 40; ++i) many.push_back("p" + std::to_string(random() % 1000) + ".jpg");
+        for (int i = 0; i < 40; ++i)
+            many.push_back("p" + std::to_string(random() % 1000) + ".jpg");
         many.push_back("target.jpg");
         std::shuffle(many.begin(), many.end(), random);
         int at = static_cast<int>(std::find(many.begin(), many.end(), "target.jpg") - many.begin());
@@ -154,12 +156,14 @@ TEST(FolderList, CapsAt4000InListingOrder) {
     PluginFolder plugins;
     PageList list(plugins.path());
     TempFolder book;
-    for (int i = 0; i < kMaxPages + 500; ++i) writeFile(book / (std::to_string(i) + ".bmp"), "");
+    for (int i = 0; i < kMaxPages + 500; ++i)
+        writeFile(book / (std::to_string(i) + ".bmp"), "");
     list.buildFolderList(book / "7.bmp");
     ASSERT_EQ(list.pageCount, kMaxPages);
     auto listing = platform::listFolder(book.path());
     std::vector<std::string> first;
-    for (int i = 0; i < kMaxPages; ++i) first.push_back((*listing)[static_cast<std::size_t>(i)].name);
+    for (int i = 0; i < kMaxPages; ++i)
+        first.push_back((*listing)[static_cast<std::size_t>(i)].name);
     std::vector<std::string> listed = list.entries;
     std::sort(first.begin(), first.end());
     std::sort(listed.begin(), listed.end());
@@ -208,8 +212,10 @@ TEST_F(ArchiveListTest, NoPictureLeavesTheListAsItWas) {
 
 TEST_F(ArchiveListTest, OnlyTheFirst4000MembersAreConsidered) {
     std::vector<TestMember> members;
-    for (int i = 0; i < kMaxPages; ++i) members.push_back({"", "t" + std::to_string(i) + ".txt", ""});
-    for (int i = 0; i < 500; ++i) members.push_back({"", "p" + std::to_string(i) + ".bmp", ""});
+    for (int i = 0; i < kMaxPages; ++i)
+        members.push_back({"", "t" + std::to_string(i) + ".txt", ""});
+    for (int i = 0; i < 500; ++i)
+        members.push_back({"", "p" + std::to_string(i) + ".bmp", ""});
     EXPECT_EQ(build(members), 0);
     members.insert(members.begin(), {"", "first.bmp", ""});
     ASSERT_EQ(build(members), 1);

@@ -17,7 +17,9 @@ using testing_support::writeFile;
 
 namespace {
 
-std::string bitsOf(unsigned seed) { return makeDib(3, 2, 24, seed).bits; }
+std::string bitsOf(unsigned seed) {
+    return makeDib(3, 2, 24, seed).bits;
+}
 
 } // namespace
 
@@ -25,7 +27,8 @@ class LoaderTest : public ::testing::Test {
 protected:
     // Plug-ins first: the page list loads them when it is made.
     void usePlugins(std::initializer_list<const char*> names) {
-        for (const char* name : names) plugins.install(name);
+        for (const char* name : names)
+            plugins.install(name);
         list = std::make_unique<PageList>(plugins.path());
     }
     PluginFolder plugins;
@@ -33,7 +36,9 @@ protected:
     TempFolder files;
 };
 
-TEST_F(LoaderTest, StartsWithNoErrorText) { EXPECT_EQ(list->errorText, kNoErrorText); }
+TEST_F(LoaderTest, StartsWithNoErrorText) {
+    EXPECT_EQ(list->errorText, kNoErrorText);
+}
 
 TEST_F(LoaderTest, OpensABmpAndBuildsTheFolderList) {
     writeFile(files / "b.bmp", makeBmp(3, 2, 24, 2));
@@ -106,8 +111,8 @@ TEST_F(LoaderTest, ArchivesOpenOnTheirFirstPictureByName) {
     writeFile(files / "p1", tpicFile(3, 2, 24, 1));
     writeFile(files / "p2", makeBmp(3, 2, 24, 2));
     writeFile(files / "book.tarc", testArchive({{"x/", "02.bmp", files / "p2"},
-                                               {"", "readme.txt", ""},
-                                               {"x/", "01.tpc", files / "p1"}}));
+                                                {"", "readme.txt", ""},
+                                                {"x/", "01.tpc", files / "p1"}}));
     ASSERT_EQ(list->open(files / "book.tarc"), 1);
     EXPECT_EQ(takeBits(*list), bitsOf(1));
     EXPECT_EQ(list->archiveMode, 1);
@@ -133,7 +138,8 @@ TEST_F(LoaderTest, ArchiveFailuresRestoreTheSelectedArchivePlugin) {
     EXPECT_EQ(list->host.selectedArchive, 7);
 
     writeFile(files / "junk", "not a picture");
-    writeFile(files / "broken.tarc", testArchive({{"", "a.bmp", files / "junk"}, {"", "b.bmp", ""}}));
+    writeFile(files / "broken.tarc",
+              testArchive({{"", "a.bmp", files / "junk"}, {"", "b.bmp", ""}}));
     EXPECT_EQ(list->open(files / "broken.tarc"), 0);
     EXPECT_EQ(list->errorText, kArchivePictureBrokenText);
     EXPECT_EQ(list->host.selectedArchive, 7);

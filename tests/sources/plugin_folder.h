@@ -25,7 +25,8 @@ struct TestMember {
     std::string folder; // "" or ending with '/'
     std::string name;
     std::string source; // path of the file holding the member's bytes; "" for none
-    std::optional<long long> claimedSize = std::nullopt; // what the listing claims instead of the real size
+    std::optional<long long> claimedSize =
+        std::nullopt; // what the listing claims instead of the real size
 };
 // The text of a test archive listing `members` in this order.
 std::string testArchive(const std::vector<TestMember>& members);

@@ -116,8 +116,10 @@ TEST(PluginHost, HostileTextsAreCutWithoutOverruns) {
 
 TEST(PluginHost, TablesStopAtTheirLimits) {
     PluginFolder folder;
-    for (int i = 0; i < kMaxImagePlugins + 4; ++i) folder.install("content", "i" + std::to_string(i) + ".spi");
-    for (int i = 0; i < kMaxArchivePlugins + 4; ++i) folder.install("archive", "a" + std::to_string(i) + ".spi");
+    for (int i = 0; i < kMaxImagePlugins + 4; ++i)
+        folder.install("content", "i" + std::to_string(i) + ".spi");
+    for (int i = 0; i < kMaxArchivePlugins + 4; ++i)
+        folder.install("archive", "a" + std::to_string(i) + ".spi");
     PluginHost host;
     host.loadPlugins(folder.path());
     EXPECT_EQ(host.imagePlugins().size(), static_cast<std::size_t>(kMaxImagePlugins));
@@ -133,7 +135,8 @@ TEST(PluginHost, InformationLinesPutArchivePluginsFirst) {
     PluginHost host;
     host.loadPlugins(folder.path());
     std::vector<std::string> expected = {"test archives"};
-    for (const PluginRecord& plugin : host.imagePlugins()) expected.push_back(plugin.infoText);
+    for (const PluginRecord& plugin : host.imagePlugins())
+        expected.push_back(plugin.infoText);
     EXPECT_EQ(host.informationLines(), expected);
 }
 
@@ -196,10 +199,9 @@ TEST(PluginHost, ListingAndExtractionUseTheReportedPositions) {
     host.loadPlugins(folder.path());
     writeFile(folder / "one", "first");
     writeFile(folder / "two", "second!");
-    writeFile(folder / "book.tarc",
-              testing_support::testArchive({{"a/", "x.bmp", folder / "one"},
-                                            {"b/", "x.bmp", folder / "two"},
-                                            {"", "big.bmp", "", 1 << 20}}));
+    writeFile(folder / "book.tarc", testing_support::testArchive({{"a/", "x.bmp", folder / "one"},
+                                                                  {"b/", "x.bmp", folder / "two"},
+                                                                  {"", "big.bmp", "", 1 << 20}}));
     ASSERT_EQ(host.findArchivePlugin(folder / "book.tarc"), 1);
     std::vector<ArchiveMember> members;
     ASSERT_EQ(host.listArchive(folder / "book.tarc", members, 4000), 1);

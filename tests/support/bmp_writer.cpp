@@ -10,7 +10,8 @@ void put16(std::string& out, std::size_t at, std::uint16_t v) {
 }
 
 void put32(std::string& out, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        out[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 } // namespace

@@ -27,6 +27,8 @@ void writeFile(const std::string& path, const std::string& bytes) {
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-void makeFolder(const std::string& path) { std::filesystem::create_directories(path); }
+void makeFolder(const std::string& path) {
+    std::filesystem::create_directories(path);
+}
 
 } // namespace testing_support

@@ -98,7 +98,8 @@ bool readWhole(const char* path, std::string& out) {
     }
     const auto* image = reinterpret_cast<const unsigned char*>(dw);
     volatile unsigned sum = 0;
-    for (std::size_t i = 0; i < SPI_SNIFF_BYTES; ++i) sum = sum + image[i];
+    for (std::size_t i = 0; i < SPI_SNIFF_BYTES; ++i)
+        sum = sum + image[i];
     return std::memcmp(image, magic, length) == 0;
 }
 
@@ -173,10 +174,13 @@ SPI_EXPORT int GetPluginInfo(int infono, char* buf, int buflen) {
 #else
     const char* text = nullptr;
     const int pairCount = static_cast<int>(sizeof kPairs / sizeof kPairs[0]);
-    if (infono == 0) text = kKind;
-    else if (infono == 1) text = kInfo;
+    if (infono == 0)
+        text = kKind;
+    else if (infono == 1)
+        text = kInfo;
     else if (infono >= 2 && (infono - 2) / 2 < pairCount)
-        text = infono % 2 ? kPairs[(infono - 2) / 2].description : kPairs[(infono - 2) / 2].patterns;
+        text =
+            infono % 2 ? kPairs[(infono - 2) / 2].description : kPairs[(infono - 2) / 2].patterns;
     if (!text || buflen <= 0) return 0;
     int length = static_cast<int>(std::strlen(text));
 #ifdef COUNTS_ZERO
@@ -216,8 +220,10 @@ SPI_EXPORT int GetPicture(const char* buf, long len, unsigned int flag, SpiHandl
     return SPI_ALL_RIGHT;
 #else
     std::string file;
-    if ((flag & 7) == SPI_INPUT_MEMORY) file.assign(buf, static_cast<std::size_t>(len));
-    else if (!readWhole(buf, file)) return SPI_FILE_READ_ERROR;
+    if ((flag & 7) == SPI_INPUT_MEMORY)
+        file.assign(buf, static_cast<std::size_t>(len));
+    else if (!readWhole(buf, file))
+        return SPI_FILE_READ_ERROR;
     return splitPicture(file, pHBInfo, pHBm);
 #endif
 }
