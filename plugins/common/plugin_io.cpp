@@ -1,0 +1,155 @@
+// plugin_io.cpp - input reading, sniffing, plug-in texts and DIB blocks.
+#include "plugin_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace spi {
+
+int readPictureInput(const char* buf, long len, unsigned int flag, PictureInput& input) {
+    if (!buf) return SPI_FILE_READ_ERROR;
+    if ((flag & 7) == SPI_INPUT_MEMORY) {
+        if (len < 0) return SPI_OUT_OF_ORDER;
+        input.data = reinterpret_cast<const unsigned char*>(buf);
+        input.size = size_t(len);
+        return SPI_ALL_RIGHT;
+    }
+    if (len < 0) return SPI_FILE_READ_ERROR;
+    int fd = ::open(buf, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return SPI_FILE_READ_ERROR;
+    struct stat st {};
+    int result = SPI_ALL_RIGHT;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < len) {
+        result = SPI_FILE_READ_ERROR;
+    } else {
+        size_t size = size_t(st.st_size - len);
+        // A picture file larger than the largest DIB we hand out cannot be a
+        // picture we would decode; refuse it rather than read gigabytes.
+        if (size > kMaxDibBytes) {
+            result = SPI_NO_MEMORY;
+        } else {
+            input.storage.resize(size);
+            size_t done = 0;
+            while (done < size) {
+                ssize_t n = ::pread(fd, input.storage.data() + done, size - done, off_t(len + long(done)));
+                if (n <= 0) break;
+                done += size_t(n);
+            }
+            input.storage.resize(done);
+            input.data = input.storage.data();
+            input.size = done;
+        }
+    }
+    ::close(fd);
+    return result;
+}
+
+size_t readSniffBytes(uintptr_t dw, unsigned char* head, size_t count) {
+    std::memset(head, 0, count);
+    if (dw >= SPI_FILE_HANDLE_LIMIT) {
+        std::memcpy(head, reinterpret_cast<const void*>(dw), count);
+        return count;
+    }
+    // pread leaves the descriptor's offset where the host put it.
+    size_t done = 0;
+    while (done < count) {
+        ssize_t n = ::pread(int(dw), head + done, count - done, off_t(done));
+        if (n <= 0) break;
+        done += size_t(n);
+    }
+    return done;
+}
+
+int copyPluginInfo(const char* const* texts, int count, int infono, char* buf, int buflen) {
+    if (infono < 0 || infono >= count || !buf || buflen <= 0) return 0;
+    size_t length = std::strlen(texts[infono]);
+    if (length > size_t(buflen - 1)) length = size_t(buflen - 1);
+    std::memcpy(buf, texts[infono], length);
+    buf[length] = 0;
+    return int(length);
+}
+
+size_t dibStride(int width, int bitCount) {
+    return ((size_t(width) * size_t(bitCount) + 31) / 32) * 4;
+}
+
+int createDib(int width, int height, int bitCount, int paletteSize, DibOutput& dib) {
+    if (width <= 0 || height <= 0) return SPI_OUT_OF_ORDER;
+    if (width > kMaxDibSide || height > kMaxDibSide) return SPI_NO_MEMORY;
+    size_t stride = dibStride(width, bitCount);
+    if (stride > kMaxDibBytes / size_t(height)) return SPI_NO_MEMORY;
+    size_t infoSize = 40 + size_t(paletteSize) * 4;
+    dib.info = spiAlloc(infoSize);
+    dib.bits = spiAlloc(stride * size_t(height));
+    if (!dib.info || !dib.bits) {
+        discard(dib);
+        return SPI_NO_MEMORY;
+    }
+    auto* header = static_cast<unsigned char*>(spiLock(dib.info));
+    auto put32 = [&](int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) header[at + i] = (unsigned char)(v >> (8 * i));
+    };
+    put32(0, 40);
+    put32(4, uint32_t(width));
+    put32(8, uint32_t(height));
+    header[12] = 1;
+    header[14] = (unsigned char)bitCount;
+    put32(20, uint32_t(stride * size_t(height)));
+    put32(24, 2835); // 72 dpi
+    put32(28, 2835);
+    put32(32, uint32_t(paletteSize));
+    dib.palette = header + 40;
+    dib.pixels = static_cast<unsigned char*>(spiLock(dib.bits));
+    dib.stride = stride;
+    dib.width = width;
+    dib.height = height;
+    return SPI_ALL_RIGHT;
+}
+
+void setGreyPalette(DibOutput& dib, int entries) {
+    for (int i = 0; i < entries; ++i) {
+        unsigned char v = (unsigned char)(entries > 1 ? i * 255 / (entries - 1) : 0);
+        dib.palette[i * 4] = dib.palette[i * 4 + 1] = dib.palette[i * 4 + 2] = v;
+    }
+}
+
+int handOver(DibOutput& dib, SpiHandle* pHBInfo, SpiHandle* pHBm) {
+    if (!pHBInfo || !pHBm) {
+        discard(dib);
+        return SPI_MEMORY_ERROR;
+    }
+    *pHBInfo = dib.info;
+    *pHBm = dib.bits;
+    dib = DibOutput{};
+    return SPI_ALL_RIGHT;
+}
+
+void discard(DibOutput& dib) {
+    spiFree(dib.info);
+    spiFree(dib.bits);
+    dib = DibOutput{};
+}
+
+} // namespace spi
+
+namespace spi {
+
+int isSupportedWith(SniffFunction sniff, uintptr_t dw) {
+    unsigned char head[64];
+    size_t known = readSniffBytes(dw, head, sizeof head);
+    return sniff(head, known) ? 1 : 0;
+}
+
+int getPictureWith(DecodeFunction decode, const char* buf, long len, unsigned int flag,
+                   SpiHandle* pHBInfo, SpiHandle* pHBm) {
+    if (!pHBInfo || !pHBm) return SPI_MEMORY_ERROR;
+    PictureInput input;
+    int result = readPictureInput(buf, len, flag, input);
+    if (result != SPI_ALL_RIGHT) return result;
+    return decode(input.data, input.size, pHBInfo, pHBm);
+}
+
+} // namespace spi

@@ -1,0 +1,83 @@
+// plugin_io.h - what every plug-in does the same way: read its input, sniff a
+// signature, answer GetPluginInfo and hand out a DIB in the host's blocks.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "susie_plugin.h"
+
+namespace spi {
+
+// The input of GetPicture / GetArchiveInfo: either a pointer into the host's
+// memory image or a copy of the file read from `len` on.
+struct PictureInput {
+    const unsigned char* data = nullptr;
+    size_t size = 0;
+    std::vector<unsigned char> storage; // owns the bytes when read from a file
+};
+
+// Fills `input` from (buf, len, flag) as GetPicture receives them. Returns
+// SPI_ALL_RIGHT or the error code to hand back.
+int readPictureInput(const char* buf, long len, unsigned int flag, PictureInput& input);
+
+// Copies the first `count` bytes (count <= SPI_SNIFF_BYTES) that IsSupported
+// may look at into `head`, whichever form dw takes; the rest is zero. Returns
+// the number of bytes actually known (for a memory image always `count`).
+size_t readSniffBytes(uintptr_t dw, unsigned char* head, size_t count);
+
+// GetPluginInfo over a fixed table of texts; counts exclude the terminating
+// zero, which is written when there is room.
+int copyPluginInfo(const char* const* texts, int count, int infono, char* buf, int buflen);
+
+// The largest pixel block a plug-in hands out. Decoding a bigger picture is
+// refused before anything is allocated, so a forged header cannot exhaust
+// memory; 1 GiB holds a 24-bit picture of more than 350 million pixels.
+constexpr size_t kMaxDibBytes = size_t(1) << 30;
+constexpr int kMaxDibSide = 65535;
+
+// The bytes of one row of `width` pixels at `bitCount` bits, padded to 4.
+size_t dibStride(int width, int bitCount);
+
+// A DIB under construction: both blocks allocated, the header and a palette
+// of `paletteSize` entries reserved. Returns SPI_ALL_RIGHT, SPI_NOT_SUPPORT /
+// SPI_NO_MEMORY for refused sizes or failed allocations.
+struct DibOutput {
+    SpiHandle info = nullptr;
+    SpiHandle bits = nullptr;
+    unsigned char* palette = nullptr; // paletteSize * 4 bytes, B G R 0
+    unsigned char* pixels = nullptr;  // bottom row first
+    size_t stride = 0;
+    int width = 0;
+    int height = 0;
+
+    // The pixel row `y` counted from the top of the picture.
+    unsigned char* row(int y) const { return pixels + size_t(height - 1 - y) * stride; }
+};
+int createDib(int width, int height, int bitCount, int paletteSize, DibOutput& dib);
+void setGreyPalette(DibOutput& dib, int entries);
+// Hands both blocks to the host; after this the DibOutput owns nothing.
+int handOver(DibOutput& dib, SpiHandle* pHBInfo, SpiHandle* pHBm);
+void discard(DibOutput& dib);
+
+// Composes one pixel channel with its alpha over white.
+inline unsigned char overWhite(unsigned value, unsigned alpha) {
+    return (unsigned char)((value * alpha + 255 * (255 - alpha) + 127) / 255);
+}
+
+} // namespace spi
+
+namespace spi {
+
+// The shape every image plug-in's code has: a signature test over the first
+// bytes and a decoder of a whole file image.
+using SniffFunction = int (*)(const unsigned char* head, size_t size);
+using DecodeFunction = int (*)(const unsigned char* data, size_t size, SpiHandle* info, SpiHandle* bits);
+
+// IsSupported and GetPicture in terms of those two.
+int isSupportedWith(SniffFunction sniff, uintptr_t dw);
+int getPictureWith(DecodeFunction decode, const char* buf, long len, unsigned int flag,
+                   SpiHandle* pHBInfo, SpiHandle* pHBm);
+
+} // namespace spi
