@@ -1,0 +1,134 @@
+// Every shipped format opened through the page list and loader, from a folder
+// and from inside each archive type, with the plug-ins the viewer ships.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "plugins/handmade_archives.h"
+#include "sample_book/archive_writer.h"
+#include "sample_book/picture_encoders.h"
+#include "sources/page_list.h"
+#include "support/temp_folder.h"
+
+using testing_support::TempFolder;
+using testing_support::writeFile;
+
+namespace {
+
+struct Page {
+    std::string name;
+    std::string bytes;
+    int width, height;
+};
+
+std::vector<Page> pagesOfEveryFormat() {
+    auto picture = [](int w, int h, unsigned seed) { return encoders::makePattern(w, h, 3, seed); };
+    std::vector<std::uint8_t> indices(31 * 17);
+    for (std::size_t i = 0; i < indices.size(); ++i)
+        indices[i] = static_cast<std::uint8_t>(i % 4);
+    const std::vector<std::uint8_t> palette = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
+    return {
+        {"01.jpg", encoders::encodeJpeg(picture(40, 60, 1)), 40, 60},
+        {"02.png", encoders::encodePng(picture(41, 61, 2)), 41, 61},
+        {"03.gif", encoders::encodeGif(31, 17, indices, palette), 31, 17},
+        {"04.webp", encoders::encodeWebp(picture(42, 62, 4)), 42, 62},
+        {"05.bmp", encoders::encodeBmp(picture(43, 63, 5)), 43, 63},
+    };
+}
+
+std::int32_t headerField(const PageList& list, std::size_t offset) {
+    std::int32_t value = 0;
+    std::memcpy(&value, platform::lockBlock(list.loadedHeader) + offset, sizeof value);
+    return value;
+}
+
+// Checks the decoded picture's size and frees its blocks.
+void expectLoaded(PageList& list, const Page& page) {
+    ASSERT_TRUE(platform::isValidBlock(list.loadedHeader)) << page.name;
+    EXPECT_EQ(headerField(list, 4), page.width) << page.name;
+    EXPECT_EQ(headerField(list, 8), page.height) << page.name;
+    platform::freeBlock(list.loadedHeader);
+    platform::freeBlock(list.loadedBits);
+    list.loadedHeader = list.loadedBits = nullptr;
+}
+
+void expectWholeBook(PageList& list, const std::vector<Page>& pages) {
+    ASSERT_EQ(list.pageCount, static_cast<int>(pages.size()));
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        EXPECT_EQ(list.entries[i], pages[i].name);
+    expectLoaded(list, pages[0]);
+    for (std::size_t i = 1; i < pages.size(); ++i) {
+        ASSERT_EQ(list.loadPage(1, kRelative), kLoaded) << pages[i].name << ": " << list.errorText;
+        expectLoaded(list, pages[i]);
+    }
+}
+
+encoders::ArchiveMembers membersOf(const std::vector<Page>& pages) {
+    encoders::ArchiveMembers members = {{"book/", ""}, {"book/readme.txt", "not a page"}};
+    for (const Page& page : pages)
+        members.emplace_back("book/" + page.name, page.bytes);
+    return members;
+}
+
+class ShippedFormatsTest : public ::testing::Test {
+protected:
+    PageList list{VOXA_PLUGIN_DIR};
+    TempFolder files;
+    std::vector<Page> pages = pagesOfEveryFormat();
+};
+
+} // namespace
+
+TEST_F(ShippedFormatsTest, TheShippedPluginsRegister) {
+    EXPECT_EQ(list.host.imagePlugins().size(), 4u);
+    EXPECT_EQ(list.host.archivePlugins().size(), 1u);
+    for (const char* extension : {".jpg", ".JPEG", ".png", ".gif", ".webp"})
+        EXPECT_EQ(list.host.isImageExtension(extension), 1) << extension;
+    for (const char* extension : {".zip", ".cbz", ".rar", ".cbr", ".7z", ".lzh", ".tar"})
+        EXPECT_EQ(list.host.isArchiveExtension(extension), 1) << extension;
+}
+
+TEST_F(ShippedFormatsTest, EveryFormatOpensFromAFolder) {
+    for (const Page& page : pages)
+        writeFile(files / ("book/" + page.name), page.bytes);
+    writeFile(files / "book/readme.txt", "not a page");
+    ASSERT_EQ(list.open(files / "book"), 1) << list.errorText;
+    EXPECT_EQ(list.archiveMode, 0);
+    expectWholeBook(list, pages);
+}
+
+TEST_F(ShippedFormatsTest, EveryFormatOpensFromEveryArchiveType) {
+    const encoders::ArchiveMembers members = membersOf(pages);
+    const std::pair<const char*, std::string> archives[] = {
+        {"book.cbz", encoders::writeArchive(encoders::ArchiveFormat::Zip, members)},
+        {"book.7z", encoders::writeArchive(encoders::ArchiveFormat::SevenZip, members)},
+        {"book.tar", encoders::writeArchive(encoders::ArchiveFormat::Tar, members)},
+        {"book.rar", plugin_testing::writeStoredRar4(members)},
+        {"book.lzh", plugin_testing::writeStoredLzh(members)},
+    };
+    for (const auto& [name, bytes] : archives) {
+        SCOPED_TRACE(name);
+        writeFile(files / name, bytes);
+        ASSERT_EQ(list.open(files / name), 1) << list.errorText;
+        EXPECT_EQ(list.archiveMode, 1);
+        EXPECT_EQ(list.navigable, 1);
+        expectWholeBook(list, pages);
+    }
+}
+
+TEST_F(ShippedFormatsTest, AJpegNamedBmpIsShownByContent) {
+    writeFile(files / "disguised.bmp", pages[0].bytes);
+    ASSERT_EQ(list.open(files / "disguised.bmp"), 1) << list.errorText;
+    expectLoaded(list, pages[0]);
+}
+
+TEST_F(ShippedFormatsTest, BrokenPicturesAndArchivesAreReportedNotCrashed) {
+    std::string cut = pages[0].bytes.substr(0, pages[0].bytes.size() / 3);
+    writeFile(files / "cut.jpg", cut);
+    EXPECT_EQ(list.open(files / "cut.jpg"), 0);
+    // The JPEG plug-in takes the file by its signature, then fails to decode it.
+    EXPECT_EQ(list.errorText, kDecodeErrorText);
+    std::string zip = encoders::writeArchive(encoders::ArchiveFormat::Zip, membersOf(pages));
+    writeFile(files / "cut.zip", zip.substr(0, zip.size() / 2));
+    EXPECT_EQ(list.open(files / "cut.zip"), 0);
+}
