@@ -9,7 +9,7 @@ namespace plugin_testing {
 
 namespace {
 
-void put(std::string& out, std::uint32_t value, int bytes) {
+void put(std::string& out, std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out += char(value >> (8 * i));
 }
 
