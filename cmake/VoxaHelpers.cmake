@@ -31,6 +31,15 @@ function(voxa_test name)
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
+# A Google Benchmark program, written to build/<cfg>/bench/ where the README's
+# loop finds every one of them.
+function(voxa_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
+endfunction()
+
 # voxa_fuzzer(NAME SOURCES... SEEDS seed-sources... DEPS libs...)
 # fuzz_NAME is the libFuzzer target; seeds_NAME writes its seed corpus into a folder.
 function(voxa_fuzzer name)

@@ -5,13 +5,16 @@
 #include <vector>
 
 #include "archive/archive_reader.h"
-#include "plugins/handmade_archives.h"
+#include "sample_book/stored_archives.h"
 #include "plugins/plugin_fixture.h"
 #include "sample_book/archive_writer.h"
 
 using namespace plugin_testing;
 using encoders::ArchiveFormat;
 using encoders::ArchiveMembers;
+using encoders::writeStoredLzh;
+using encoders::writeStoredRar4;
+using encoders::writeStoredRar5;
 
 namespace {
 
@@ -109,7 +112,8 @@ TEST_F(ArchivePlugin, TakesEachArchiveTypeByContent) {
     ArchiveMembers one = {{"a.png", "x"}};
     for (const std::string& bytes :
          {encoders::writeArchive(ArchiveFormat::Zip, one), encoders::writeArchive(ArchiveFormat::SevenZip, one),
-          encoders::writeArchive(ArchiveFormat::Tar, one), writeStoredRar4(one), writeStoredLzh(one)}) {
+          encoders::writeArchive(ArchiveFormat::Tar, one), writeStoredRar4(one), writeStoredRar5(one),
+          writeStoredLzh(one)}) {
         EXPECT_EQ(plugin.supportsFile(folder, bytes), 1);
         EXPECT_NE(plugin.supportsMemory(bytes), 0);
     }
@@ -123,12 +127,13 @@ TEST_F(ArchivePlugin, ListsAndExtractsZipSevenZipAndTar) {
     checkBook(*this, save(encoders::writeArchive(ArchiveFormat::Tar, kBook), "book.tar"), "tar");
 }
 
-TEST_F(ArchivePlugin, ListsAndExtractsStoredRar4AndLzh) {
+TEST_F(ArchivePlugin, ListsAndExtractsStoredRarAndLzh) {
     ArchiveMembers files;
     for (const auto& member : kBook)
         if (member.first.back() != '/') files.push_back(member);
     // The handmade writers have no folder entries; positions then count files only.
-    for (const auto& [label, bytes] : {std::pair{"rar", writeStoredRar4(files)}, std::pair{"lzh", writeStoredLzh(files)}}) {
+    for (const auto& [label, bytes] : {std::pair{"rar", writeStoredRar4(files)}, std::pair{"cbr", writeStoredRar5(files)},
+                                       std::pair{"lzh", writeStoredLzh(files)}}) {
         std::string path = save(bytes, std::string("book.") + label);
         Listed listed = listFile(path);
         ASSERT_EQ(listed.result, SPI_ALL_RIGHT) << label;

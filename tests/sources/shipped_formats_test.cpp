@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "plugins/handmade_archives.h"
+#include "sample_book/stored_archives.h"
 #include "sample_book/archive_writer.h"
 #include "sample_book/picture_encoders.h"
 #include "sources/page_list.h"
@@ -103,8 +103,9 @@ TEST_F(ShippedFormatsTest, EveryFormatOpensFromEveryArchiveType) {
         {"book.cbz", encoders::writeArchive(encoders::ArchiveFormat::Zip, members)},
         {"book.7z", encoders::writeArchive(encoders::ArchiveFormat::SevenZip, members)},
         {"book.tar", encoders::writeArchive(encoders::ArchiveFormat::Tar, members)},
-        {"book.rar", plugin_testing::writeStoredRar4(members)},
-        {"book.lzh", plugin_testing::writeStoredLzh(members)},
+        {"book.rar", encoders::writeStoredRar4(members)},
+        {"book.cbr", encoders::writeStoredRar5(members)},
+        {"book.lzh", encoders::writeStoredLzh(members)},
     };
     for (const auto& [name, bytes] : archives) {
         SCOPED_TRACE(name);

@@ -1,11 +1,11 @@
-// handmade_archives.cpp - the two header layouts and their checksums.
-#include "plugins/handmade_archives.h"
+// stored_archives.cpp - the three header layouts and their checksums.
+#include "sample_book/stored_archives.h"
 
 #include <zlib.h>
 
 #include <cstdint>
 
-namespace plugin_testing {
+namespace encoders {
 
 namespace {
 
@@ -24,6 +24,26 @@ std::string rarBlock(const std::string& body) {
     return block + body;
 }
 
+// RAR 5 numbers: seven bits a byte, lowest first, the top bit set on all but the last.
+std::string vint(std::uint64_t value) {
+    std::string out;
+    do {
+        unsigned char byte = value & 0x7F;
+        value >>= 7;
+        out += char(value ? byte | 0x80 : byte);
+    } while (value);
+    return out;
+}
+
+// A RAR 5 header: CRC-32 of the size field and everything after it, the size
+// of what follows the size field, then the type-specific body.
+std::string rar5Header(const std::string& body) {
+    std::string sized = vint(body.size()) + body;
+    std::string header;
+    put(header, crc32Of(sized), 4);
+    return header + sized;
+}
+
 // CRC-16 as LHA uses it (polynomial 0xA001, reflected).
 std::uint16_t crc16(const std::string& s) {
     std::uint16_t crc = 0;
@@ -38,7 +58,7 @@ constexpr std::uint32_t kDosTime = (44u << 25) | (1u << 21) | (1u << 16); // 202
 
 } // namespace
 
-std::string writeStoredRar4(const encoders::ArchiveMembers& members) {
+std::string writeStoredRar4(const ArchiveMembers& members) {
     std::string out("Rar!\x1a\x07\x00", 7);
     std::string main;
     main += char(0x73);
@@ -73,7 +93,27 @@ std::string writeStoredRar4(const encoders::ArchiveMembers& members) {
     return out + rarBlock(end);
 }
 
-std::string writeStoredLzh(const encoders::ArchiveMembers& members) {
+std::string writeStoredRar5(const ArchiveMembers& members) {
+    std::string out("Rar!\x1a\x07\x01\x00", 8);
+    out += rar5Header(vint(1) + vint(0) + vint(0)); // main header, no flags, no archive flags
+    for (const auto& [name, data] : members) {
+        std::string file = vint(2);   // file header
+        file += vint(0x02);           // a data area follows
+        file += vint(data.size());    // packed size
+        file += vint(0x02 | 0x04);    // modification time and data CRC present
+        file += vint(data.size());    // unpacked size
+        file += vint(0x20);           // archive attribute
+        put(file, 1704067200, 4);     // 2024-01-01 00:00 UTC
+        put(file, crc32Of(data), 4);
+        file += vint(0);              // version 0, method "store"
+        file += vint(0);              // written on Windows
+        file += vint(name.size()) + name;
+        out += rar5Header(file) + data;
+    }
+    return out + rar5Header(vint(5) + vint(0) + vint(0)); // end of archive
+}
+
+std::string writeStoredLzh(const ArchiveMembers& members) {
     std::string out;
     for (const auto& [name, data] : members) {
         std::string header = "-lh0-";
@@ -94,4 +134,4 @@ std::string writeStoredLzh(const encoders::ArchiveMembers& members) {
     return out + std::string(1, '\0');
 }
 
-} // namespace plugin_testing
+} // namespace encoders
