@@ -257,12 +257,21 @@ protected:
     }
 
     void wheelEvent(QWheelEvent* event) override {
+        event->accept();
         MessageParams params = mouseParams(event);
         params.wheelDelta = event->angleDelta().y();
-        // Unhandled, the wheel goes on to the parent window as a default
-        // procedure passes it on.
-        if (dispatch(id_, MessageKind::Wheel, params)) event->accept();
-        else event->ignore();
+        // Unhandled, the wheel goes on to the parent window, in its client
+        // coordinates, as a default procedure passes it on.
+        for (WindowId window = id_; window;) {
+            if (dispatch(window, MessageKind::Wheel, params)) return;
+            WindowRecord* record = findWindow(window);
+            WindowRecord* parent = record ? findWindow(record->parent) : nullptr;
+            if (!parent) break;
+            QPoint local = parent->client->mapFromGlobal(
+                QPoint(params.screenPosition.x, params.screenPosition.y));
+            params.position = {local.x(), local.y()};
+            window = parent->id;
+        }
     }
 
     void timerEvent(QTimerEvent* event) override {
@@ -388,14 +397,16 @@ Rect fromQRect(const QRect& rect) {
 namespace {
 
 // The frame's margins now, or the last ones seen while the window had its
-// normal frame (a maximised or full-screen window may have none).
+// normal frame (a maximised or full-screen window may have none). The window
+// system tells them once the native window exists, shown or not; a window
+// without a frame has none.
 QMargins marginsOf(WindowRecord& record) {
     QWidget* frame = record.frame;
-    if (!frame->isMaximized() && !frame->isFullScreen() && frame->isVisible()) {
-        QRect outer = frame->frameGeometry();
-        QRect inner = frame->geometry();
-        record.margins = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                                  outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (record.style == WindowStyle::FullScreen) return record.margins = QMargins();
+    if (frame->isMaximized() || frame->isFullScreen()) return record.margins;
+    if (QWindow* handle = frame->windowHandle()) {
+        QMargins margins = handle->frameMargins();
+        if (!margins.isNull() || frame->isVisible()) record.margins = margins;
     }
     return record.margins;
 }
@@ -440,15 +451,21 @@ WindowId createWindow(const WindowCreation& creation) {
         record->frame->setAutoFillBackground(true);
         record->frame->setWindowTitle(QString::fromStdString(creation.title));
         record->client = new HostWidget(id, record->frame);
-        QRect rect = toQRect(creation.rect);
-        if (creation.rect.left == kDefaultPosition || creation.rect.top == kDefaultPosition)
-            record->frame->resize(std::max(1, rect.width()), std::max(1, rect.height()));
-        else
-            record->frame->setGeometry(rect);
+        record->frame->winId(); // the native window, which knows the frame's margins
     }
     record->client->setCursor(qtCursor(record->cursor));
     WindowRecord& stored = *record;
     windows()[id] = std::move(record);
+    if (stored.frame) {
+        Rect rect = creation.rect;
+        if (rect.left == kDefaultPosition || rect.top == kDefaultPosition) {
+            QMargins margins = marginsOf(stored);
+            stored.frame->resize(std::max(1, rect.width() - margins.left() - margins.right()),
+                                 std::max(1, rect.height() - margins.top() - margins.bottom()));
+        } else {
+            moveWindow(id, rect, false);
+        }
+    }
     layOutFrame(stored);
 
     dispatch(id, MessageKind::Create, MessageParams{});
@@ -535,7 +552,7 @@ void setWindowStyle(WindowId window, WindowStyle style, Rect rect) {
     Qt::WindowStates states = record->frame->windowState();
     record->frame->setWindowFlags(flagsFor(style));
     record->frame->setWindowState(states & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
-    if (style == WindowStyle::FullScreen) record->margins = QMargins();
+    record->frame->winId(); // a new native window, with the new frame's margins
     moveWindow(window, rect, false);
     if (visible) record->frame->show();
 }
