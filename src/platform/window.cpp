@@ -11,6 +11,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -141,6 +143,13 @@ Qt::WindowFlags flagsFor(WindowStyle style) {
     case WindowStyle::FullScreen: return Qt::Window | Qt::FramelessWindowHint;
     }
     return Qt::Window;
+}
+
+QIcon iconOf(const IconImages& images) {
+    QIcon icon;
+    for (const char* const* xpm : {images.large, images.small})
+        if (xpm) icon.addPixmap(QPixmap(xpm));
+    return icon;
 }
 
 int dispatch(WindowId window, MessageKind kind, const MessageParams& params) {
@@ -450,6 +459,7 @@ WindowId createWindow(const WindowCreation& creation) {
         record->frame->setPalette(palette);
         record->frame->setAutoFillBackground(true);
         record->frame->setWindowTitle(QString::fromStdString(creation.title));
+        record->frame->setWindowIcon(iconOf(cls->second.icon));
         record->client = new HostWidget(id, record->frame);
         record->frame->winId(); // the native window, which knows the frame's margins
     }

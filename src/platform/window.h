@@ -23,12 +23,20 @@ struct Colour {
 
 enum class CursorShape { Arrow, Wait, Hidden };
 
+// A window icon in its large and small forms, each an XPM image as text
+// rows (the caller's, alive for the whole run); null for none.
+struct IconImages {
+    const char* const* large = nullptr;
+    const char* const* small = nullptr;
+};
+
 struct WindowClass {
     std::string name;
     WindowProcedure procedure = nullptr;
     Colour background;              // what erasing paints
     bool doubleClicks = false;      // without them a second click is a second ButtonDown
     CursorShape cursor = CursorShape::Arrow;
+    IconImages icon;                // shown by the frames of top-level windows
 };
 
 // Registers (or replaces) the class of that name; 0 without a name or procedure.
