@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -106,4 +107,28 @@ TEST_F(Modal, TheRealMessageBoxShowsTheTextsAndJapaneseButtons) {
     EXPECT_EQ(caption.toStdString(), "VOXA..");
     EXPECT_EQ(icon, QMessageBox::Information);
     EXPECT_TRUE(labels.contains(QString::fromUtf8("はい(&Y)")));
+}
+
+TEST_F(Modal, TheRealOpenDialogOffersThePairsAndStartsInTheFolder) {
+    QStringList filters;
+    QString folder, title;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        filters = dialog->nameFilters();
+        folder = dialog->directory().absolutePath();
+        title = dialog->windowTitle();
+        dialog->reject();
+    });
+    FileDialogRequest request;
+    request.title = "開く";
+    static const char filter[] = "All Files(*.*)\0*.*\0JPEG files\0*.jpg;*.jpeg\0";
+    request.filter = std::string(filter, sizeof filter);
+    request.folder = "/tmp";
+    EXPECT_EQ(openFileDialog(request), std::nullopt);
+    EXPECT_EQ(title.toStdString(), "開く");
+    EXPECT_EQ(folder.toStdString(), "/tmp");
+    ASSERT_EQ(filters.size(), 2);
+    EXPECT_EQ(filters[0].toStdString(), "All Files(*.*) (*)");
+    EXPECT_EQ(filters[1].toStdString(), "JPEG files (*.jpg *.jpeg)");
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScreen>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
@@ -317,4 +318,48 @@ TEST_F(UiTest, TitlesBelongToTheTopLevelWindow) {
     setTitle(window, "50% 本.jpg");
     EXPECT_EQ(title(window), "50% 本.jpg");
     EXPECT_EQ(detail::frameWidget(window)->windowTitle().toStdString(), "50% 本.jpg");
+}
+
+TEST_F(UiTest, FullScreenCoversTheScreenWithoutFrameAndLeavesToTheSavedRectangle) {
+    WindowId window = topLevel(rectAt(50, 60, 400, 300));
+    Rect saved = windowRect(window);
+    Rect frameless = clientRect(window);
+    Size frame{saved.width() - frameless.width(), saved.height() - frameless.height()};
+    EXPECT_GT(frame.width, 0); // the offscreen frame has a border
+
+    setWindowStyle(window, WindowStyle::FullScreen, saved);
+    showWindow(window, ShowCommand::Maximised);
+    ASSERT_TRUE(ui_test::waitFor([&] { return isMaximised(window); }));
+    QRect screen = QGuiApplication::primaryScreen()->geometry();
+    ASSERT_TRUE(ui_test::waitFor([&] { return clientRect(window).width() == screen.width(); }));
+    EXPECT_EQ(clientRect(window).height(), screen.height());
+    EXPECT_EQ(windowRect(window), detail::fromQRect(screen));
+
+    setWindowStyle(window, WindowStyle::CaptionLess, saved);
+    showWindow(window, ShowCommand::Normal);
+    ASSERT_TRUE(ui_test::waitFor([&] { return !isMaximised(window); }));
+    EXPECT_EQ(windowRect(window), saved);
+    auto sizes = messagesOf(window, MessageKind::Size);
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_EQ(sizes.back().params.size, (Size{clientRect(window).width(), clientRect(window).height()}));
+}
+
+TEST_F(UiTest, OpacityGoesFromOpaqueToInvisible) {
+    WindowId window = topLevel(rectAt(0, 0, 100, 100));
+    setOpacity(window, 127);
+    EXPECT_NEAR(detail::frameWidget(window)->windowOpacity(), 127 / 255.0, 0.01);
+    setOpacity(window, 300);
+    EXPECT_NEAR(detail::frameWidget(window)->windowOpacity(), 1.0, 0.01);
+}
+
+TEST_F(UiTest, TheLoopRunsPostedCommandsAndEndsWithTheQuitCode) {
+    WindowId window = topLevel(rectAt(0, 0, 100, 100), false);
+    ui_test::setReaction([](WindowId target, MessageKind kind, const MessageParams& params) {
+        if (kind == MessageKind::Command && params.id == 1) postCommand(target, 2);
+        if (kind == MessageKind::Command && params.id == 2) postQuit(7);
+        return 1;
+    });
+    postCommand(window, 1);
+    EXPECT_EQ(runMessageLoop(), 7);
+    EXPECT_EQ(messagesOf(window, MessageKind::Command).size(), 2u);
 }
