@@ -1,34 +1,38 @@
 #include "platform/application.h"
 
 #include <QApplication>
-#include <memory>
+#include <utility>
+
+#include "platform/window_host.h"
 
 namespace platform {
 namespace {
 
-// QApplication keeps a reference to the count it was given.
+// QApplication keeps a reference to the count it was given. The instance
+// is a plain pointer on purpose: destroying it during static destruction,
+// after Qt's own globals are gone, crashes, so without stopApplication it
+// simply lives until the process ends.
 int argumentCount = 0;
-std::unique_ptr<QApplication>& application() {
-    static std::unique_ptr<QApplication> instance;
-    return instance;
-}
+QApplication* instance = nullptr;
 
 } // namespace
 
 int startApplication(int argc, char** argv) {
-    if (application() || QCoreApplication::instance()) return 0;
+    if (instance || QCoreApplication::instance()) return 0;
     argumentCount = argc;
-    application() = std::make_unique<QApplication>(argumentCount, argv);
+    instance = new QApplication(argumentCount, argv);
     return 1;
 }
 
 void stopApplication() {
-    if (!application()) return;
+    if (!instance) return;
+    detail::destroyAllWindows();
+    detail::destroyAllMenus();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    application().reset();
+    delete std::exchange(instance, nullptr);
 }
 
-bool hasApplication() { return application() != nullptr; }
+bool hasApplication() { return instance != nullptr; }
 
 int runMessageLoop() { return QCoreApplication::exec(); }
 

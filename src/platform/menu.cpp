@@ -255,4 +255,11 @@ int popupMenu(WindowId owner, MenuHandle menu, int popupIndex, Point screenPoint
     return id;
 }
 
+namespace detail {
+
+void destroyAllMenus() {
+    while (!menus().empty()) destroyMenu(menus().begin()->first);
+}
+
+} // namespace detail
 } // namespace platform

@@ -385,6 +385,18 @@ QWidget* frameWidget(WindowId window) {
     return record ? record->frame : nullptr;
 }
 
+void destroyAllWindows() {
+    while (!windows().empty()) {
+        WindowId root = windows().begin()->first;
+        while (WindowRecord* record = findWindow(root)) {
+            WindowId up = record->parent ? record->parent : record->owner;
+            if (!up) break;
+            root = up;
+        }
+        destroyWindow(root);
+    }
+}
+
 void layOutFrame(WindowRecord& record) {
     if (!record.frame) return;
     int width = record.frame->width();

@@ -54,6 +54,10 @@ WindowRecord* topLevelOf(WindowId window);
 QWidget* clientWidget(WindowId window);
 // The top-level widget of the window (the frame), for dialogs' parents.
 QWidget* frameWidget(WindowId window);
+// Destroys every window left (top-level windows and their trees) and every
+// menu, for the application's end.
+void destroyAllWindows();
+void destroyAllMenus();
 // Re-lays the menu bar and the client area inside the frame.
 void layOutFrame(WindowRecord& record);
 

@@ -14,7 +14,20 @@ Reaction& reaction() {
     return installed;
 }
 
+// The application ends before the process does, with every window left.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { platform::stopApplication(); }
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
 } // namespace
+
+void startTestApplication() {
+    static char name[] = "voxa_ui_test";
+    static char* argv[] = {name, nullptr};
+    if (!platform::hasApplication()) platform::startApplication(1, argv);
+}
 
 std::vector<Message>& messages() {
     static std::vector<Message> record;
@@ -65,9 +78,7 @@ bool waitFor(const std::function<bool()>& done) {
 }
 
 void UiTest::SetUpTestSuite() {
-    static char name[] = "voxa_ui_test";
-    static char* argv[] = {name, nullptr};
-    if (!platform::hasApplication()) platform::startApplication(1, argv);
+    startTestApplication();
     registerRecorders();
 }
 

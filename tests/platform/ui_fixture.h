@@ -17,6 +17,9 @@ struct Message {
     platform::MessageParams params;
 };
 
+// Starts the application once; it is stopped after the last test.
+void startTestApplication();
+
 // Every message any window of the recording classes got, in order.
 std::vector<Message>& messages();
 std::vector<Message> messagesOf(platform::WindowId window, platform::MessageKind kind);

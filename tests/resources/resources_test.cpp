@@ -7,6 +7,7 @@
 
 #include "platform/application.h"
 #include "platform/file_system.h"
+#include "platform/ui_fixture.h"
 #include "platform/window.h"
 #include "platform/window_host.h"
 #include "resources/icons.h"
@@ -29,9 +30,7 @@ TEST(HelpPage, LiesBesideTheExecutable) {
 }
 
 TEST(Icons, BothFormsReadAsImagesAndTheWindowShowsThem) {
-    static char name[] = "resources_test";
-    static char* argv[] = {name, nullptr};
-    if (!platform::hasApplication()) platform::startApplication(1, argv);
+    ui_test::startTestApplication();
     const platform::IconImages& icon = resources::voxaIcon();
     QImage large(icon.large), small(icon.small);
     EXPECT_EQ(large.size(), QSize(32, 32));
