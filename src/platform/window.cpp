@@ -602,6 +602,12 @@ Rect windowRect(WindowId window) {
     return fromQRect(inner.marginsAdded(margins));
 }
 
+Rect rectInParent(WindowId window) {
+    WindowRecord* record = findWindow(window);
+    if (!record || record->frame) return windowRect(window);
+    return fromQRect(record->client->geometry());
+}
+
 Rect normalWindowRect(WindowId window) {
     WindowRecord* record = findWindow(window);
     if (!record || !record->frame) return windowRect(window);

@@ -83,6 +83,9 @@ WindowStyle windowStyle(WindowId window);
 
 Rect clientRect(WindowId window);    // (0, 0, client width, client height)
 Rect windowRect(WindowId window);    // screen; a child's is its client area on the screen
+// A child's rectangle in its parent's client area; a top-level window's
+// window rectangle.
+Rect rectInParent(WindowId window);
 // The rectangle a maximised or full-screen window returns to on Normal.
 Rect normalWindowRect(WindowId window);
 // Top-level: the window rectangle on the screen. Child: its rectangle in the

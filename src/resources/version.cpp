@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/file_system.h"
+
 namespace resources {
 
 std::string versionText() {
@@ -10,5 +12,7 @@ std::string versionText() {
                   kVersion[2], kVersion[3]);
     return text;
 }
+
+std::string helpPagePath() { return platform::joinPath(platform::executableFolder(), kHelpPageName); }
 
 } // namespace resources

@@ -1,4 +1,4 @@
-// version.h - the version message of the help menu.
+// version.h - the version message and the help page of the help menu.
 #pragma once
 
 #include <string>
@@ -12,8 +12,10 @@ inline constexpr const char* kVersionCaption = "VOXA..";
 // and an OK button.
 std::string versionText();
 
-// The help page beside the executable that the help item opens with the
-// desktop's program.
+// The help page that the help item opens with the desktop's program; the
+// build puts it beside the executable.
 inline constexpr const char* kHelpPageName = "voxa_help.html";
+// Its full path beside the running executable.
+std::string helpPagePath();
 
 } // namespace resources

@@ -273,6 +273,7 @@ TEST_F(UiTest, MovingAChildScrollsItInsideTheParent) {
     WindowId inner = child(parent, rectAt(0, 0, 500, 400));
     moveWindow(inner, rectAt(-40, -30, 500, 400), false);
     EXPECT_EQ(clientRect(inner), (Rect{0, 0, 500, 400}));
+    EXPECT_EQ(rectInParent(inner), rectAt(-40, -30, 500, 400));
     Point origin = clientToScreen(parent, {0, 0});
     EXPECT_EQ(windowRect(inner), rectAt(origin.x - 40, origin.y - 30, 500, 400));
     EXPECT_EQ(screenToClient(inner, clientToScreen(parent, {0, 0})), (Point{40, 30}));
