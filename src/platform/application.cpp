@@ -32,9 +32,13 @@ void stopApplication() {
     delete std::exchange(instance, nullptr);
 }
 
-bool hasApplication() { return instance != nullptr; }
+bool hasApplication() {
+    return instance != nullptr;
+}
 
-int runMessageLoop() { return QCoreApplication::exec(); }
+int runMessageLoop() {
+    return QCoreApplication::exec();
+}
 
 // Queued, so that the loop ends after the message being handled, and a quit
 // asked for before the loop starts still ends it.

@@ -15,7 +15,8 @@ namespace {
 const char* const kBmpMime = "image/bmp";
 
 void putUint32(QByteArray& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.append(static_cast<char>((v >> (8 * i)) & 0xff));
+    for (int i = 0; i < 4; ++i)
+        out.append(static_cast<char>((v >> (8 * i)) & 0xff));
 }
 
 } // namespace

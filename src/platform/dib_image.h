@@ -10,7 +10,7 @@ namespace platform::detail {
 
 // The `source` part (top-left origin, already inside the picture) of a DIB
 // whose layout was checked against its bytes, as a top-down RGB32 image.
-QImage dibToImage(const DibLayout& layout, const unsigned char* palette,
-                  const unsigned char* bits, Rect source);
+QImage dibToImage(const DibLayout& layout, const unsigned char* palette, const unsigned char* bits,
+                  Rect source);
 
 } // namespace platform::detail

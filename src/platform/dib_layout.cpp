@@ -13,7 +13,9 @@ std::int32_t readInt32(const unsigned char* p) {
     return out;
 }
 
-int readUint16(const unsigned char* p) { return p[0] | (p[1] << 8); }
+int readUint16(const unsigned char* p) {
+    return p[0] | (p[1] << 8);
+}
 
 // The layout from the header alone, with the palette count the header
 // announces; sizes are checked by the callers.
@@ -25,8 +27,16 @@ std::optional<DibLayout> readHeader(const unsigned char* header, std::size_t hea
     std::int32_t compression = readInt32(header + 16);
     std::uint32_t colorsUsed = static_cast<std::uint32_t>(readInt32(header + 32));
     switch (bitCount) {
-    case 1: case 2: case 4: case 8: case 16: case 24: case 32: break;
-    default: return std::nullopt;
+    case 1:
+    case 2:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        break;
+    default:
+        return std::nullopt;
     }
     if (compression != 0) return std::nullopt;
     if (width <= 0 || height == 0 || height == std::numeric_limits<std::int32_t>::min())

@@ -17,12 +17,12 @@ inline constexpr std::size_t kDibHeaderSize = 40;
 
 struct DibLayout {
     int width = 0;
-    int height = 0;          // always positive
-    bool topDown = false;    // the header's height was negative
-    int bitCount = 0;        // 1, 2, 4, 8, 16, 24 or 32
-    int paletteCount = 0;    // entries stored after the header
-    int usablePalette = 0;   // entries a pixel index may name (at most 2^depth)
-    int stride = 0;          // bytes per row
+    int height = 0;             // always positive
+    bool topDown = false;       // the header's height was negative
+    int bitCount = 0;           // 1, 2, 4, 8, 16, 24 or 32
+    int paletteCount = 0;       // entries stored after the header
+    int usablePalette = 0;      // entries a pixel index may name (at most 2^depth)
+    int stride = 0;             // bytes per row
     std::size_t pixelBytes = 0; // height x stride
 };
 

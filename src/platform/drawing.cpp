@@ -10,8 +10,8 @@
 namespace platform {
 namespace detail {
 
-QImage dibToImage(const DibLayout& layout, const unsigned char* palette,
-                  const unsigned char* bits, Rect source) {
+QImage dibToImage(const DibLayout& layout, const unsigned char* palette, const unsigned char* bits,
+                  Rect source) {
     QImage image(source.width(), source.height(), QImage::Format_RGB32);
     if (image.isNull()) return image;
     QRgb colours[256];
@@ -19,7 +19,8 @@ QImage dibToImage(const DibLayout& layout, const unsigned char* palette,
     if (bitCount <= 8) {
         for (int i = 0; i < 256; ++i) {
             const unsigned char* entry = palette + 4 * i;
-            colours[i] = i < layout.usablePalette ? qRgb(entry[2], entry[1], entry[0]) : qRgb(0, 0, 0);
+            colours[i] =
+                i < layout.usablePalette ? qRgb(entry[2], entry[1], entry[0]) : qRgb(0, 0, 0);
         }
     }
     for (int y = 0; y < source.height(); ++y) {
@@ -46,7 +47,9 @@ QImage dibToImage(const DibLayout& layout, const unsigned char* palette,
                 out[x] = qRgb((v >> 7) & 248, (v >> 2) & 248, (v << 3) & 255);
                 break;
             }
-            case 8: out[x] = colours[row[px]]; break;
+            case 8:
+                out[x] = colours[row[px]];
+                break;
             default: {
                 // 1, 2 and 4 bits: packed from the most significant bit.
                 int bit = px * bitCount;
@@ -73,7 +76,8 @@ int blitSurface(PaintContext* paint, int x, int y, const unsigned char* pixels, 
     for (int row = 0; row < height; ++row) {
         const unsigned char* in = pixels + std::size_t(height - 1 - row) * stride;
         QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(row));
-        for (int col = 0; col < width; ++col, in += 3) out[col] = qRgb(in[2], in[1], in[0]);
+        for (int col = 0; col < width; ++col, in += 3)
+            out[col] = qRgb(in[2], in[1], in[0]);
     }
     paint->painter->drawImage(QPoint(x, y), image);
     return 1;
@@ -102,7 +106,8 @@ void fillRegion(PaintContext* paint, std::span<const Rect> rects, Colour colour)
     if (!paint || !paint->painter) return;
     for (const Rect& rect : rects)
         if (!rect.isEmpty())
-            paint->painter->fillRect(detail::toQRect(rect), QColor(colour.red, colour.green, colour.blue));
+            paint->painter->fillRect(detail::toQRect(rect),
+                                     QColor(colour.red, colour.green, colour.blue));
 }
 
 } // namespace platform

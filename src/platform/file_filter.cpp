@@ -25,8 +25,10 @@ std::vector<std::string> splitFilterPatterns(std::string_view patterns) {
         std::size_t end = patterns.find(';', start);
         if (end == std::string_view::npos) end = patterns.size();
         std::string_view part = patterns.substr(start, end - start);
-        while (!part.empty() && part.front() == ' ') part.remove_prefix(1);
-        while (!part.empty() && part.back() == ' ') part.remove_suffix(1);
+        while (!part.empty() && part.front() == ' ')
+            part.remove_prefix(1);
+        while (!part.empty() && part.back() == ' ')
+            part.remove_suffix(1);
         // On this system a name need not have a dot, so "*.*" means every file.
         if (part == "*.*") part = "*";
         if (!part.empty()) out.emplace_back(part);

@@ -27,7 +27,9 @@ inline constexpr int Shift = 0x1010;
 inline constexpr int Control = 0x1011;
 inline constexpr int Alt = 0x1012;
 // F1 is F(1), up to F(24).
-constexpr int F(int n) { return 0x1100 + n; }
+constexpr int F(int n) {
+    return 0x1100 + n;
+}
 } // namespace key
 
 // Flags of the key and button state carried by input messages.

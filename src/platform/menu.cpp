@@ -39,7 +39,9 @@ MenuRecord* findMenu(MenuHandle menu) {
     return it == menus().end() ? nullptr : it->second.get();
 }
 
-QString fromUtf8(const char* text) { return QString::fromUtf8(text ? text : ""); }
+QString fromUtf8(const char* text) {
+    return QString::fromUtf8(text ? text : "");
+}
 
 void showMark(MenuRecord& record, int id) {
     QAction* action = record.actions[id];
@@ -53,7 +55,8 @@ void showMark(MenuRecord& record, int id) {
 void chosen(MenuHandle menu, int id) {
     MenuRecord* record = findMenu(menu);
     if (!record) return;
-    for (const auto& [itemId, action] : record->actions) showMark(*record, itemId);
+    for (const auto& [itemId, action] : record->actions)
+        showMark(*record, itemId);
     if (record->window && !record->inPopup) sendCommand(record->window, id);
 }
 
@@ -114,8 +117,10 @@ MenuHandle loadMenu(const MenuTable& table) {
             open.pop_back();
             break;
         case MenuEntryKind::Separator:
-            if (current) current->addSeparator();
-            else bar->addSeparator();
+            if (current)
+                current->addSeparator();
+            else
+                bar->addSeparator();
             break;
         case MenuEntryKind::Item:
         case MenuEntryKind::RadioItem: {
@@ -125,8 +130,9 @@ MenuHandle loadMenu(const MenuTable& table) {
             bool radio = entry.kind == MenuEntryKind::RadioItem;
             if (radio) {
                 QActionGroup*& group = groups[current];
-                if (!group) group = new QActionGroup(current ? static_cast<QObject*>(current)
-                                                             : static_cast<QObject*>(bar.get()));
+                if (!group)
+                    group = new QActionGroup(current ? static_cast<QObject*>(current)
+                                                     : static_cast<QObject*>(bar.get()));
                 action->setCheckable(true);
                 group->addAction(action);
             }
@@ -155,7 +161,9 @@ int destroyMenu(MenuHandle menu) {
     return 1;
 }
 
-bool isMenu(MenuHandle menu) { return findMenu(menu) != nullptr; }
+bool isMenu(MenuHandle menu) {
+    return findMenu(menu) != nullptr;
+}
 
 int attachMenu(WindowId window, MenuHandle menu) {
     detail::WindowRecord* target = detail::findWindow(window);
@@ -203,7 +211,8 @@ int radioCheckMenuItem(MenuHandle menu, int first, int last, int id) {
     MenuRecord* record = findMenu(menu);
     if (!record) return 0;
     // Clear first, so an exclusive group never sees two marks at once.
-    for (auto it = record->actions.lower_bound(first); it != record->actions.end() && it->first <= last; ++it) {
+    for (auto it = record->actions.lower_bound(first);
+         it != record->actions.end() && it->first <= last; ++it) {
         if (it->first == id) continue;
         record->checked[it->first] = false;
         showMark(*record, it->first);
@@ -233,7 +242,8 @@ std::string menuItemText(MenuHandle menu, int id) {
 std::vector<std::string> menuBarTitles(MenuHandle menu) {
     std::vector<std::string> titles;
     if (MenuRecord* record = findMenu(menu))
-        for (QAction* action : record->bar->actions()) titles.push_back(action->text().toStdString());
+        for (QAction* action : record->bar->actions())
+            titles.push_back(action->text().toStdString());
     return titles;
 }
 
@@ -258,7 +268,8 @@ int popupMenu(WindowId owner, MenuHandle menu, int popupIndex, Point screenPoint
 namespace detail {
 
 void destroyAllMenus() {
-    while (!menus().empty()) destroyMenu(menus().begin()->first);
+    while (!menus().empty())
+        destroyMenu(menus().begin()->first);
 }
 
 } // namespace detail

@@ -14,8 +14,8 @@ enum class MenuEntryKind { Item, RadioItem, Separator, Popup, EndPopup };
 
 struct MenuEntry {
     MenuEntryKind kind = MenuEntryKind::Item;
-    int id = 0;               // command id of an item; 0 for the others
-    const char* text = "";    // UTF-8; "&" marks the mnemonic, "\t" starts the key hint
+    int id = 0;            // command id of an item; 0 for the others
+    const char* text = ""; // UTF-8; "&" marks the mnemonic, "\t" starts the key hint
 };
 
 struct MenuTable {

@@ -17,15 +17,22 @@ ModalAnswerer& answerer() {
     return installed;
 }
 
-QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), text.size()); }
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), text.size());
+}
 
 QMessageBox::Icon qtIcon(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Error: return QMessageBox::Critical;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::None: break;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -34,7 +41,8 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
 // desktop labels them.
 std::vector<std::pair<DialogResult, const char*>> buttonsOf(MessageButtons buttons) {
     switch (buttons) {
-    case MessageButtons::Ok: return {{DialogResult::Ok, "OK"}};
+    case MessageButtons::Ok:
+        return {{DialogResult::Ok, "OK"}};
     case MessageButtons::OkCancel:
         return {{DialogResult::Ok, "OK"}, {DialogResult::Cancel, "キャンセル"}};
     case MessageButtons::YesNo:
@@ -52,9 +60,12 @@ std::vector<std::pair<DialogResult, const char*>> buttonsOf(MessageButtons butto
 // What closing the box without a button gives.
 DialogResult escapeResult(MessageButtons buttons) {
     switch (buttons) {
-    case MessageButtons::Ok: return DialogResult::Ok;
-    case MessageButtons::YesNo: return DialogResult::No;
-    default: return DialogResult::Cancel;
+    case MessageButtons::Ok:
+        return DialogResult::Ok;
+    case MessageButtons::YesNo:
+        return DialogResult::No;
+    default:
+        return DialogResult::Cancel;
     }
 }
 
@@ -118,7 +129,8 @@ ModalAnswer showFileDialog(const ModalRequest& request) {
         dialog.setNameFilters(filters);
         dialog.selectNameFilter(filters.front());
     }
-    if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(fromUtf8(request.defaultExtension));
+    if (!request.defaultExtension.empty())
+        dialog.setDefaultSuffix(fromUtf8(request.defaultExtension));
     place(dialog, request);
     ModalAnswer answer;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return answer;

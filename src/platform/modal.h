@@ -24,31 +24,31 @@ enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class DialogResult { Ok, Cancel, Yes, No, Retry };
 
 struct PopupItem {
-    int id = 0;           // 0 for a separator
+    int id = 0; // 0 for a separator
     std::string text;
 };
 
 struct ModalRequest {
     ModalKind kind = ModalKind::MessageBox;
     WindowId owner = 0;
-    std::string text;     // message box: the message
-    std::string caption;  // message box caption; dialog title
+    std::string text;    // message box: the message
+    std::string caption; // message box caption; dialog title
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
     std::vector<FileFilterPair> filters; // file dialogs; the first is selected
-    std::string folder;   // file dialogs, folder browser: where to start (empty: the default)
+    std::string folder; // file dialogs, folder browser: where to start (empty: the default)
     std::string defaultExtension;
-    int opacity = 255;    // 255 opaque
+    int opacity = 255;             // 255 opaque
     std::optional<Point> position; // top-left on the screen; none: the usual place
-    unsigned menu = 0;    // popup: the menu handle and which of its popups
+    unsigned menu = 0;             // popup: the menu handle and which of its popups
     int popupIndex = 0;
     std::vector<PopupItem> items; // popup: its items as shown
 };
 
 struct ModalAnswer {
     DialogResult result = DialogResult::Cancel;
-    std::string path;     // file dialogs, folder browser: the choice when result is Ok
-    int command = 0;      // popup: the chosen id, 0 for none
+    std::string path; // file dialogs, folder browser: the choice when result is Ok
+    int command = 0;  // popup: the chosen id, 0 for none
 };
 
 using ModalAnswerer = std::function<ModalAnswer(const ModalRequest&)>;
@@ -68,7 +68,7 @@ DialogResult messageBox(WindowId owner, const std::string& text, const std::stri
 struct FileDialogRequest {
     WindowId owner = 0;
     std::string title;
-    std::string filter;   // pairs of zero-ended texts closed by an empty one (file_filter.h)
+    std::string filter; // pairs of zero-ended texts closed by an empty one (file_filter.h)
     std::string folder;
     std::string defaultExtension; // without the dot
     int opacity = 255;

@@ -12,10 +12,10 @@
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QPixmap>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimerEvent>
 #include <QUrl>
@@ -88,12 +88,18 @@ unsigned buttonState(Qt::MouseButtons buttons) {
 
 MouseButton buttonOf(Qt::MouseButton button) {
     switch (button) {
-    case Qt::LeftButton: return MouseButton::Left;
-    case Qt::RightButton: return MouseButton::Right;
-    case Qt::MiddleButton: return MouseButton::Middle;
-    case Qt::XButton1: return MouseButton::Extra1;
-    case Qt::XButton2: return MouseButton::Extra2;
-    default: return MouseButton::None;
+    case Qt::LeftButton:
+        return MouseButton::Left;
+    case Qt::RightButton:
+        return MouseButton::Right;
+    case Qt::MiddleButton:
+        return MouseButton::Middle;
+    case Qt::XButton1:
+        return MouseButton::Extra1;
+    case Qt::XButton2:
+        return MouseButton::Extra2;
+    default:
+        return MouseButton::None;
     }
 }
 
@@ -104,43 +110,67 @@ int keyOf(int qtKey) {
     }
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return key::F(qtKey - Qt::Key_F1 + 1);
     switch (qtKey) {
-    case Qt::Key_Tab: return key::Tab;
-    case Qt::Key_Return: case Qt::Key_Enter: return key::Return;
-    case Qt::Key_Escape: return key::Escape;
-    case Qt::Key_Backspace: return key::BackSpace;
-    case Qt::Key_Insert: return key::Insert;
-    case Qt::Key_Delete: return key::Delete;
-    case Qt::Key_Home: return key::Home;
-    case Qt::Key_End: return key::End;
-    case Qt::Key_PageUp: return key::PageUp;
-    case Qt::Key_PageDown: return key::PageDown;
-    case Qt::Key_Left: return key::Left;
-    case Qt::Key_Right: return key::Right;
-    case Qt::Key_Up: return key::Up;
-    case Qt::Key_Down: return key::Down;
-    case Qt::Key_Shift: return key::Shift;
-    case Qt::Key_Control: return key::Control;
-    case Qt::Key_Alt: return key::Alt;
-    default: return key::Unknown;
+    case Qt::Key_Tab:
+        return key::Tab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return key::Return;
+    case Qt::Key_Escape:
+        return key::Escape;
+    case Qt::Key_Backspace:
+        return key::BackSpace;
+    case Qt::Key_Insert:
+        return key::Insert;
+    case Qt::Key_Delete:
+        return key::Delete;
+    case Qt::Key_Home:
+        return key::Home;
+    case Qt::Key_End:
+        return key::End;
+    case Qt::Key_PageUp:
+        return key::PageUp;
+    case Qt::Key_PageDown:
+        return key::PageDown;
+    case Qt::Key_Left:
+        return key::Left;
+    case Qt::Key_Right:
+        return key::Right;
+    case Qt::Key_Up:
+        return key::Up;
+    case Qt::Key_Down:
+        return key::Down;
+    case Qt::Key_Shift:
+        return key::Shift;
+    case Qt::Key_Control:
+        return key::Control;
+    case Qt::Key_Alt:
+        return key::Alt;
+    default:
+        return key::Unknown;
     }
 }
 
 Qt::CursorShape qtCursor(CursorShape shape) {
     switch (shape) {
-    case CursorShape::Wait: return Qt::WaitCursor;
-    case CursorShape::Hidden: return Qt::BlankCursor;
-    case CursorShape::Arrow: break;
+    case CursorShape::Wait:
+        return Qt::WaitCursor;
+    case CursorShape::Hidden:
+        return Qt::BlankCursor;
+    case CursorShape::Arrow:
+        break;
     }
     return Qt::ArrowCursor;
 }
 
 Qt::WindowFlags flagsFor(WindowStyle style) {
     switch (style) {
-    case WindowStyle::Captioned: return Qt::Window;
+    case WindowStyle::Captioned:
+        return Qt::Window;
     // A customised frame without the title hint keeps the border only.
     case WindowStyle::CaptionLess:
         return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowMinMaxButtonsHint;
-    case WindowStyle::FullScreen: return Qt::Window | Qt::FramelessWindowHint;
+    case WindowStyle::FullScreen:
+        return Qt::Window | Qt::FramelessWindowHint;
     }
     return Qt::Window;
 }
@@ -218,7 +248,8 @@ protected:
         record->keepRegion -= event->region();
         record->dirtyRegion -= event->region();
         const Colour& bg = record->windowClass.background;
-        for (const QRect& rect : erase) painter.fillRect(rect, QColor(bg.red, bg.green, bg.blue));
+        for (const QRect& rect : erase)
+            painter.fillRect(rect, QColor(bg.red, bg.green, bg.blue));
         PaintContext context{&painter};
         MessageParams params;
         params.paint = &context;
@@ -330,8 +361,8 @@ protected:
     }
 
     void keyPressEvent(QKeyEvent* event) override {
-        unsigned state = modifierState(event->modifiers()) |
-                         buttonState(QGuiApplication::mouseButtons());
+        unsigned state =
+            modifierState(event->modifiers()) | buttonState(QGuiApplication::mouseButtons());
         int key = keyOf(event->key());
         if (key != key::Unknown && translateAccelerator(key, state)) return;
         MessageParams params;
@@ -371,7 +402,8 @@ WindowRecord* findWindow(WindowId window) {
 
 WindowRecord* topLevelOf(WindowId window) {
     WindowRecord* record = findWindow(window);
-    while (record && !record->frame) record = findWindow(record->parent);
+    while (record && !record->frame)
+        record = findWindow(record->parent);
     return record;
 }
 
@@ -406,10 +438,13 @@ void layOutFrame(WindowRecord& record) {
         if (menuHeight < 0) menuHeight = record.menuBar->sizeHint().height();
         record.menuBar->setGeometry(0, 0, width, menuHeight);
     }
-    record.client->setGeometry(0, menuHeight, width, std::max(0, record.frame->height() - menuHeight));
+    record.client->setGeometry(0, menuHeight, width,
+                               std::max(0, record.frame->height() - menuHeight));
 }
 
-QRect toQRect(const Rect& rect) { return QRect(rect.left, rect.top, rect.width(), rect.height()); }
+QRect toQRect(const Rect& rect) {
+    return QRect(rect.left, rect.top, rect.width(), rect.height());
+}
 
 Rect fromQRect(const QRect& rect) {
     return rectAt(rect.x(), rect.y(), rect.width(), rect.height());
@@ -467,7 +502,8 @@ WindowId createWindow(const WindowCreation& creation) {
         record->client = new HostWidget(id, parent->client);
         record->client->setGeometry(toQRect(creation.rect));
     } else {
-        record->frame = new FrameWidget(id, owner ? owner->frame : nullptr, flagsFor(creation.style));
+        record->frame =
+            new FrameWidget(id, owner ? owner->frame : nullptr, flagsFor(creation.style));
         record->frame->setPalette(palette);
         record->frame->setAutoFillBackground(true);
         record->frame->setWindowTitle(QString::fromStdString(creation.title));
@@ -499,11 +535,13 @@ int destroyWindow(WindowId window) {
     if (!findWindow(window)) return 0;
     std::vector<WindowId> order;
     destroyTree(window, order);
-    for (WindowId id : order) dispatch(id, MessageKind::Destroy, MessageParams{});
+    for (WindowId id : order)
+        dispatch(id, MessageKind::Destroy, MessageParams{});
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         WindowRecord* record = findWindow(*it);
         if (!record) continue;
-        for (const auto& [timer, qtId] : record->timers) record->client->killTimer(qtId);
+        for (const auto& [timer, qtId] : record->timers)
+            record->client->killTimer(qtId);
         if (record->menu) destroyMenu(record->menu);
         if (manualMove.window == *it) manualMove = {};
         QWidget* outer = record->outer();
@@ -520,7 +558,9 @@ int destroyWindow(WindowId window) {
     return 1;
 }
 
-bool isWindow(WindowId window) { return findWindow(window) != nullptr; }
+bool isWindow(WindowId window) {
+    return findWindow(window) != nullptr;
+}
 
 void closeWindow(WindowId window) {
     if (!findWindow(window)) return;
@@ -534,8 +574,12 @@ void showWindow(WindowId window, ShowCommand command) {
     if (!record) return;
     QWidget* widget = record->outer();
     switch (command) {
-    case ShowCommand::Hide: widget->hide(); break;
-    case ShowCommand::Show: widget->show(); break;
+    case ShowCommand::Hide:
+        widget->hide();
+        break;
+    case ShowCommand::Show:
+        widget->show();
+        break;
     case ShowCommand::ShowNoActivate:
         widget->setAttribute(Qt::WA_ShowWithoutActivating);
         widget->show();
@@ -548,8 +592,10 @@ void showWindow(WindowId window, ShowCommand command) {
     case ShowCommand::Maximised:
         if (!record->frame) break;
         marginsOf(*record);
-        if (record->style == WindowStyle::FullScreen) widget->showFullScreen();
-        else widget->showMaximized();
+        if (record->style == WindowStyle::FullScreen)
+            widget->showFullScreen();
+        else
+            widget->showMaximized();
         break;
     }
 }
@@ -561,7 +607,8 @@ bool isVisible(WindowId window) {
 
 bool isMaximised(WindowId window) {
     WindowRecord* record = findWindow(window);
-    return record && record->frame && (record->frame->isMaximized() || record->frame->isFullScreen());
+    return record && record->frame &&
+           (record->frame->isMaximized() || record->frame->isFullScreen());
 }
 
 void setWindowStyle(WindowId window, WindowStyle style, Rect rect) {
@@ -768,8 +815,10 @@ CursorShape cursorShape(WindowId window) {
 }
 
 void setBusyCursor(bool busy) {
-    if (busy) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else if (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
 }
 
 unsigned inputState() {

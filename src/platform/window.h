@@ -33,10 +33,10 @@ struct IconImages {
 struct WindowClass {
     std::string name;
     WindowProcedure procedure = nullptr;
-    Colour background;              // what erasing paints
-    bool doubleClicks = false;      // without them a second click is a second ButtonDown
+    Colour background;         // what erasing paints
+    bool doubleClicks = false; // without them a second click is a second ButtonDown
     CursorShape cursor = CursorShape::Arrow;
-    IconImages icon;                // shown by the frames of top-level windows
+    IconImages icon; // shown by the frames of top-level windows
 };
 
 // Registers (or replaces) the class of that name; 0 without a name or procedure.
@@ -53,9 +53,9 @@ struct WindowCreation {
     std::string className;
     std::string title;
     WindowStyle style = WindowStyle::Captioned;
-    Rect rect;              // window rectangle (screen) or, for a child, client rect in the parent
-    WindowId parent = 0;    // a child lies in its parent's client area
-    WindowId owner = 0;     // a top-level window kept above and closed with its owner
+    Rect rect;           // window rectangle (screen) or, for a child, client rect in the parent
+    WindowId parent = 0; // a child lies in its parent's client area
+    WindowId owner = 0;  // a top-level window kept above and closed with its owner
     bool visible = false;
 };
 
@@ -75,14 +75,14 @@ enum class ShowCommand { Hide, Show, ShowNoActivate, Normal, Maximised };
 // styled window covers the whole screen.
 void showWindow(WindowId window, ShowCommand command);
 bool isVisible(WindowId window);
-bool isMaximised(WindowId window);   // maximised or covering the screen
+bool isMaximised(WindowId window); // maximised or covering the screen
 
 // Applies a frame style and places the window at `rect` (window rectangle).
 void setWindowStyle(WindowId window, WindowStyle style, Rect rect);
 WindowStyle windowStyle(WindowId window);
 
-Rect clientRect(WindowId window);    // (0, 0, client width, client height)
-Rect windowRect(WindowId window);    // screen; a child's is its client area on the screen
+Rect clientRect(WindowId window); // (0, 0, client width, client height)
+Rect windowRect(WindowId window); // screen; a child's is its client area on the screen
 // A child's rectangle in its parent's client area; a top-level window's
 // window rectangle.
 Rect rectInParent(WindowId window);

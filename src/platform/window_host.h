@@ -26,22 +26,21 @@ struct PaintContext {
 
 namespace detail {
 
-
 struct WindowRecord {
     WindowId id = 0;
     WindowId parent = 0;
     WindowId owner = 0;
     WindowClass windowClass;
     WindowStyle style = WindowStyle::Captioned;
-    QWidget* frame = nullptr;     // a FrameWidget, top-level windows only
-    QWidget* client = nullptr;    // a HostWidget
-    QWidget* menuBar = nullptr;   // the attached menu bar, owned by menu.cpp's record
-    unsigned menu = 0;            // its menu handle
-    QMargins margins;             // frame margins seen last in the normal state
-    QRegion eraseRegion;          // invalidated with erasing
-    QRegion keepRegion;           // invalidated without erasing
-    QRegion dirtyRegion;          // invalidated and not yet painted
-    std::map<int, int> timers;    // timer id -> Qt timer id
+    QWidget* frame = nullptr;   // a FrameWidget, top-level windows only
+    QWidget* client = nullptr;  // a HostWidget
+    QWidget* menuBar = nullptr; // the attached menu bar, owned by menu.cpp's record
+    unsigned menu = 0;          // its menu handle
+    QMargins margins;           // frame margins seen last in the normal state
+    QRegion eraseRegion;        // invalidated with erasing
+    QRegion keepRegion;         // invalidated without erasing
+    QRegion dirtyRegion;        // invalidated and not yet painted
+    std::map<int, int> timers;  // timer id -> Qt timer id
     CursorShape cursor = CursorShape::Arrow;
 
     QWidget* outer() const { return frame ? frame : client; }

@@ -33,15 +33,15 @@ enum class MessageKind {
 enum class MouseButton { None, Left, Right, Middle, Extra1, Extra2 };
 
 struct MessageParams {
-    int id = 0;                 // Command: the command id; Timer: the timer id
-    int key = 0;                // KeyDown: a code of keys.h
-    char32_t character = 0;     // Character: the typed character
-    Point position;             // mouse messages: client coordinates of the window
-    Point screenPosition;       // mouse messages: the same point on the screen
+    int id = 0;             // Command: the command id; Timer: the timer id
+    int key = 0;            // KeyDown: a code of keys.h
+    char32_t character = 0; // Character: the typed character
+    Point position;         // mouse messages: client coordinates of the window
+    Point screenPosition;   // mouse messages: the same point on the screen
     MouseButton button = MouseButton::None;
-    int wheelDelta = 0;         // 120 per notch; positive is away from the user
-    unsigned state = 0;         // InputState flags of keys.h when the message was made
-    Size size;                  // Size
+    int wheelDelta = 0;             // 120 per notch; positive is away from the user
+    unsigned state = 0;             // InputState flags of keys.h when the message was made
+    Size size;                      // Size
     std::vector<std::string> paths; // Drop: local paths, in the order dropped
     PaintContext* paint = nullptr;  // Paint: valid during the call only
     Rect paintRect;                 // Paint: the part to be painted

@@ -78,6 +78,8 @@ constexpr platform::IconImages kVoxaIcon{kLarge, kSmall};
 
 } // namespace
 
-const platform::IconImages& voxaIcon() { return kVoxaIcon; }
+const platform::IconImages& voxaIcon() {
+    return kVoxaIcon;
+}
 
 } // namespace resources

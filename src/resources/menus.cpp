@@ -13,14 +13,23 @@ namespace {
 using platform::MenuEntry;
 using Kind = platform::MenuEntryKind;
 
-constexpr MenuEntry popup(const char* text) { return {Kind::Popup, 0, text}; }
-constexpr MenuEntry end() { return {Kind::EndPopup, 0, ""}; }
-constexpr MenuEntry separator() { return {Kind::Separator, 0, ""}; }
-constexpr MenuEntry item(int id, const char* text) { return {Kind::Item, id, text}; }
-constexpr MenuEntry radio(int id, const char* text) { return {Kind::RadioItem, id, text}; }
+constexpr MenuEntry popup(const char* text) {
+    return {Kind::Popup, 0, text};
+}
+constexpr MenuEntry end() {
+    return {Kind::EndPopup, 0, ""};
+}
+constexpr MenuEntry separator() {
+    return {Kind::Separator, 0, ""};
+}
+constexpr MenuEntry item(int id, const char* text) {
+    return {Kind::Item, id, text};
+}
+constexpr MenuEntry radio(int id, const char* text) {
+    return {Kind::RadioItem, id, text};
+}
 
-template <std::size_t... N>
-constexpr auto join(const std::array<MenuEntry, N>&... parts) {
+template <std::size_t... N> constexpr auto join(const std::array<MenuEntry, N>&... parts) {
     std::array<MenuEntry, (N + ...)> out{};
     std::size_t at = 0;
     ((std::copy(parts.begin(), parts.end(), out.begin() + at), at += N), ...);
@@ -85,12 +94,9 @@ constexpr std::array kModes{
 };
 
 constexpr std::array kTransparency{
-    popup("ダイアログの透明度(&T)"),
-    radio(cmd::Transparency0, "0%\tCtrl+1"),
-    radio(cmd::Transparency25, "25%\tCtrl+2"),
-    radio(cmd::Transparency50, "50%\tCtrl+3"),
-    radio(cmd::Transparency75, "75%\tCtrl+4"),
-    end(),
+    popup("ダイアログの透明度(&T)"),           radio(cmd::Transparency0, "0%\tCtrl+1"),
+    radio(cmd::Transparency25, "25%\tCtrl+2"), radio(cmd::Transparency50, "50%\tCtrl+3"),
+    radio(cmd::Transparency75, "75%\tCtrl+4"), end(),
 };
 
 // The end of both Settings popups.
@@ -222,8 +228,12 @@ constexpr platform::AcceleratorTable kAcceleratorTable{"ACCEL", kAccelerators,
 
 } // namespace
 
-const platform::MenuTable& twoPageMenu() { return kTwoPageTable; }
-const platform::MenuTable& normalMenu() { return kNormalTable; }
+const platform::MenuTable& twoPageMenu() {
+    return kTwoPageTable;
+}
+const platform::MenuTable& normalMenu() {
+    return kNormalTable;
+}
 
 const platform::MenuTable* findMenuTable(std::string_view name) {
     if (name == kTwoPageTable.name) return &kTwoPageTable;
@@ -231,6 +241,8 @@ const platform::MenuTable* findMenuTable(std::string_view name) {
     return nullptr;
 }
 
-const platform::AcceleratorTable& acceleratorTable() { return kAcceleratorTable; }
+const platform::AcceleratorTable& acceleratorTable() {
+    return kAcceleratorTable;
+}
 
 } // namespace resources

@@ -13,6 +13,8 @@ std::string versionText() {
     return text;
 }
 
-std::string helpPagePath() { return platform::joinPath(platform::executableFolder(), kHelpPageName); }
+std::string helpPagePath() {
+    return platform::joinPath(platform::executableFolder(), kHelpPageName);
+}
 
 } // namespace resources

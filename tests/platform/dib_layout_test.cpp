@@ -11,7 +11,8 @@ const unsigned char* bytes(const std::string& s) {
     return reinterpret_cast<const unsigned char*>(s.data());
 }
 void put32(std::string& s, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        s[at + i] = static_cast<char>(v >> (8 * i));
 }
 } // namespace
 
@@ -50,11 +51,11 @@ TEST(DibLayout, BrokenHeadersAreRefused) {
         put32(header, at, value);
         return !readDibLayout(bytes(header), header.size(), dib.bits.size());
     };
-    EXPECT_TRUE(refused(4, 0));             // no width
-    EXPECT_TRUE(refused(8, 0));             // no height
-    EXPECT_TRUE(refused(8, 0x80000000u));   // a height that cannot be negated
-    EXPECT_TRUE(refused(16, 1));            // compressed
-    EXPECT_TRUE(refused(4, 0x7fffffffu));   // rows far beyond the bytes
-    EXPECT_TRUE(refused(32, 0x7fffffffu));  // an absurd palette
+    EXPECT_TRUE(refused(4, 0));            // no width
+    EXPECT_TRUE(refused(8, 0));            // no height
+    EXPECT_TRUE(refused(8, 0x80000000u));  // a height that cannot be negated
+    EXPECT_TRUE(refused(16, 1));           // compressed
+    EXPECT_TRUE(refused(4, 0x7fffffffu));  // rows far beyond the bytes
+    EXPECT_TRUE(refused(32, 0x7fffffffu)); // an absurd palette
     EXPECT_FALSE(readDibLayout(bytes(dib.header), 39, dib.bits.size()));
 }

@@ -32,15 +32,19 @@ struct Canvas {
 };
 
 // makeDib's palette: entry i is blue i, green 255 - i, red i / 2.
-QRgb paletteColour(int i) { return qRgb(i / 2, 255 - i, i) & 0xffffff; }
+QRgb paletteColour(int i) {
+    return qRgb(i / 2, 255 - i, i) & 0xffffff;
+}
 
 // Sets the pixel in row y from the top (the rows are stored bottom first).
 void setIndex(testing_support::Dib& dib, int width, int height, int bitCount, int x, int y,
               unsigned value) {
     std::size_t stride = ((std::size_t(width) * bitCount + 31) >> 3) & ~std::size_t(3);
-    unsigned char* row = reinterpret_cast<unsigned char*>(dib.bits.data()) + (height - 1 - y) * stride;
+    unsigned char* row =
+        reinterpret_cast<unsigned char*>(dib.bits.data()) + (height - 1 - y) * stride;
     if (bitCount >= 8) {
-        for (int b = 0; b < bitCount / 8; ++b) row[x * bitCount / 8 + b] = (value >> (8 * b)) & 0xff;
+        for (int b = 0; b < bitCount / 8; ++b)
+            row[x * bitCount / 8 + b] = (value >> (8 * b)) & 0xff;
         return;
     }
     int bit = x * bitCount;
@@ -50,11 +54,10 @@ void setIndex(testing_support::Dib& dib, int width, int height, int bitCount, in
 }
 
 int draw(Canvas& canvas, const testing_support::Dib& dib, Rect destination, Rect source) {
-    return drawDibStretched(&canvas.context,
-                            reinterpret_cast<const unsigned char*>(dib.header.data()),
-                            dib.header.size(),
-                            reinterpret_cast<const unsigned char*>(dib.bits.data()),
-                            dib.bits.size(), destination, source);
+    return drawDibStretched(
+        &canvas.context, reinterpret_cast<const unsigned char*>(dib.header.data()),
+        dib.header.size(), reinterpret_cast<const unsigned char*>(dib.bits.data()), dib.bits.size(),
+        destination, source);
 }
 
 } // namespace
@@ -66,7 +69,8 @@ TEST(DrawDibStretched, EveryPaletteDepthDrawsItsEntriesTopRowFirst) {
         testing_support::Dib dib = makeDib(width, height, bitCount);
         unsigned top = (1u << bitCount) - 1;
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) setIndex(dib, width, height, bitCount, x, y, (x + y) & top);
+            for (int x = 0; x < width; ++x)
+                setIndex(dib, width, height, bitCount, x, y, (x + y) & top);
         Canvas canvas(width, height);
         ASSERT_EQ(draw(canvas, dib, rectAt(0, 0, width, height), rectAt(0, 0, width, height)), 1);
         for (int y = 0; y < height; ++y)
@@ -77,9 +81,9 @@ TEST(DrawDibStretched, EveryPaletteDepthDrawsItsEntriesTopRowFirst) {
 
 TEST(DrawDibStretched, SixteenAndTwentyFourBitPixelsKeepTheirChannels) {
     testing_support::Dib high = makeDib(2, 2, 16);
-    setIndex(high, 2, 2, 16, 0, 0, 0x7c00);            // red 31
-    setIndex(high, 2, 2, 16, 1, 0, 0x03e0);            // green 31
-    setIndex(high, 2, 2, 16, 0, 1, 0x001f);            // blue 31
+    setIndex(high, 2, 2, 16, 0, 0, 0x7c00); // red 31
+    setIndex(high, 2, 2, 16, 1, 0, 0x03e0); // green 31
+    setIndex(high, 2, 2, 16, 0, 1, 0x001f); // blue 31
     setIndex(high, 2, 2, 16, 1, 1, (8 << 10) | (16 << 5) | 1);
     Canvas canvas(2, 2);
     ASSERT_EQ(draw(canvas, high, rectAt(0, 0, 2, 2), rectAt(0, 0, 2, 2)), 1);
@@ -142,12 +146,16 @@ TEST(BlitSurface, CopiesBottomUpRowsUnscaledAtThePoint) {
     topRow[0] = 0x30, topRow[1] = 0x20, topRow[2] = 0x10;
     pixels[6] = 0xff; // bottom row, third pixel: blue
     Canvas canvas(6, 4);
-    ASSERT_EQ(blitSurface(&canvas.context, 2, 1, pixels.data(), width, height, stride, pixels.size()), 1);
+    ASSERT_EQ(
+        blitSurface(&canvas.context, 2, 1, pixels.data(), width, height, stride, pixels.size()), 1);
     EXPECT_EQ(canvas.at(2, 1), qRgb(0x10, 0x20, 0x30) & 0xffffff);
     EXPECT_EQ(canvas.at(4, 2), qRgb(0, 0, 0xff) & 0xffffff);
     EXPECT_EQ(canvas.at(1, 1), 0xffffffu);
-    EXPECT_EQ(blitSurface(&canvas.context, 0, 0, pixels.data(), width, height, stride, pixels.size() - 1), 0);
-    EXPECT_EQ(blitSurface(&canvas.context, 0, 0, pixels.data(), width, height, 8, pixels.size()), 0);
+    EXPECT_EQ(
+        blitSurface(&canvas.context, 0, 0, pixels.data(), width, height, stride, pixels.size() - 1),
+        0);
+    EXPECT_EQ(blitSurface(&canvas.context, 0, 0, pixels.data(), width, height, 8, pixels.size()),
+              0);
 }
 
 // ---- invalidation, seen through the window's own backing store -----------

@@ -14,18 +14,12 @@ namespace {
 
 using Kind = MenuEntryKind;
 const MenuEntry kEntries[] = {
-    {Kind::Popup, 0, "ファイル(&F)"},
-    {Kind::Item, 10, "開く(&O)\tO"},
-    {Kind::Separator, 0, ""},
-    {Kind::Popup, 0, "入れ子(&N)"},
-    {Kind::RadioItem, 20, "なし(&0)"},
-    {Kind::RadioItem, 21, "一(&1)"},
-    {Kind::RadioItem, 23, "三(&3)"},
-    {Kind::EndPopup, 0, ""},
-    {Kind::Item, 30, "スライド(&S)"},
-    {Kind::EndPopup, 0, ""},
-    {Kind::Popup, 0, "ヘルプ(&H)"},
-    {Kind::Item, 40, "版(&A)..."},
+    {Kind::Popup, 0, "ファイル(&F)"},  {Kind::Item, 10, "開く(&O)\tO"},
+    {Kind::Separator, 0, ""},          {Kind::Popup, 0, "入れ子(&N)"},
+    {Kind::RadioItem, 20, "なし(&0)"}, {Kind::RadioItem, 21, "一(&1)"},
+    {Kind::RadioItem, 23, "三(&3)"},   {Kind::EndPopup, 0, ""},
+    {Kind::Item, 30, "スライド(&S)"},  {Kind::EndPopup, 0, ""},
+    {Kind::Popup, 0, "ヘルプ(&H)"},    {Kind::Item, 40, "版(&A)..."},
     {Kind::EndPopup, 0, ""},
 };
 const MenuTable kTable{"TEST", kEntries, std::size(kEntries)};
@@ -39,7 +33,8 @@ QAction* actionOf(MenuHandle, WindowId window, const char* text) {
 class Menus : public ui_test::UiTest {
 protected:
     void TearDown() override {
-        for (MenuHandle menu : made) destroyMenu(menu);
+        for (MenuHandle menu : made)
+            destroyMenu(menu);
         ui_test::UiTest::TearDown();
     }
     MenuHandle load(const MenuTable& table) {
@@ -66,8 +61,8 @@ TEST_F(Menus, ItemsKeepTheirTextsAndTheBarItsPopups) {
 TEST_F(Menus, TablesWhosePopupsDoNotNestOrThatRepeatAnIdAreRefused) {
     const MenuEntry open[] = {{Kind::Popup, 0, "a"}, {Kind::Item, 1, "x"}};
     const MenuEntry extraEnd[] = {{Kind::EndPopup, 0, ""}};
-    const MenuEntry twice[] = {{Kind::Popup, 0, "a"}, {Kind::Item, 1, "x"}, {Kind::Item, 1, "y"},
-                               {Kind::EndPopup, 0, ""}};
+    const MenuEntry twice[] = {
+        {Kind::Popup, 0, "a"}, {Kind::Item, 1, "x"}, {Kind::Item, 1, "y"}, {Kind::EndPopup, 0, ""}};
     EXPECT_EQ(loadMenu({"A", open, std::size(open)}), 0u);
     EXPECT_EQ(loadMenu({"B", extraEnd, std::size(extraEnd)}), 0u);
     EXPECT_EQ(loadMenu({"C", twice, std::size(twice)}), 0u);
@@ -82,7 +77,8 @@ TEST_F(Menus, RadioMarksStayWithinTheirRangeAndChecksAreIndependent) {
     EXPECT_TRUE(isMenuItemChecked(menu, 23));
     // A value without an item clears the group (a code that has no entry).
     EXPECT_EQ(radioCheckMenuItem(menu, 20, 23, 22), 0);
-    for (int id : {20, 21, 23}) EXPECT_FALSE(isMenuItemChecked(menu, id));
+    for (int id : {20, 21, 23})
+        EXPECT_FALSE(isMenuItemChecked(menu, id));
 
     EXPECT_EQ(checkMenuItem(menu, 30, true), 1);
     EXPECT_TRUE(isMenuItemChecked(menu, 30));

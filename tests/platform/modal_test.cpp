@@ -51,7 +51,8 @@ TEST_F(Modal, TheOpenDialogGetsThePluginFilterAsPairsFirstSelected) {
     Recorder recorder({DialogResult::Ok, "/books/a.jpg", 0});
     FileDialogRequest request;
     request.title = "開く";
-    static const char filter[] = "All Files(*.*)\0*.*\0BMP files(*.bmp)\0*.bmp\0JPEG\0*.jpg;*.jpeg\0";
+    static const char filter[] =
+        "All Files(*.*)\0*.*\0BMP files(*.bmp)\0*.bmp\0JPEG\0*.jpg;*.jpeg\0";
     request.filter = std::string(filter, sizeof filter);
     request.folder = "/books";
     request.defaultExtension = "bmp";
@@ -82,7 +83,9 @@ TEST_F(Modal, CancelGivesNothingAndSavingAddsTheDefaultExtension) {
     request.defaultExtension = "vxl";
     EXPECT_EQ(saveFileDialog(request), std::optional<std::string>("/lists/名称未設定.vxl"));
     recorder.asked.clear();
-    setModalAnswerer([](const ModalRequest&) { return ModalAnswer{DialogResult::Ok, "/a.b/c.vxl", 0}; });
+    setModalAnswerer([](const ModalRequest&) {
+        return ModalAnswer{DialogResult::Ok, "/a.b/c.vxl", 0};
+    });
     EXPECT_EQ(saveFileDialog(request), std::optional<std::string>("/a.b/c.vxl"));
 }
 
@@ -96,12 +99,13 @@ TEST_F(Modal, TheRealMessageBoxShowsTheTextsAndJapaneseButtons) {
         text = box->text();
         caption = box->windowTitle();
         icon = box->icon();
-        for (QAbstractButton* button : box->buttons()) labels << button->text();
+        for (QAbstractButton* button : box->buttons())
+            labels << button->text();
         for (QAbstractButton* button : box->buttons())
             if (button->text() == QString::fromUtf8("いいえ(&N)")) button->click();
     });
-    DialogResult result =
-        messageBox(0, "Voxa Ver 0.814 \n  \n", "VOXA..", MessageButtons::YesNo, MessageIcon::Information);
+    DialogResult result = messageBox(0, "Voxa Ver 0.814 \n  \n", "VOXA..", MessageButtons::YesNo,
+                                     MessageIcon::Information);
     EXPECT_EQ(result, DialogResult::No);
     EXPECT_EQ(text.toStdString(), "Voxa Ver 0.814 \n  \n");
     EXPECT_EQ(caption.toStdString(), "VOXA..");

@@ -41,7 +41,9 @@ std::vector<Message> messagesOf(platform::WindowId window, platform::MessageKind
     return out;
 }
 
-void setReaction(Reaction replacement) { reaction() = std::move(replacement); }
+void setReaction(Reaction replacement) {
+    reaction() = std::move(replacement);
+}
 
 int recordingProcedure(platform::WindowId window, platform::MessageKind kind,
                        const platform::MessageParams& params) {
@@ -89,7 +91,8 @@ void UiTest::SetUp() {
 
 void UiTest::TearDown() {
     setReaction(nullptr);
-    for (platform::WindowId window : made_) platform::destroyWindow(window);
+    for (platform::WindowId window : made_)
+        platform::destroyWindow(window);
     platform::processPendingMessages();
     messages().clear();
 }

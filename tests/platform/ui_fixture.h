@@ -26,8 +26,8 @@ std::vector<Message> messagesOf(platform::WindowId window, platform::MessageKind
 
 // Called for each recorded message; its result is the procedure's answer
 // (without one: 1, except for Close and Wheel, which go to the default handling).
-using Reaction = std::function<int(platform::WindowId, platform::MessageKind,
-                                   const platform::MessageParams&)>;
+using Reaction =
+    std::function<int(platform::WindowId, platform::MessageKind, const platform::MessageParams&)>;
 void setReaction(Reaction reaction);
 
 int recordingProcedure(platform::WindowId window, platform::MessageKind kind,

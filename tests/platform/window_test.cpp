@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QScreen>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QUrl>
 #include <QWheelEvent>
 
@@ -103,8 +103,10 @@ TEST_F(UiTest, TimerTicksWithItsIdUntilKilledAndSettingAgainKeepsOneTimer) {
     setTimer(window, 1, 5);
     setTimer(window, 1, 5); // a restart, not a second timer
     EXPECT_TRUE(hasTimer(window, 1));
-    ASSERT_TRUE(ui_test::waitFor([&] { return messagesOf(window, MessageKind::Timer).size() >= 3; }));
-    for (const Message& tick : messagesOf(window, MessageKind::Timer)) EXPECT_EQ(tick.params.id, 1);
+    ASSERT_TRUE(
+        ui_test::waitFor([&] { return messagesOf(window, MessageKind::Timer).size() >= 3; }));
+    for (const Message& tick : messagesOf(window, MessageKind::Timer))
+        EXPECT_EQ(tick.params.id, 1);
     killTimer(window, 1);
     EXPECT_FALSE(hasTimer(window, 1));
     // A zero-period timer would tick at once; after the kill nothing comes.
@@ -342,7 +344,8 @@ TEST_F(UiTest, FullScreenCoversTheScreenWithoutFrameAndLeavesToTheSavedRectangle
     EXPECT_EQ(windowRect(window), saved);
     auto sizes = messagesOf(window, MessageKind::Size);
     ASSERT_FALSE(sizes.empty());
-    EXPECT_EQ(sizes.back().params.size, (Size{clientRect(window).width(), clientRect(window).height()}));
+    EXPECT_EQ(sizes.back().params.size,
+              (Size{clientRect(window).width(), clientRect(window).height()}));
 }
 
 TEST_F(UiTest, OpacityGoesFromOpaqueToInvisible) {

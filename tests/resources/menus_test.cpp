@@ -112,9 +112,15 @@ std::vector<Popup> popupsOf(const platform::MenuTable& table) {
             open.push_back(out.size() - 1);
             break;
         }
-        case MenuEntryKind::EndPopup: open.pop_back(); break;
-        case MenuEntryKind::Separator: out[open.back()].ids.push_back(kSeparator); break;
-        default: out[open.back()].ids.push_back(entry.id); break;
+        case MenuEntryKind::EndPopup:
+            open.pop_back();
+            break;
+        case MenuEntryKind::Separator:
+            out[open.back()].ids.push_back(kSeparator);
+            break;
+        default:
+            out[open.back()].ids.push_back(entry.id);
+            break;
         }
     }
     return out;
@@ -140,7 +146,8 @@ void expectPopups(const platform::MenuTable& table, const std::vector<Popup>& ex
         const platform::MenuEntry& entry = table.entries[i];
         if (entry.kind != MenuEntryKind::Item && entry.kind != MenuEntryKind::RadioItem) continue;
         auto special = overrides.find(entry.id);
-        const std::string& text = special != overrides.end() ? special->second : kTexts.at(entry.id);
+        const std::string& text =
+            special != overrides.end() ? special->second : kTexts.at(entry.id);
         EXPECT_EQ(entry.text, text) << entry.id;
     }
 }
@@ -157,51 +164,53 @@ std::set<int> radioIds(const platform::MenuTable& table) {
 TEST(Menus, TheTwoPageBarHoldsEveryPopupItemAndTextInOrder) {
     const platform::MenuTable& table = resources::twoPageMenu();
     EXPECT_STREQ(table.name, "MENU");
-    expectPopups(table,
-                 {
-                     {"ファイル(&F)",
-                      {40008, 0, 40079, 40085, 40084, 40080, 40078, 40081, 40134, 0, 40183, 0, 40011}},
-                     {"表示(&V)", {kSub, kSub, 40073, 40086, 40088, 40117, 0, 40138, 40139, 40169}},
-                     {"表示(&V)/フィルタ(&L)", kFilters},
-                     {"表示(&V)/回転／反転(&R)", kRotations},
-                     {"設定(&O)", {kSub, kSub, kSub, kSub, kSub, 0, 40118, 0, 40181}},
-                     {"設定(&O)/モード(&M)", kModes},
-                     {"設定(&O)/綴じ方(&R)", {40090, 40091}},
-                     {"設定(&O)/見開き(&M)", {30000, 30001, 30002}},
-                     {"設定(&O)/ダイアログの透明度(&T)", kTransparency},
-                     {"設定(&O)/表示方法(&V)", {40097, 40098, 40099}},
-                     {"リスト(&L)", kList},
-                     {"ヘルプ(&H)", kHelp},
-                 },
-                 {});
+    expectPopups(
+        table,
+        {
+            {"ファイル(&F)",
+             {40008, 0, 40079, 40085, 40084, 40080, 40078, 40081, 40134, 0, 40183, 0, 40011}},
+            {"表示(&V)", {kSub, kSub, 40073, 40086, 40088, 40117, 0, 40138, 40139, 40169}},
+            {"表示(&V)/フィルタ(&L)", kFilters},
+            {"表示(&V)/回転／反転(&R)", kRotations},
+            {"設定(&O)", {kSub, kSub, kSub, kSub, kSub, 0, 40118, 0, 40181}},
+            {"設定(&O)/モード(&M)", kModes},
+            {"設定(&O)/綴じ方(&R)", {40090, 40091}},
+            {"設定(&O)/見開き(&M)", {30000, 30001, 30002}},
+            {"設定(&O)/ダイアログの透明度(&T)", kTransparency},
+            {"設定(&O)/表示方法(&V)", {40097, 40098, 40099}},
+            {"リスト(&L)", kList},
+            {"ヘルプ(&H)", kHelp},
+        },
+        {});
 }
 
 TEST(Menus, TheNormalBarHoldsEveryPopupItemAndTextInOrder) {
     const platform::MenuTable& table = resources::normalMenu();
     EXPECT_STREQ(table.name, "MENU_NORMAL");
-    expectPopups(table,
-                 {
-                     {"ファイル(&F)", {40008, 0, 40079, 40080, 40078, 40081, 40134, 0, 40183, 0, 40011}},
-                     {"編集(&E)", {40018}},
-                     {"表示(&V)",
-                      {kSub, kSub, 40073, 40088, 40117, 0, 40045, 40046, 40175, 40180, 0, 40138, 40139, 40169}},
-                     {"表示(&V)/フィルタ(&L)", kFilters},
-                     {"表示(&V)/回転／反転(&R)", kRotations},
-                     {"設定(&O)", {kSub, kSub, kSub, 0, 40118, 0, 40181}},
-                     {"設定(&O)/モード(&M)", kModes},
-                     {"設定(&O)/ダイアログの透明度(&T)", kTransparency},
-                     {"設定(&O)/表示方法(&V)", {40176, 40177, 40178, 40179}},
-                     {"リスト(&L)", kList},
-                     {"ヘルプ(&H)", kHelp},
-                 },
-                 kNormalTexts);
+    expectPopups(
+        table,
+        {
+            {"ファイル(&F)", {40008, 0, 40079, 40080, 40078, 40081, 40134, 0, 40183, 0, 40011}},
+            {"編集(&E)", {40018}},
+            {"表示(&V)",
+             {kSub, kSub, 40073, 40088, 40117, 0, 40045, 40046, 40175, 40180, 0, 40138, 40139,
+              40169}},
+            {"表示(&V)/フィルタ(&L)", kFilters},
+            {"表示(&V)/回転／反転(&R)", kRotations},
+            {"設定(&O)", {kSub, kSub, kSub, 0, 40118, 0, 40181}},
+            {"設定(&O)/モード(&M)", kModes},
+            {"設定(&O)/ダイアログの透明度(&T)", kTransparency},
+            {"設定(&O)/表示方法(&V)", {40176, 40177, 40178, 40179}},
+            {"リスト(&L)", kList},
+            {"ヘルプ(&H)", kHelp},
+        },
+        kNormalTexts);
 }
 
 TEST(Menus, TheRadioGroupsAreTheChoicesAndTheTogglesAreChecks) {
-    std::set<int> twoPage = {39000, 39001, 39002, 39003, 39006, 39004, 39005, 39010,
-                             40159, 40160, 40161, 40162, 40163, 40165, 40166, 40090,
-                             40091, 30000, 30001, 30002, 40093, 40094, 40095, 40096,
-                             40097, 40098, 40099};
+    std::set<int> twoPage = {39000, 39001, 39002, 39003, 39006, 39004, 39005, 39010, 40159,
+                             40160, 40161, 40162, 40163, 40165, 40166, 40090, 40091, 30000,
+                             30001, 30002, 40093, 40094, 40095, 40096, 40097, 40098, 40099};
     EXPECT_EQ(radioIds(resources::twoPageMenu()), twoPage);
     std::set<int> normal = {39000, 39001, 39002, 39003, 39006, 39004, 39005, 39010,
                             40159, 40160, 40161, 40162, 40163, 40165, 40166, 40093,

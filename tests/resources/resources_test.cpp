@@ -14,7 +14,9 @@
 #include "resources/version.h"
 
 namespace {
-int ignore(platform::WindowId, platform::MessageKind, const platform::MessageParams&) { return 0; }
+int ignore(platform::WindowId, platform::MessageKind, const platform::MessageParams&) {
+    return 0;
+}
 } // namespace
 
 TEST(Version, TheMessageReadsZeroPointEightOneFour) {
@@ -35,10 +37,11 @@ TEST(Icons, BothFormsReadAsImagesAndTheWindowShowsThem) {
     QImage large(icon.large), small(icon.small);
     EXPECT_EQ(large.size(), QSize(32, 32));
     EXPECT_EQ(small.size(), QSize(16, 16));
-    EXPECT_EQ(qAlpha(large.pixel(0, 0)), 0);    // a rounded corner
+    EXPECT_EQ(qAlpha(large.pixel(0, 0)), 0); // a rounded corner
     EXPECT_EQ(qAlpha(large.pixel(16, 16)), 255);
 
-    platform::WindowClass windowClass{"IconTest", ignore, {}, false, platform::CursorShape::Arrow, icon};
+    platform::WindowClass windowClass{"IconTest", ignore, {}, false, platform::CursorShape::Arrow,
+                                      icon};
     ASSERT_EQ(platform::registerWindowClass(windowClass), 1);
     platform::WindowCreation creation;
     creation.className = "IconTest";
