@@ -17,10 +17,11 @@ QImage dibToImage(const DibLayout& layout, const unsigned char* palette, const u
     QRgb colours[256];
     int bitCount = layout.bitCount;
     if (bitCount <= 8) {
-        for (int i = 0; i < 256; ++i) {
+        // Indexes past the stored entries draw black.
+        std::fill(std::begin(colours), std::end(colours), qRgb(0, 0, 0));
+        for (int i = 0; i < layout.usablePalette; ++i) {
             const unsigned char* entry = palette + 4 * i;
-            colours[i] =
-                i < layout.usablePalette ? qRgb(entry[2], entry[1], entry[0]) : qRgb(0, 0, 0);
+            colours[i] = qRgb(entry[2], entry[1], entry[0]);
         }
     }
     for (int y = 0; y < source.height(); ++y) {
@@ -94,11 +95,22 @@ int drawDibStretched(PaintContext* paint, const unsigned char* header, std::size
     if (cut.isEmpty() || destination.isEmpty()) return 1;
     QImage image = detail::dibToImage(*layout, header + kDibHeaderSize, bits, cut);
     if (image.isNull()) return 0;
-    // Area averaging when reducing, smooth interpolation when enlarging.
-    if (image.width() != destination.width() || image.height() != destination.height())
-        image = image.scaled(destination.width(), destination.height(), Qt::IgnoreAspectRatio,
-                             Qt::SmoothTransformation);
-    paint->painter->drawImage(QPoint(destination.left, destination.top), image);
+    QPainter& painter = *paint->painter;
+    if (destination.width() <= image.width() && destination.height() <= image.height()) {
+        // Reducing: averaged down to the destination, which is no larger than the source.
+        if (destination.width() != image.width() || destination.height() != image.height())
+            image = image.scaled(destination.width(), destination.height(), Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation);
+        painter.drawImage(QPoint(destination.left, destination.top), image);
+        return 1;
+    }
+    // Enlarging: interpolated by the painter, which works only on the part
+    // inside its clip, so a picture zoomed far beyond the window costs no
+    // more than the window.
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(detail::toQRect(destination)), image, QRectF(image.rect()));
+    painter.restore();
     return 1;
 }
 

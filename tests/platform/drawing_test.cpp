@@ -120,6 +120,34 @@ TEST(DrawDibStretched, StretchingSmoothsAndTheSourcePartIsCutToThePicture) {
     EXPECT_EQ(part.at(3, 3), 0xffffffu);
 }
 
+TEST(DrawDibStretched, AFarZoomedPictureDrawsOnlyWhatTheCanvasShows) {
+    // 100000 x 100000 destination pixels would be 40 GB as one image.
+    testing_support::Dib dib = makeDib(2, 2, 24);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            setIndex(dib, 2, 2, 24, x, y, x ? 0x0000ff : 0xff0000);
+    Canvas left(10, 10), middle(10, 10);
+    ASSERT_EQ(draw(left, dib, Rect{-10, -50000, 99990, 50000}, rectAt(0, 0, 2, 2)), 1);
+    EXPECT_EQ(left.at(0, 5), 0xff0000u);
+    EXPECT_EQ(left.at(9, 5), 0xff0000u);
+    // At the seam of the two pixels the colours blend.
+    ASSERT_EQ(draw(middle, dib, Rect{-49995, -50000, 50005, 50000}, rectAt(0, 0, 2, 2)), 1);
+    EXPECT_GT(qRed(middle.at(5, 5)), 64);
+    EXPECT_GT(qBlue(middle.at(5, 5)), 64);
+}
+
+TEST(DibImage, PaletteIndexesPastTheStoredEntriesDrawBlack) {
+    testing_support::Dib dib = makeDib(2, 1, 8);
+    dib.header[32] = 2; // two colours used, two stored
+    dib.header.resize(40 + 8);
+    setIndex(dib, 2, 1, 8, 0, 0, 1);
+    setIndex(dib, 2, 1, 8, 1, 0, 200);
+    Canvas canvas(2, 1);
+    ASSERT_EQ(draw(canvas, dib, rectAt(0, 0, 2, 1), rectAt(0, 0, 2, 1)), 1);
+    EXPECT_EQ(canvas.at(0, 0), paletteColour(1));
+    EXPECT_EQ(canvas.at(1, 0), 0u);
+}
+
 TEST(DrawDibStretched, RefusesDibsThatDoNotFitTheirBytes) {
     testing_support::Dib dib = makeDib(8, 8, 8);
     Canvas canvas(8, 8);
