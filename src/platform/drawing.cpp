@@ -72,15 +72,23 @@ int blitSurface(PaintContext* paint, int x, int y, const unsigned char* pixels, 
     if (!paint || !paint->painter || !pixels || width <= 0 || height <= 0) return 0;
     if (std::int64_t(stride) < std::int64_t(width) * 3) return 0;
     if (std::uint64_t(stride) * std::uint64_t(height) > size) return 0;
-    QImage image(width, height, QImage::Format_RGB32);
+    // Only the part being painted is converted: a surface much larger than
+    // the window costs no more than the window.
+    QRect part(x, y, width, height);
+    if (!paint->area.isNull()) part &= paint->area;
+    if (part.isEmpty()) return 1;
+    QImage image(part.width(), part.height(), QImage::Format_RGB32);
     if (image.isNull()) return 0;
-    for (int row = 0; row < height; ++row) {
-        const unsigned char* in = pixels + std::size_t(height - 1 - row) * stride;
+    int left = part.x() - x;
+    for (int row = 0; row < part.height(); ++row) {
+        int surfaceRow = part.y() - y + row; // from the top
+        const unsigned char* in =
+            pixels + std::size_t(height - 1 - surfaceRow) * stride + std::size_t(left) * 3;
         QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(row));
-        for (int col = 0; col < width; ++col, in += 3)
+        for (int col = 0; col < part.width(); ++col, in += 3)
             out[col] = qRgb(in[2], in[1], in[0]);
     }
-    paint->painter->drawImage(QPoint(x, y), image);
+    paint->painter->drawImage(part.topLeft(), image);
     return 1;
 }
 

@@ -250,7 +250,7 @@ protected:
         const Colour& bg = record->windowClass.background;
         for (const QRect& rect : erase)
             painter.fillRect(rect, QColor(bg.red, bg.green, bg.blue));
-        PaintContext context{&painter};
+        PaintContext context{&painter, event->region().boundingRect()};
         MessageParams params;
         params.paint = &context;
         params.paintRect = fromQRect(event->region().boundingRect());

@@ -22,6 +22,7 @@ namespace platform {
 // The painter of one Paint message.
 struct PaintContext {
     QPainter* painter = nullptr;
+    QRect area; // the part being painted, in the painter's coordinates; null: all
 };
 
 namespace detail {

@@ -18,7 +18,7 @@ namespace {
 struct Canvas {
     QImage image;
     QPainter painter;
-    PaintContext context{&painter};
+    PaintContext context{&painter, QRect()};
     Canvas(int width, int height) : image(width, height, QImage::Format_RGB32) {
         image.fill(Qt::white);
         painter.begin(&image);
