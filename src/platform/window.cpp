@@ -588,14 +588,23 @@ void showWindow(WindowId window, ShowCommand command) {
     case ShowCommand::Normal:
         if (record->frame) marginsOf(*record);
         widget->showNormal();
+        if (record->coversScreen) {
+            record->coversScreen = false;
+            widget->setGeometry(record->normalGeometry);
+        }
         break;
     case ShowCommand::Maximised:
         if (!record->frame) break;
         marginsOf(*record);
-        if (record->style == WindowStyle::FullScreen)
+        if (record->style == WindowStyle::FullScreen) {
+            if (!record->coversScreen) record->normalGeometry = widget->geometry();
+            record->coversScreen = true;
             widget->showFullScreen();
-        else
+            // Without a window manager nobody else makes it cover the screen.
+            if (QScreen* screen = widget->screen()) widget->setGeometry(screen->geometry());
+        } else {
             widget->showMaximized();
+        }
         break;
     }
 }
@@ -608,7 +617,7 @@ bool isVisible(WindowId window) {
 bool isMaximised(WindowId window) {
     WindowRecord* record = findWindow(window);
     return record && record->frame &&
-           (record->frame->isMaximized() || record->frame->isFullScreen());
+           (record->coversScreen || record->frame->isMaximized() || record->frame->isFullScreen());
 }
 
 void setWindowStyle(WindowId window, WindowStyle style, Rect rect) {
@@ -621,6 +630,7 @@ void setWindowStyle(WindowId window, WindowStyle style, Rect rect) {
     Qt::WindowStates states = record->frame->windowState();
     record->frame->setWindowFlags(flagsFor(style));
     record->frame->setWindowState(states & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    record->coversScreen = false;
     record->frame->winId(); // a new native window, with the new frame's margins
     moveWindow(window, rect, false);
     if (visible) record->frame->show();
@@ -659,7 +669,8 @@ Rect normalWindowRect(WindowId window) {
     WindowRecord* record = findWindow(window);
     if (!record || !record->frame) return windowRect(window);
     QMargins margins = marginsOf(*record);
-    return fromQRect(record->frame->normalGeometry().marginsAdded(margins));
+    QRect normal = record->coversScreen ? record->normalGeometry : record->frame->normalGeometry();
+    return fromQRect(normal.marginsAdded(margins));
 }
 
 void moveWindow(WindowId window, Rect rect, bool repaint) {

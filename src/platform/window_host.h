@@ -43,6 +43,11 @@ struct WindowRecord {
     QRegion dirtyRegion;        // invalidated and not yet painted
     std::map<int, int> timers;  // timer id -> Qt timer id
     CursorShape cursor = CursorShape::Arrow;
+    // Shown maximised in the full-screen style: the layer itself covers the
+    // screen (no window manager may be there to do it) and keeps the
+    // geometry to return to.
+    bool coversScreen = false;
+    QRect normalGeometry;
 
     QWidget* outer() const { return frame ? frame : client; }
 };
