@@ -1,0 +1,133 @@
+#include "platform/drawing.h"
+
+#include <QImage>
+#include <algorithm>
+
+#include "platform/dib_image.h"
+#include "platform/dib_layout.h"
+#include "platform/window_host.h"
+
+namespace platform {
+namespace detail {
+
+QImage dibToImage(const DibLayout& layout, const unsigned char* palette, const unsigned char* bits,
+                  Rect source) {
+    QImage image(source.width(), source.height(), QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    QRgb colours[256];
+    int bitCount = layout.bitCount;
+    if (bitCount <= 8) {
+        // Indexes past the stored entries draw black.
+        std::fill(std::begin(colours), std::end(colours), qRgb(0, 0, 0));
+        for (int i = 0; i < layout.usablePalette; ++i) {
+            const unsigned char* entry = palette + 4 * i;
+            colours[i] = qRgb(entry[2], entry[1], entry[0]);
+        }
+    }
+    for (int y = 0; y < source.height(); ++y) {
+        int pictureRow = source.top + y;
+        int memoryRow = layout.topDown ? pictureRow : layout.height - 1 - pictureRow;
+        const unsigned char* row = bits + std::size_t(memoryRow) * layout.stride;
+        QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            int px = source.left + x;
+            switch (bitCount) {
+            case 24: {
+                const unsigned char* p = row + 3 * px;
+                out[x] = qRgb(p[2], p[1], p[0]);
+                break;
+            }
+            case 32: {
+                const unsigned char* p = row + 4 * px;
+                out[x] = qRgb(p[2], p[1], p[0]);
+                break;
+            }
+            case 16: {
+                // 5-5-5 words, blue lowest; each channel keeps its five bits at the top.
+                unsigned v = row[2 * px] | (row[2 * px + 1] << 8);
+                out[x] = qRgb((v >> 7) & 248, (v >> 2) & 248, (v << 3) & 255);
+                break;
+            }
+            case 8:
+                out[x] = colours[row[px]];
+                break;
+            default: {
+                // 1, 2 and 4 bits: packed from the most significant bit.
+                int bit = px * bitCount;
+                unsigned byte = row[bit >> 3];
+                int shift = 8 - bitCount - (bit & 7);
+                out[x] = colours[(byte >> shift) & ((1u << bitCount) - 1)];
+                break;
+            }
+            }
+        }
+    }
+    return image;
+}
+
+} // namespace detail
+
+int blitSurface(PaintContext* paint, int x, int y, const unsigned char* pixels, int width,
+                int height, int stride, std::size_t size) {
+    if (!paint || !paint->painter || !pixels || width <= 0 || height <= 0) return 0;
+    if (std::int64_t(stride) < std::int64_t(width) * 3) return 0;
+    if (std::uint64_t(stride) * std::uint64_t(height) > size) return 0;
+    // Only the part being painted is converted: a surface much larger than
+    // the window costs no more than the window.
+    QRect part(x, y, width, height);
+    if (!paint->area.isNull()) part &= paint->area;
+    if (part.isEmpty()) return 1;
+    QImage image(part.width(), part.height(), QImage::Format_RGB32);
+    if (image.isNull()) return 0;
+    int left = part.x() - x;
+    for (int row = 0; row < part.height(); ++row) {
+        int surfaceRow = part.y() - y + row; // from the top
+        const unsigned char* in =
+            pixels + std::size_t(height - 1 - surfaceRow) * stride + std::size_t(left) * 3;
+        QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(row));
+        for (int col = 0; col < part.width(); ++col, in += 3)
+            out[col] = qRgb(in[2], in[1], in[0]);
+    }
+    paint->painter->drawImage(part.topLeft(), image);
+    return 1;
+}
+
+int drawDibStretched(PaintContext* paint, const unsigned char* header, std::size_t headerSize,
+                     const unsigned char* bits, std::size_t bitsSize, Rect destination,
+                     Rect source) {
+    if (!paint || !paint->painter || !bits) return 0;
+    std::optional<DibLayout> layout = readDibLayout(header, headerSize, bitsSize);
+    if (!layout) return 0;
+    Rect cut{std::max(source.left, 0), std::max(source.top, 0),
+             std::min(source.right, layout->width), std::min(source.bottom, layout->height)};
+    if (cut.isEmpty() || destination.isEmpty()) return 1;
+    QImage image = detail::dibToImage(*layout, header + kDibHeaderSize, bits, cut);
+    if (image.isNull()) return 0;
+    QPainter& painter = *paint->painter;
+    if (destination.width() <= image.width() && destination.height() <= image.height()) {
+        // Reducing: averaged down to the destination, which is no larger than the source.
+        if (destination.width() != image.width() || destination.height() != image.height())
+            image = image.scaled(destination.width(), destination.height(), Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation);
+        painter.drawImage(QPoint(destination.left, destination.top), image);
+        return 1;
+    }
+    // Enlarging: interpolated by the painter, which works only on the part
+    // inside its clip, so a picture zoomed far beyond the window costs no
+    // more than the window.
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(detail::toQRect(destination)), image, QRectF(image.rect()));
+    painter.restore();
+    return 1;
+}
+
+void fillRegion(PaintContext* paint, std::span<const Rect> rects, Colour colour) {
+    if (!paint || !paint->painter) return;
+    for (const Rect& rect : rects)
+        if (!rect.isEmpty())
+            paint->painter->fillRect(detail::toQRect(rect),
+                                     QColor(colour.red, colour.green, colour.blue));
+}
+
+} // namespace platform

@@ -1,0 +1,59 @@
+// ui_fixture.h - the application and a recording window procedure for the
+// tests of the window layer, which run on Qt's offscreen platform.
+#pragma once
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "platform/window.h"
+
+namespace ui_test {
+
+struct Message {
+    platform::WindowId window = 0;
+    platform::MessageKind kind = platform::MessageKind::Create;
+    platform::MessageParams params;
+};
+
+// Starts the application once; it is stopped after the last test.
+void startTestApplication();
+
+// Every message any window of the recording classes got, in order.
+std::vector<Message>& messages();
+std::vector<Message> messagesOf(platform::WindowId window, platform::MessageKind kind);
+
+// Called for each recorded message; its result is the procedure's answer
+// (without one: 1, except for Close and Wheel, which go to the default handling).
+using Reaction =
+    std::function<int(platform::WindowId, platform::MessageKind, const platform::MessageParams&)>;
+void setReaction(Reaction reaction);
+
+int recordingProcedure(platform::WindowId window, platform::MessageKind kind,
+                       const platform::MessageParams& params);
+
+// Registers "Recorder" (double clicks on) and "PlainRecorder" (off).
+void registerRecorders();
+
+// Handles pending events until `done` holds; false when it never did
+// within a generous bound (a hang guard, not a measure of speed).
+bool waitFor(const std::function<bool()>& done);
+
+// Starts the application once, clears the record, and destroys the windows
+// a test made.
+class UiTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+    platform::WindowId topLevel(platform::Rect rect, bool visible = true,
+                                const std::string& className = "Recorder");
+    platform::WindowId child(platform::WindowId parent, platform::Rect rect,
+                             const std::string& className = "Recorder");
+
+private:
+    std::vector<platform::WindowId> made_;
+};
+
+} // namespace ui_test

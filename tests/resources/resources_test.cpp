@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QIcon>
+#include <QImage>
+#include <QWidget>
+
+#include "platform/application.h"
+#include "platform/file_system.h"
+#include "platform/ui_fixture.h"
+#include "platform/window.h"
+#include "platform/window_host.h"
+#include "resources/icons.h"
+#include "resources/version.h"
+
+namespace {
+int ignore(platform::WindowId, platform::MessageKind, const platform::MessageParams&) {
+    return 0;
+}
+} // namespace
+
+TEST(Version, TheMessageReadsZeroPointEightOneFour) {
+    EXPECT_EQ(resources::versionText(), "Voxa Ver 0.814 \n  \n");
+    EXPECT_STREQ(resources::kVersionCaption, "VOXA..");
+}
+
+TEST(HelpPage, LiesBesideTheExecutable) {
+    std::string page = std::string(VOXA_RUNTIME_FOLDER) + "/" + resources::kHelpPageName;
+    std::string text = platform::readFile(page).value_or("");
+    EXPECT_NE(text.find("<html"), std::string::npos);
+    EXPECT_NE(text.find("Voxa"), std::string::npos);
+}
+
+TEST(Icons, BothFormsReadAsImagesAndTheWindowShowsThem) {
+    ui_test::startTestApplication();
+    const platform::IconImages& icon = resources::voxaIcon();
+    QImage large(icon.large), small(icon.small);
+    EXPECT_EQ(large.size(), QSize(32, 32));
+    EXPECT_EQ(small.size(), QSize(16, 16));
+    EXPECT_EQ(qAlpha(large.pixel(0, 0)), 0); // a rounded corner
+    EXPECT_EQ(qAlpha(large.pixel(16, 16)), 255);
+
+    platform::WindowClass windowClass{"IconTest", ignore, {}, false, platform::CursorShape::Arrow,
+                                      icon};
+    ASSERT_EQ(platform::registerWindowClass(windowClass), 1);
+    platform::WindowCreation creation;
+    creation.className = "IconTest";
+    creation.rect = platform::rectAt(0, 0, 100, 100);
+    platform::WindowId window = platform::createWindow(creation);
+    QIcon shown = platform::detail::frameWidget(window)->windowIcon();
+    EXPECT_EQ(shown.availableSizes(), (QList<QSize>{QSize(32, 32), QSize(16, 16)}));
+    platform::destroyWindow(window);
+    platform::processPendingMessages();
+}
