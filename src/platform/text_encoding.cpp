@@ -23,13 +23,12 @@ Converter openStrict(const char* name) {
     return converter;
 }
 
-// Converts `in` from the encoding of `from` to that of `to`.
-std::optional<std::string> convert(UConverter* to, UConverter* from, std::string_view in) {
+// Converts `in` from the encoding of `from` to that of `to`, into at most
+// `bound` bytes.
+std::optional<std::string> convert(UConverter* to, UConverter* from, std::string_view in, std::size_t bound) {
     if (!to || !from) return std::nullopt;
     if (in.empty()) return std::string();
-    // CP932 takes at most 2 bytes per character, UTF-8 at most 3 per UTF-16
-    // unit, and a UTF-16 unit never comes from less than one byte.
-    std::string out(in.size() * 3 + 4, '\0');
+    std::string out(bound, '\0');
     char* target = out.data();
     const char* source = in.data();
     UErrorCode status = U_ZERO_ERROR;
@@ -40,16 +39,36 @@ std::optional<std::string> convert(UConverter* to, UConverter* from, std::string
     return out;
 }
 
+// ASCII reads the same in both encodings.
+bool isAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// The converters are opened once per thread: list files convert every cell.
+UConverter* utf8Converter() {
+    thread_local Converter converter = openStrict("UTF-8");
+    return converter.get();
+}
+
+UConverter* cp932Converter() {
+    thread_local Converter converter = openStrict("windows-31j");
+    return converter.get();
+}
+
 } // namespace
 
 std::optional<std::string> utf8ToCp932(std::string_view utf8) {
-    Converter from = openStrict("UTF-8"), to = openStrict("windows-31j");
-    return convert(to.get(), from.get(), utf8);
+    if (isAscii(utf8)) return std::string(utf8);
+    // A character never takes more bytes in CP932 (1 or 2) than in UTF-8.
+    return convert(cp932Converter(), utf8Converter(), utf8, utf8.size() + 4);
 }
 
 std::optional<std::string> cp932ToUtf8(std::string_view cp932) {
-    Converter from = openStrict("windows-31j"), to = openStrict("UTF-8");
-    return convert(to.get(), from.get(), cp932);
+    if (isAscii(cp932)) return std::string(cp932);
+    // A half-width katakana takes 1 byte in CP932 and 3 in UTF-8.
+    return convert(utf8Converter(), cp932Converter(), cp932, cp932.size() * 3 + 4);
 }
 
 } // namespace platform
