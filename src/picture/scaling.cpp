@@ -13,6 +13,7 @@ using Byte = unsigned char;
 struct Source {
     const Byte* bits;
     std::int64_t stride;
+    int width;
     int bitCount;
     Byte colours[256][3];
 
@@ -21,6 +22,15 @@ struct Source {
         if (bitCount == 24) return row + 3 * std::int64_t{x};
         if (bitCount == 8) return colours[row[x]];
         return colours[pixelIndex(row, x, bitCount)];
+    }
+    // Row y as blue-green-red bytes: the row itself at 24 bits, otherwise
+    // looked up into `scratch` (3 x width bytes).
+    const Byte* bgrRow(int y, std::vector<Byte>& scratch) const {
+        if (bitCount == 24) return bits + y * stride;
+        scratch.resize(3 * std::size_t(width));
+        for (int x = 0; x < width; ++x)
+            std::memcpy(&scratch[3 * std::size_t(x)], pixel(x, y), 3);
+        return scratch.data();
     }
 };
 
@@ -89,11 +99,13 @@ std::vector<int> reduceRowMap(int src, int dst) {
 
 void drawMapped(const Source& s, const Target& t, const std::vector<int>& cols,
                 const std::vector<int>& rows) {
+    std::vector<Byte> scratch;
     for (int j = t.j0; j < t.j1; ++j) {
         if (rows[j] < 0) continue;
+        const Byte* row = s.bgrRow(rows[j], scratch);
         Byte* out = t.at(t.i0, j);
         for (int i = t.i0; i < t.i1; ++i, out += 3)
-            if (cols[i] >= 0) std::memcpy(out, s.pixel(cols[i], rows[j]), 3);
+            if (cols[i] >= 0) std::memcpy(out, row + 3 * cols[i], 3);
     }
 }
 
@@ -137,16 +149,19 @@ std::vector<LinearTap> linearTaps(int src, int dst) {
 void drawLinear(const PictureBuffer& pic, const Source& s, const Target& t) {
     const auto cols = linearTaps(pic.width, t.width);
     const auto rows = linearTaps(pic.height, t.height);
+    std::vector<Byte> scratchLow, scratchHigh;
     for (int j = t.j0; j < t.j1; ++j) {
         const int fy = rows[j].fraction;
+        const Byte* low = s.bgrRow(rows[j].at, scratchLow);
+        const Byte* high = s.bgrRow(rows[j].next, scratchHigh);
         Byte* out = t.at(t.i0, j);
         for (int i = t.i0; i < t.i1; ++i, out += 3) {
             const int fx = cols[i].fraction;
             const int tw = pic.productTable[fx][fy];
-            const Byte* p00 = s.pixel(cols[i].at, rows[j].at);
-            const Byte* p10 = s.pixel(cols[i].next, rows[j].at);
-            const Byte* p01 = s.pixel(cols[i].at, rows[j].next);
-            const Byte* p11 = s.pixel(cols[i].next, rows[j].next);
+            const Byte* p00 = low + 3 * cols[i].at;
+            const Byte* p10 = low + 3 * cols[i].next;
+            const Byte* p01 = high + 3 * cols[i].at;
+            const Byte* p11 = high + 3 * cols[i].next;
             for (int c = 0; c < 3; ++c) {
                 const int a = p00[c];
                 out[c] = static_cast<Byte>(a + ((tw * (p11[c] - p10[c] - p01[c] + a) +
@@ -157,28 +172,40 @@ void drawLinear(const PictureBuffer& pic, const Source& s, const Target& t) {
     }
 }
 
-// Area average on a grid of `grid` (2048 or 1024 in 20.12 units).
+// Area average on a grid of 2048 or 1024 (20.12 units). The samples of a
+// target pixel are the crossings of its sample rows and sample columns, so the
+// sums are taken in two passes: down the sample rows of a target row for every
+// source column, then across the sample columns of each target pixel.
 void drawAverage(const PictureBuffer& pic, const Source& s, const Target& t, int gridShift) {
     const std::int64_t grid = std::int64_t{1} << gridShift;
     const auto stepX = static_cast<std::int64_t>(double(pic.width) / double(t.width) * 4096.0);
     const auto stepY = static_cast<std::int64_t>(double(pic.height) / double(t.height) * 4096.0);
     const int perRow = static_cast<int>(((stepX - 1) >> gridShift) + 1);
-    std::vector<int> sampleCols;
+    const int perColumn = static_cast<int>(((stepY - 1) >> gridShift) + 1);
+    const std::int64_t count = std::int64_t{perRow} * perColumn;
+    std::vector<int> sampleColumns(std::size_t(t.width) * perRow);
+    for (int i = 0; i < t.width; ++i)
+        for (int k = 0; k < perRow; ++k)
+            sampleColumns[std::size_t(i) * perRow + k] =
+                static_cast<int>((i * stepX + k * grid) >> 12);
+    std::vector<int> columnSums(3 * std::size_t(pic.width));
+    std::vector<Byte> scratch;
     for (int j = t.j0; j < t.j1; ++j) {
-        const std::int64_t y0 = j * stepY;
+        std::fill(columnSums.begin(), columnSums.end(), 0);
+        for (int k = 0; k < perColumn; ++k) {
+            const Byte* row = s.bgrRow(static_cast<int>((j * stepY + k * grid) >> 12), scratch);
+            for (int b = 0; b < 3 * pic.width; ++b)
+                columnSums[b] += row[b];
+        }
         Byte* out = t.at(t.i0, j);
         for (int i = t.i0; i < t.i1; ++i, out += 3) {
-            const std::int64_t x0 = i * stepX;
             std::int64_t sum[3] = {0, 0, 0};
-            std::int64_t count = 0;
-            for (std::int64_t sy = y0; sy < y0 + stepY; sy += grid) {
-                for (std::int64_t sx = x0; sx < x0 + stepX; sx += grid) {
-                    const Byte* p = s.pixel(static_cast<int>(sx >> 12), static_cast<int>(sy >> 12));
-                    sum[0] += p[0];
-                    sum[1] += p[1];
-                    sum[2] += p[2];
-                }
-                count += perRow;
+            const int* columns = &sampleColumns[std::size_t(i) * perRow];
+            for (int k = 0; k < perRow; ++k) {
+                const int* c = &columnSums[3 * std::size_t(columns[k])];
+                sum[0] += c[0];
+                sum[1] += c[1];
+                sum[2] += c[2];
             }
             for (int c = 0; c < 3; ++c)
                 out[c] = static_cast<Byte>(sum[c] / count);
@@ -219,6 +246,7 @@ void scaleInto(PictureBuffer& pic, unsigned char* target, int destX, int destY, 
     Source& s = *source;
     s.bits = platform::lockBlock(pic.bitsBlock);
     s.stride = pic.stride;
+    s.width = pic.width;
     s.bitCount = pic.bitCount;
     if (pic.bitCount != 24) fillPalette(pic, s.colours);
     pic.palette = platform::lockBlock(pic.headerBlock) + 40;
