@@ -94,44 +94,45 @@ bool PictureBuffer::isHandled() const {
            static_cast<std::size_t>(std::int64_t{stride} * height);
 }
 
-BlockPair PictureBuffer::allocateLike(int newWidth, int newHeight) const {
-    BlockPair out;
-    if (!isHandled()) return out;
-    const std::size_t headerSize = kInfoHeaderSize + 4 * paletteCount(bitCount, colorsUsed);
-    const std::int64_t bitsSize = std::int64_t{newHeight} * rowBytes(newWidth, bitCount);
-    out.header = platform::allocateBlock(headerSize);
-    out.bits =
-        platform::allocateBlock(static_cast<std::size_t>(std::max<std::int64_t>(bitsSize, 1)));
+namespace {
+
+// A zero-filled pair whose header starts with the first `headerSize` bytes of
+// `header`, resized to width x height; both null when memory is short.
+BlockPair newPair(const unsigned char* header, std::size_t headerSize, int width, int height,
+                  int bits) {
+    const std::int64_t bitsSize = std::int64_t{height} * rowBytes(width, bits);
+    BlockPair out{
+        platform::allocateBlock(headerSize),
+        platform::allocateBlock(static_cast<std::size_t>(std::max<std::int64_t>(bitsSize, 1)))};
     if (!out.header || !out.bits) {
         platform::freeBlock(out.header);
         platform::freeBlock(out.bits);
         return {};
     }
     unsigned char* h = platform::lockBlock(out.header);
-    std::memcpy(h, platform::lockBlock(headerBlock), headerSize);
-    writeI32(h + kOffWidth, newWidth);
-    writeI32(h + kOffHeight, newHeight);
+    std::memcpy(h, header, headerSize);
+    writeI32(h + kOffWidth, width);
+    writeI32(h + kOffHeight, height);
     return out;
 }
 
+} // namespace
+
+BlockPair PictureBuffer::allocateLike(int newWidth, int newHeight) const {
+    if (!isHandled()) return {};
+    const std::size_t headerSize = kInfoHeaderSize + 4 * paletteCount(bitCount, colorsUsed);
+    return newPair(platform::lockBlock(headerBlock), headerSize, newWidth, newHeight, bitCount);
+}
+
 BlockPair PictureBuffer::allocateConverted(int newWidth, int newHeight) const {
-    BlockPair out;
-    if (!isHandled()) return out;
-    const std::int64_t bitsSize = std::int64_t{newHeight} * rowBytes(newWidth, 24);
-    out.header = platform::allocateBlock(kInfoHeaderSize);
-    out.bits =
-        platform::allocateBlock(static_cast<std::size_t>(std::max<std::int64_t>(bitsSize, 1)));
-    if (!out.header || !out.bits) {
-        platform::freeBlock(out.header);
-        platform::freeBlock(out.bits);
-        return {};
+    if (!isHandled()) return {};
+    BlockPair out =
+        newPair(platform::lockBlock(headerBlock), kInfoHeaderSize, newWidth, newHeight, 24);
+    if (out.header) {
+        unsigned char* h = platform::lockBlock(out.header);
+        writeU16(h + kOffBitCount, 24);
+        writeI32(h + kOffClrUsed, 0);
     }
-    unsigned char* h = platform::lockBlock(out.header);
-    std::memcpy(h, platform::lockBlock(headerBlock), kInfoHeaderSize);
-    writeI32(h + kOffWidth, newWidth);
-    writeI32(h + kOffHeight, newHeight);
-    writeU16(h + kOffBitCount, 24);
-    writeI32(h + kOffClrUsed, 0);
     return out;
 }
 
