@@ -163,13 +163,20 @@ void PictureBuffer::convertTo24() {
     } else {
         unsigned char colours[256][3];
         fillPalette(*this, colours);
+        // Four bytes are stored per pixel for speed; the fourth is overwritten
+        // by the next pixel, and the last pixel of a row gets only its three.
+        std::uint32_t packed[256];
+        for (int i = 0; i < 256; ++i)
+            packed[i] = colours[i][0] | colours[i][1] << 8 | colours[i][2] << 16;
         for (int y = 0; y < height; ++y) {
             const unsigned char* s = src + std::int64_t{y} * stride;
             unsigned char* d = dst + std::int64_t{y} * dstStride;
-            for (int x = 0; x < width; ++x, d += 3) {
+            for (int x = 0; x < width - 1; ++x, d += 3) {
                 const int index = bitCount == 8 ? s[x] : pixelIndex(s, x, bitCount);
-                std::memcpy(d, colours[index], 3);
+                std::memcpy(d, &packed[index], 4);
             }
+            const int last = bitCount == 8 ? s[width - 1] : pixelIndex(s, width - 1, bitCount);
+            std::memcpy(d, colours[last], 3);
         }
     }
     replaceBlocks(out);
