@@ -1,0 +1,197 @@
+#include "picture/picture_buffer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "picture/dib_header.h"
+
+using platform::MemoryHandle;
+
+namespace {
+
+constexpr std::int64_t kMaxSide = 1 << 20;
+
+bool isPaletteDepth(int bits) {
+    return bits == 1 || bits == 2 || bits == 4 || bits == 8;
+}
+
+} // namespace
+
+std::int64_t rowBytes(std::int64_t width, int bits) {
+    if (width < 0 || bits <= 0 || width > kMaxSide || bits > 64) return 0;
+    return ((width * bits + 31) >> 3) & ~std::int64_t{3};
+}
+
+int paletteCount(int bits, int clrUsed) {
+    if (clrUsed != 0) return clrUsed;
+    return isPaletteDepth(bits) ? 1 << bits : 0;
+}
+
+std::int64_t packedDibSize(int width, int height, int bits, int clrUsed) {
+    return std::int64_t{height} * rowBytes(width, bits) + kInfoHeaderSize +
+           4 * std::int64_t{paletteCount(bits, clrUsed)};
+}
+
+PictureBuffer::PictureBuffer() {
+    for (int t = 0; t <= 256; ++t)
+        for (int u = 0; u <= 256; ++u)
+            productTable[t][u] = static_cast<std::uint16_t>(t * u / 256);
+}
+
+PictureBuffer::~PictureBuffer() {
+    freeBlocks();
+}
+
+void PictureBuffer::attach(MemoryHandle header, MemoryHandle bits) {
+    if (owned) freeBlocks();
+    headerBlock = header;
+    bitsBlock = bits;
+    readHeader();
+    owned = 1;
+}
+
+void PictureBuffer::readHeader() {
+    width = height = bitCount = colorsUsed = stride = 0;
+    const unsigned char* p = platform::lockBlock(headerBlock);
+    if (p && platform::blockSize(headerBlock) >= kInfoHeaderSize) {
+        width = readI32(p + kOffWidth);
+        height = readI32(p + kOffHeight);
+        bitCount = readU16(p + kOffBitCount);
+        colorsUsed = readI32(p + kOffClrUsed);
+    }
+    stride = static_cast<int>(rowBytes(width, bitCount));
+}
+
+void PictureBuffer::release() {
+    owned = 0;
+}
+
+void PictureBuffer::freeBlocks() {
+    if (owned) {
+        platform::freeBlock(headerBlock);
+        platform::freeBlock(bitsBlock);
+    }
+    headerBlock = bitsBlock = nullptr;
+    owned = 0;
+}
+
+bool PictureBuffer::isHandled() const {
+    if (!owned) return false;
+    const unsigned char* p = platform::lockBlock(headerBlock);
+    if (!p || !platform::lockBlock(bitsBlock)) return false;
+    const std::size_t headerSize = platform::blockSize(headerBlock);
+    if (headerSize < kInfoHeaderSize || readI32(p) != kInfoHeaderSize ||
+        readI32(p + kOffCompression) != 0)
+        return false;
+    if (!isPaletteDepth(bitCount) && bitCount != 16 && bitCount != 24) return false;
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
+    if (colorsUsed < 0 || colorsUsed > 256) return false;
+    // A palette shorter than the depth's index range is padded with black by
+    // the readers, so only the entries the header names must be present.
+    const std::int64_t paletteBytes = 4 * std::int64_t{paletteCount(bitCount, colorsUsed)};
+    if (headerSize < kInfoHeaderSize + static_cast<std::size_t>(paletteBytes)) return false;
+    return platform::blockSize(bitsBlock) >=
+           static_cast<std::size_t>(std::int64_t{stride} * height);
+}
+
+namespace {
+
+// A zero-filled pair whose header starts with the first `headerSize` bytes of
+// `header`, resized to width x height; both null when memory is short.
+BlockPair newPair(const unsigned char* header, std::size_t headerSize, int width, int height,
+                  int bits) {
+    const std::int64_t bitsSize = std::int64_t{height} * rowBytes(width, bits);
+    BlockPair out{
+        platform::allocateBlock(headerSize),
+        platform::allocateBlock(static_cast<std::size_t>(std::max<std::int64_t>(bitsSize, 1)))};
+    if (!out.header || !out.bits) {
+        platform::freeBlock(out.header);
+        platform::freeBlock(out.bits);
+        return {};
+    }
+    unsigned char* h = platform::lockBlock(out.header);
+    std::memcpy(h, header, headerSize);
+    writeI32(h + kOffWidth, width);
+    writeI32(h + kOffHeight, height);
+    return out;
+}
+
+} // namespace
+
+BlockPair PictureBuffer::allocateLike(int newWidth, int newHeight) const {
+    if (!isHandled()) return {};
+    const std::size_t headerSize = kInfoHeaderSize + 4 * paletteCount(bitCount, colorsUsed);
+    return newPair(platform::lockBlock(headerBlock), headerSize, newWidth, newHeight, bitCount);
+}
+
+BlockPair PictureBuffer::allocateConverted(int newWidth, int newHeight) const {
+    if (!isHandled()) return {};
+    BlockPair out =
+        newPair(platform::lockBlock(headerBlock), kInfoHeaderSize, newWidth, newHeight, 24);
+    if (out.header) {
+        unsigned char* h = platform::lockBlock(out.header);
+        writeU16(h + kOffBitCount, 24);
+        writeI32(h + kOffClrUsed, 0);
+    }
+    return out;
+}
+
+void PictureBuffer::replaceBlocks(BlockPair blocks) {
+    if (!blocks.header || !blocks.bits) return;
+    freeBlocks();
+    attach(blocks.header, blocks.bits);
+}
+
+void PictureBuffer::convertTo24() {
+    if (bitCount == 24 || !isHandled()) return;
+    BlockPair out = allocateConverted(width, height);
+    if (!out.header) return; // memory short: the picture stays as it is
+    const unsigned char* src = platform::lockBlock(bitsBlock);
+    unsigned char* dst = platform::lockBlock(out.bits);
+    const int dstStride = static_cast<int>(rowBytes(width, 24));
+    if (bitCount == 16) {
+        for (int y = 0; y < height; ++y) {
+            const unsigned char* s = src + std::int64_t{y} * stride;
+            unsigned char* d = dst + std::int64_t{y} * dstStride;
+            for (int x = 0; x < width; ++x, d += 3) {
+                const int v = s[2 * x] | s[2 * x + 1] << 8;
+                d[0] = static_cast<unsigned char>((v << 3) & 255);
+                d[1] = static_cast<unsigned char>((v >> 2) & 248);
+                d[2] = static_cast<unsigned char>((v >> 7) & 248);
+            }
+        }
+    } else {
+        unsigned char colours[256][3];
+        fillPalette(*this, colours);
+        // Four bytes are stored per pixel for speed; the fourth is overwritten
+        // by the next pixel, and the last pixel of a row gets only its three.
+        std::uint32_t packed[256];
+        for (int i = 0; i < 256; ++i)
+            packed[i] = colours[i][0] | colours[i][1] << 8 | colours[i][2] << 16;
+        for (int y = 0; y < height; ++y) {
+            const unsigned char* s = src + std::int64_t{y} * stride;
+            unsigned char* d = dst + std::int64_t{y} * dstStride;
+            for (int x = 0; x < width - 1; ++x, d += 3) {
+                const int index = bitCount == 8 ? s[x] : pixelIndex(s, x, bitCount);
+                std::memcpy(d, &packed[index], 4);
+            }
+            const int last = bitCount == 8 ? s[width - 1] : pixelIndex(s, width - 1, bitCount);
+            std::memcpy(d, colours[last], 3);
+        }
+    }
+    replaceBlocks(out);
+    colorsUsed = 0;
+}
+
+void fillPalette(const PictureBuffer& picture, unsigned char (&colours)[256][3]) {
+    std::memset(colours, 0, sizeof colours);
+    const unsigned char* p = platform::lockBlock(picture.headerBlock);
+    const std::size_t size = platform::blockSize(picture.headerBlock);
+    if (!p || size < kInfoHeaderSize) return;
+    const std::size_t available = (size - kInfoHeaderSize) / 4;
+    const std::size_t count = std::min<std::size_t>(
+        {available, 256,
+         static_cast<std::size_t>(paletteCount(picture.bitCount, picture.colorsUsed))});
+    for (std::size_t i = 0; i < count; ++i)
+        std::memcpy(colours[i], p + kInfoHeaderSize + 4 * i, 3);
+}
