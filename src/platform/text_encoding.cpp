@@ -28,15 +28,16 @@ Converter openStrict(const char* name) {
 std::optional<std::string> convert(UConverter* to, UConverter* from, std::string_view in, std::size_t bound) {
     if (!to || !from) return std::nullopt;
     if (in.empty()) return std::string();
-    std::string out(bound, '\0');
-    char* target = out.data();
+    // Left uninitialised: only the pages the result reaches are ever touched,
+    // which matters when a whole list file's texts convert at once.
+    std::unique_ptr<char[]> out(new char[bound]);
+    char* target = out.get();
     const char* source = in.data();
     UErrorCode status = U_ZERO_ERROR;
-    ucnv_convertEx(to, from, &target, out.data() + out.size(), &source, in.data() + in.size(),
+    ucnv_convertEx(to, from, &target, out.get() + bound, &source, in.data() + in.size(),
                    nullptr, nullptr, nullptr, nullptr, true, true, &status);
     if (U_FAILURE(status)) return std::nullopt;
-    out.resize(static_cast<std::size_t>(target - out.data()));
-    return out;
+    return std::string(out.get(), target);
 }
 
 // ASCII reads the same in both encodings.
