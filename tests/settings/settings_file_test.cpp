@@ -6,6 +6,7 @@
 
 #include "platform/file_system.h"
 #include "support/temp_folder.h"
+#include "support/unprivileged.h"
 
 using testing_support::TempFolder;
 using testing_support::writeFile;
@@ -294,16 +295,18 @@ TEST(SettingsFile, AFileThatCannotBeReadIsNotOverwritten) {
 }
 
 TEST(SettingsFile, ReadOnlyFileIsReadAndSaving) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     TempFolder dir;
     writeFile(dir / "Voxa.ini", "[VER]\nVer=1\n[OPTION]\nslidetime=5000\n");
-    ::chmod((dir / "Voxa.ini").c_str(), 0444);
-    ViewerState state = defaults();
-    ASSERT_EQ(loadSettings(state, settingsAt(dir / "Voxa.ini")), 1);
-    EXPECT_EQ(state.slidetime, 5000);
-    ::chmod((dir / "Voxa.ini").c_str(), 0000);
-    EXPECT_EQ(loadSettings(state, settingsAt(dir / "Voxa.ini")), 0);
-    EXPECT_EQ(saveSettings(state, settingsAt(dir / "Voxa.ini")), 0);
+    testing_support::runUnprivileged(dir.path(), [&] {
+        ::chmod((dir / "Voxa.ini").c_str(), 0444);
+        ViewerState state = defaults();
+        ASSERT_EQ(loadSettings(state, settingsAt(dir / "Voxa.ini")), 1);
+        EXPECT_EQ(state.slidetime, 5000);
+        ::chmod((dir / "Voxa.ini").c_str(), 0000);
+        EXPECT_EQ(loadSettings(state, settingsAt(dir / "Voxa.ini")), 0);
+        EXPECT_EQ(saveSettings(state, settingsAt(dir / "Voxa.ini")), 0);
+    });
+    EXPECT_EQ(contents(dir / "Voxa.ini"), "[VER]\nVer=1\n[OPTION]\nslidetime=5000\n");
 }
 
 TEST(SettingsLocation, BesideAWritableExecutable) {
@@ -342,21 +345,22 @@ TEST(SettingsLocation, InstalledViewerSavesToTheUsersConfig) {
 }
 
 TEST(SettingsLocation, AnInstalledCopySeedsTheUsersFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     TempFolder dir;
     writeFile(dir / "bin/Voxa.ini", "[VER]\nVer=1\n[OPTION]\nslidetime=5000\n[Site]\nx=1\n");
-    ::chmod((dir / "bin").c_str(), 0555);
-    SettingsLocation at = settingsLocation(dir / "bin/", dir / "config/");
-    EXPECT_EQ(at.readPath, dir / "bin/Voxa.ini");
-    EXPECT_EQ(at.savePath, dir / "config/voxa/Voxa.ini");
-    ViewerState state = defaults();
-    ASSERT_EQ(loadSettings(state, at), 1);
-    EXPECT_EQ(state.slidetime, 5000);
-    state.slidetime = 9000;
-    ASSERT_EQ(saveSettings(state, at), 1);
-    std::string saved = contents(dir / "config/voxa/Voxa.ini");
-    EXPECT_NE(saved.find("slidetime=9000"), std::string::npos);
-    EXPECT_NE(saved.find("[Site]\nx=1\n"), std::string::npos);
-    EXPECT_EQ(settingsLocation(dir / "bin/", dir / "config/").readPath,
-              dir / "config/voxa/Voxa.ini");
+    testing_support::runUnprivileged(dir.path(), [&] {
+        ::chmod((dir / "bin").c_str(), 0555);
+        SettingsLocation at = settingsLocation(dir / "bin/", dir / "config/");
+        EXPECT_EQ(at.readPath, dir / "bin/Voxa.ini");
+        EXPECT_EQ(at.savePath, dir / "config/voxa/Voxa.ini");
+        ViewerState state = defaults();
+        ASSERT_EQ(loadSettings(state, at), 1);
+        EXPECT_EQ(state.slidetime, 5000);
+        state.slidetime = 9000;
+        ASSERT_EQ(saveSettings(state, at), 1);
+        std::string saved = contents(dir / "config/voxa/Voxa.ini");
+        EXPECT_NE(saved.find("slidetime=9000"), std::string::npos);
+        EXPECT_NE(saved.find("[Site]\nx=1\n"), std::string::npos);
+        EXPECT_EQ(settingsLocation(dir / "bin/", dir / "config/").readPath,
+                  dir / "config/voxa/Voxa.ini");
+    });
 }
