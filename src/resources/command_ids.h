@@ -94,6 +94,8 @@ inline constexpr int ScrollUp = 10151;    // scrollBy(0, -32)
 inline constexpr int ScrollLeft = 10152;  // scrollBy(-32, 0)
 inline constexpr int ScrollRight = 10153; // scrollBy(32, 0)
 inline constexpr int Startup = 10200;
+// Decodes the pages after a read-ahead step once that step is on screen.
+inline constexpr int RefillReadAhead = 10201;
 
 // The slideshow's timer on the main window
 inline constexpr int SlideshowTimer = 1;

@@ -1,0 +1,164 @@
+#include "viewer/commands.h"
+
+#include "platform/modal.h"
+#include "platform/desktop.h"
+#include "platform/window.h"
+#include "resources/command_ids.h"
+#include "resources/version.h"
+#include "viewer/menu_marks.h"
+#include "viewer/mode_switch.h"
+#include "viewer/navigation.h"
+#include "viewer/open_dialog.h"
+#include "viewer/slideshow.h"
+#include "viewer/startup.h"
+#include "viewer/view_layout.h"
+#include "viewer/viewer.h"
+#include "viewer/window_frame.h"
+
+namespace {
+
+void scrollInNormalMode(int dx, int dy) {
+    Viewer& v = viewer();
+    if (v.normalMode() && v.layout.shownCount) scrollBy(dx, dy);
+}
+
+void showVersion() {
+    platform::messageBox(viewer().mainWindow, resources::versionText(), resources::kVersionCaption,
+                         platform::MessageButtons::Ok, platform::MessageIcon::Information);
+}
+
+// Commands whose dialogs or windows have not been built yet: picture and
+// plug-in information, copy, page number, slideshow interval, options and
+// the catalog. They are known ids that do nothing for now.
+bool isPendingCommand(int id) {
+    switch (id) {
+    case cmd::PictureInformation:
+    case cmd::Copy:
+    case cmd::PageSelect:
+    case cmd::SlideshowInterval:
+    case cmd::Options:
+    case cmd::ShowCatalog:
+    case cmd::AddCurrentFolder:
+    case cmd::AddCurrentFile:
+    case cmd::OpenFromList:
+    case cmd::OpenRowAbove:
+    case cmd::OpenRowBelow:
+    case cmd::OpenRandomRow:
+    case cmd::PluginInformation:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool runCommand(int id) {
+    Viewer& v = viewer();
+    if (id >= cmd::FilterNone && id <= cmd::FilterDarken) {
+        chooseFilter(id);
+        return true;
+    }
+    if (id >= cmd::RotateNone && id <= cmd::FlipUpsideDown) {
+        chooseRotation(id);
+        return true;
+    }
+    if (isSettingCommand(id)) {
+        chooseSetting(id);
+        return true;
+    }
+    switch (id) {
+    case cmd::Open:
+        runOpenDialog();
+        return true;
+    case cmd::FirstFile:
+        firstFile();
+        return true;
+    case cmd::PreviousPage:
+        previousPage();
+        return true;
+    case cmd::NextPage:
+        nextPage();
+        return true;
+    case cmd::PreviousFile:
+        previousFile();
+        return true;
+    case cmd::NextFile:
+        nextFile();
+        return true;
+    case cmd::LastFile:
+        lastFile();
+        return true;
+    case cmd::RandomFile:
+        randomFile();
+        return true;
+    case cmd::Exit:
+        platform::closeWindow(v.mainWindow);
+        return true;
+    case cmd::FullScreen:
+        toggleFullScreen();
+        return true;
+    case cmd::ReverseBinding:
+        reverseBinding();
+        return true;
+    case cmd::Slideshow:
+        toggleSlideshow();
+        return true;
+    case cmd::ZoomIn:
+        zoomIn();
+        return true;
+    case cmd::ZoomOut:
+        zoomOut();
+        return true;
+    case cmd::ActualSize:
+        zoomActualSize();
+        return true;
+    case cmd::LockZoom:
+        toggleZoomLock();
+        return true;
+    case cmd::ToggleMenu:
+        toggleMenuBar();
+        return true;
+    case cmd::ToggleCaption:
+        toggleCaption();
+        return true;
+    case cmd::FitWindowToPicture:
+        fitWindowToPicture();
+        return true;
+    case cmd::NormalMode:
+        switchToNormalMode();
+        return true;
+    case cmd::TwoPageMode:
+        switchToTwoPageMode();
+        return true;
+    case cmd::ToggleMode:
+        toggleMode();
+        return true;
+    case cmd::Help:
+        platform::openWithDesktop(resources::helpPagePath());
+        return true;
+    case cmd::Version:
+        showVersion();
+        return true;
+    case cmd::ScrollDown:
+        scrollInNormalMode(0, 32);
+        return true;
+    case cmd::ScrollUp:
+        scrollInNormalMode(0, -32);
+        return true;
+    case cmd::ScrollLeft:
+        scrollInNormalMode(-32, 0);
+        return true;
+    case cmd::ScrollRight:
+        scrollInNormalMode(32, 0);
+        return true;
+    case cmd::Startup:
+        startupCommand();
+        return true;
+    case cmd::RefillReadAhead:
+        refillReadAhead();
+        return true;
+    default:
+        return isPendingCommand(id);
+    }
+}

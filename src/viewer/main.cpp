@@ -1,0 +1,6 @@
+// The voxa executable.
+#include "viewer/startup.h"
+
+int main(int argc, char** argv) {
+    return runViewer(argc, argv);
+}

@@ -1,0 +1,285 @@
+#include "viewer/navigation.h"
+
+#include "picture/pipeline.h"
+#include "platform/modal.h"
+#include "platform/window.h"
+#include "resources/command_ids.h"
+#include "viewer/view_layout.h"
+#include "viewer/viewer.h"
+
+namespace {
+
+void showError(const char* caption) {
+    Viewer& v = viewer();
+    platform::messageBox(v.mainWindow, v.pages.errorText, caption);
+}
+
+// The receiver takes over the page list's last decoded picture; the list
+// forgets the handles so that no block is named twice.
+void takeLoaded(PictureBuffer& receiver) {
+    PageList& pages = viewer().pages;
+    receiver.attach(pages.loadedHeader, pages.loadedBits);
+    pages.loadedHeader = nullptr;
+    pages.loadedBits = nullptr;
+}
+
+// The picture moves from `giver` to `receiver` without a copy.
+void handOver(PictureBuffer& giver, PictureBuffer& receiver) {
+    receiver.attach(giver.headerBlock, giver.bitsBlock);
+    giver.release();
+}
+
+void process(PictureBuffer& picture) {
+    Viewer& v = viewer();
+    const ModeSettings& mode = v.mode();
+    PipelineOptions options;
+    options.use24bit = v.settings.use24bit;
+    options.transform = mode.TRANSFORM;
+    options.filter = mode.FILTER;
+    options.shapeRule = v.normalMode() ? 1 : v.settings.mihiraki;
+    processLoaded(picture, options);
+}
+
+void stepBack() {
+    PageList& pages = viewer().pages;
+    pages.currentIndex = pages.previousIndex;
+}
+
+void stepForward() {
+    PageList& pages = viewer().pages;
+    pages.previousIndex = pages.currentIndex;
+    pages.currentIndex += 1;
+    if (pages.currentIndex >= pages.pageCount) pages.currentIndex = 0;
+}
+
+void invalidateReadAhead() {
+    OpenDocument& document = viewer().document;
+    document.readAheadValid = false;
+    document.refillPending = kRefillNothing;
+}
+
+// The loaded page becomes the main picture, paired with the page after it
+// when both pair; then everything is placed and painted.
+void showLoaded() {
+    Viewer& v = viewer();
+    OpenDocument& document = v.document;
+    takeLoaded(document.main);
+    process(document.main);
+    v.layout.shownCount = 1;
+    if (isPairable(document.main) && v.pages.loadNextForPair() == kLoaded) {
+        takeLoaded(document.second);
+        process(document.second);
+        if (isPairable(document.second)) {
+            v.layout.shownCount = 2;
+        } else {
+            stepBack();
+            document.second.freeBlocks();
+        }
+    }
+    relayoutAndRepaint();
+}
+
+// Loads the page `n` after the current one into a read-ahead buffer,
+// unprocessed. False when it could not be decoded.
+bool refillFrom(int n, PictureBuffer& buffer) {
+    if (viewer().pages.loadPage(n, kPeek) != kLoaded) return false;
+    takeLoaded(buffer);
+    return true;
+}
+
+// A refill runs after the step has been painted, so that the page turn shows
+// at once and the decoding of the next pages follows it.
+void queueRefill(int pages) {
+    Viewer& v = viewer();
+    v.document.refillPending = pages;
+    platform::postCommand(v.mainWindow, cmd::RefillReadAhead);
+}
+
+// Previous page (offset -3) or previous file (offset -2) while a spread is shown.
+void spreadBack(int offset, bool previousPageStep) {
+    Viewer& v = viewer();
+    OpenDocument& document = v.document;
+    if (v.pages.loadPage(offset, kRelative) != kLoaded) {
+        showError(previousPageStep ? kPreviousPageErrorCaption : kErrorCaption);
+        if (v.layout.shownCount) platform::invalidate(v.pictureWindow, false);
+        return;
+    }
+    takeLoaded(document.main);
+    process(document.main);
+    v.layout.shownCount = 1;
+    if (isPairable(document.main)) {
+        if (v.pages.loadNextForPair() == kLoaded) {
+            takeLoaded(document.second);
+            process(document.second);
+            if (isPairable(document.second)) {
+                v.layout.shownCount = 2;
+            } else if (previousPageStep) {
+                handOver(document.second, document.main);
+            } else {
+                stepBack();
+                document.second.freeBlocks();
+            }
+        }
+    } else if (v.pages.loadNextForPair() == kLoaded) {
+        takeLoaded(document.main);
+        process(document.main);
+    }
+    relayoutAndRepaint();
+}
+
+// Previous page and previous file: one picture back, or from a spread the
+// spread-back step with its offset.
+void stepBackward(int spreadOffset, bool previousPageStep) {
+    Viewer& v = viewer();
+    if (!v.layout.shownCount) return;
+    invalidateReadAhead();
+    if (v.layout.shownCount == 1)
+        showFrom(-1, kRelative);
+    else
+        spreadBack(spreadOffset, previousPageStep);
+}
+
+} // namespace
+
+bool isPairable(const PictureBuffer& picture) {
+    const Viewer& v = viewer();
+    if (v.normalMode()) return false;
+    if (v.settings.mihiraki == 1) return false;
+    if (v.settings.mihiraki == 2) return true;
+    return picture.width <= picture.height;
+}
+
+bool isPairableUnprocessed(const PictureBuffer& picture) {
+    const Viewer& v = viewer();
+    if (v.normalMode()) return false;
+    if (v.settings.mihiraki == 1) return false;
+    if (v.settings.mihiraki == 2) return true;
+    switch (v.settings.modes[kTwoPageMode].TRANSFORM) {
+    case 1:
+    case 2:
+        return picture.width >= picture.height;
+    case 3:
+    case 4:
+        return true;
+    default:
+        return picture.width <= picture.height;
+    }
+}
+
+bool showFrom(int n, int how) {
+    invalidateReadAhead();
+    if (viewer().pages.loadPage(n, how) != kLoaded) {
+        showError(kErrorCaption);
+        return false;
+    }
+    showLoaded();
+    return true;
+}
+
+bool openPath(const std::string& path) {
+    invalidateReadAhead();
+    if (!viewer().pages.open(path)) {
+        showError(kErrorCaption);
+        return false;
+    }
+    showLoaded();
+    return true;
+}
+
+bool showNextWithReadAhead() {
+    Viewer& v = viewer();
+    OpenDocument& document = v.document;
+    if (!document.readAheadValid) {
+        invalidateReadAhead();
+        if (v.pages.loadPage(1, kRelative) != kLoaded) {
+            showError(kErrorCaption);
+            return false;
+        }
+        showLoaded();
+        queueRefill(kRefillBoth);
+        return true;
+    }
+    document.readAheadValid = false;
+    handOver(document.readAhead[0], document.main);
+    process(document.main);
+    v.layout.shownCount = 1;
+    stepForward();
+    if (isPairable(document.main)) {
+        if (isPairableUnprocessed(document.readAhead[1])) {
+            handOver(document.readAhead[1], document.second);
+            process(document.second);
+            stepForward();
+            v.layout.shownCount = 2;
+        } else {
+            document.second.freeBlocks();
+        }
+    }
+    relayoutAndRepaint();
+    // With one page shown the second read-ahead page is the next one now.
+    if (v.layout.shownCount == 1) {
+        handOver(document.readAhead[1], document.readAhead[0]);
+        queueRefill(kRefillSecond);
+    } else {
+        queueRefill(kRefillBoth);
+    }
+    return true;
+}
+
+void refillReadAhead() {
+    OpenDocument& document = viewer().document;
+    const int pages = document.refillPending;
+    if (pages == kRefillNothing) return;
+    document.refillPending = kRefillNothing;
+    bool ok = true;
+    if (pages == kRefillBoth) ok = refillFrom(1, document.readAhead[0]);
+    ok = refillFrom(2, document.readAhead[1]) && ok;
+    document.readAheadValid = ok;
+}
+
+void firstFile() {
+    if (viewer().layout.shownCount) showFrom(0, kAbsolute);
+}
+
+void lastFile() {
+    // Index pageCount - 2: in two-page mode the last two pages form the last spread.
+    if (viewer().layout.shownCount) showFrom(1, kFromEnd);
+}
+
+void nextPage() {
+    Viewer& v = viewer();
+    if (!v.layout.shownCount) return;
+    if (v.settings.sakiyomi)
+        showNextWithReadAhead();
+    else
+        showFrom(1, kRelative);
+}
+
+void nextFile() {
+    Viewer& v = viewer();
+    if (v.normalMode() || v.layout.shownCount == 1)
+        showFrom(1, kRelative);
+    else if (v.layout.shownCount == 2)
+        showFrom(0, kRelative); // the spread's second page becomes the first
+}
+
+void previousPage() {
+    stepBackward(-3, true);
+}
+
+void previousFile() {
+    stepBackward(-2, false);
+}
+
+void randomFile() {
+    Viewer& v = viewer();
+    if (v.layout.shownCount) showFrom(randomBetween(0, v.pages.pageCount - 1), kAbsolute);
+}
+
+void reverseBinding() {
+    Viewer& v = viewer();
+    if (v.layout.shownCount != 2) return;
+    v.settings.RightorLeft = v.settings.RightorLeft ? 0 : 1;
+    platform::radioCheckMenuItem(v.menu, cmd::BindRight, cmd::BindLeft,
+                                 v.settings.RightorLeft ? cmd::BindRight : cmd::BindLeft);
+    relayoutAndRepaint();
+}

@@ -1,0 +1,44 @@
+// navigation.h - which pages are on screen: opening a path, stepping through
+// the page list, pairing two pages into a spread, the read-ahead of the next
+// pages.
+//
+// Every step decodes through the page list, processes each fresh page once
+// with the current mode's rotation and filter, and ends in
+// relayoutAndRepaint. A failed load leaves the pictures on screen alone and
+// shows the page list's error text in a message box.
+#pragma once
+
+#include <string>
+
+#include "picture/picture_buffer.h"
+
+inline constexpr const char* kErrorCaption = "エラーっす";
+inline constexpr const char* kPreviousPageErrorCaption = "エロじゃなくてエラーだ";
+
+// True when a page is shown.
+bool openPath(const std::string& path);
+// Shows the page at position `n` of step mode `how` (LoadMode), paired with
+// the page after it when both pair. True when the page loaded.
+bool showFrom(int n, int how);
+// The next-page step that uses and refills the read-ahead buffers.
+bool showNextWithReadAhead();
+// Runs the refill that showNextWithReadAhead queued, unless a later step
+// cancelled it.
+void refillReadAhead();
+
+// Whether a processed picture may stand in a spread.
+bool isPairable(const PictureBuffer& picture);
+// The same for a read-ahead picture, judged by the shape it will have once
+// two-page mode's rotation has turned it.
+bool isPairableUnprocessed(const PictureBuffer& picture);
+
+// The navigation commands; each does nothing while nothing is shown, except
+// next file in normal mode.
+void firstFile();
+void lastFile();
+void nextPage();
+void nextFile();
+void previousPage();
+void previousFile();
+void randomFile();
+void reverseBinding();

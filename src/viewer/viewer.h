@@ -1,0 +1,111 @@
+// viewer.h - the viewer's process-wide state: the settings, the open
+// document, the layout, the picture window's mouse state and the windows.
+//
+// There is one Viewer in the process (made by runViewer, or by a test). The
+// window procedures and the commands reach it through viewer(); everything
+// runs on the one thread of the message loop.
+#pragma once
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "picture/picture_buffer.h"
+#include "picture/screen_bitmap.h"
+#include "platform/geometry.h"
+#include "platform/menu.h"
+#include "platform/window.h"
+#include "settings/settings_file.h"
+#include "settings/viewer_state.h"
+#include "sources/page_list.h"
+#include "viewer/layout_math.h"
+
+enum RefillPages { kRefillNothing = 0, kRefillSecond = 1, kRefillBoth = 2 };
+
+// The pictures of the open document. Each buffer owns its blocks; pictures
+// move between them by attach on the receiver and release on the giver.
+struct OpenDocument {
+    PictureBuffer main;   // the first (or only) shown page, processed
+    PictureBuffer second; // the second page of a spread, processed
+    // The two pages after the shown ones, decoded but not yet processed.
+    PictureBuffer readAhead[2];
+    bool readAheadValid = false;
+    // A refill of the read-ahead buffers queued to run once the step that
+    // asked for it has been painted; any other step cancels it.
+    int refillPending = kRefillNothing;
+    // On the switch from a spread to normal mode: true keeps its first page.
+    bool keepFirstOfSpread = false;
+};
+
+struct ViewCentre {
+    platform::Point point;
+    bool pending = false;
+};
+
+// Where and how large the shown pictures are.
+struct ViewLayout {
+    int shownCount = 0; // 0 nothing, 1 one picture, 2 a spread (two-page mode only)
+    int displayWidth = 0;
+    int displayHeight = 0;
+    int secondDisplayWidth = 0;
+    int secondDisplayHeight = 0;
+    platform::Point firstOrigin;  // in the picture window, two-page mode
+    platform::Point secondOrigin;
+    int scrollX = 0; // the picture window in the main client area, normal mode
+    int scrollY = 0;
+    int zoomIndex = kActualSizeZoom;
+    bool zoomLocked = false;
+    // The picture window's part no picture covers, erased on repaint.
+    std::vector<platform::Rect> backgroundRegion;
+    platform::Rect twoPageWindowRect;
+    bool fullScreen = false;
+    bool fullScreenFromNormal = false; // full screen was entered in normal mode
+    platform::Rect savedWindowRect;
+    int frameWidth = 0;
+    int frameHeight = 0;
+    ViewCentre pendingViewCentre;
+};
+
+// The picture window's mouse state.
+struct PictureWindowState {
+    bool dragActive = false;
+    platform::Point dragAnchor; // main client coordinates
+    bool menuShownByHover = false;
+    bool xButtonArmed = false; // the first extra button is down, on either window
+};
+
+struct Viewer {
+    // Loads the plug-ins of `pluginFolder`; the settings are read from and
+    // saved to `settingsFile`.
+    Viewer(const std::string& pluginFolder, SettingsLocation settingsFile);
+    Viewer(const Viewer&) = delete;
+    Viewer& operator=(const Viewer&) = delete;
+
+    ViewerState settings;
+    SettingsLocation settingsFile;
+    PageList pages;
+    OpenDocument document;
+    ViewLayout layout;
+    ScreenBitmap screen;
+    PictureWindowState mouse;
+
+    platform::WindowId mainWindow = 0;
+    platform::WindowId pictureWindow = 0;
+    platform::MenuHandle menu = 0;
+    platform::WindowStyle style = platform::WindowStyle::Captioned;
+    bool slideshowRunning = false;
+    bool catalogShown = false;
+    std::vector<std::string> commandLine; // the arguments after the program's path
+    std::minstd_rand random;
+
+    bool normalMode() const { return settings.MODE == kNormalMode; }
+    ModeSettings& mode() { return settings.modes[normalMode() ? kNormalMode : kTwoPageMode]; }
+};
+
+// The one viewer; it must exist.
+Viewer& viewer();
+// Makes `instance` the one viewer (null: none).
+void setViewer(Viewer* instance);
+
+// random(lo, hi) of the navigation and catalog commands: lo + r mod (hi - lo + 1).
+int randomBetween(int lo, int hi);
