@@ -1,0 +1,220 @@
+// Opening and stepping through books in both modes, with spreads, the
+// spread-back step, read-ahead and failing pages.
+#include <vector>
+
+#include "platform/application.h"
+#include "resources/command_ids.h"
+#include "support/temp_folder.h"
+#include "viewer/navigation.h"
+#include "support/bmp_writer.h"
+#include "viewer/viewer_fixture.h"
+
+#include <QTest>
+
+using namespace viewer_test;
+using Pages = std::vector<int>;
+
+namespace {
+
+const platform::Size P = kPortrait, L = kLandscape, S = kSquare;
+
+} // namespace
+
+TEST_F(ViewerTest, AutoSpreadsPairUprightPagesAndWrapFromTheLastToTheFirst) {
+    openTwoPage({P, P, L, P, P, S});
+    EXPECT_EQ(shownPages(), (Pages{0, 1}));
+    EXPECT_EQ(title(), "02.bmp 01.bmp"); // right binding: the current page first
+    command(cmd::NextPage);
+    EXPECT_EQ(shownPages(), (Pages{2})); // a landscape page stands alone
+    EXPECT_EQ(title(), "03.bmp");
+    command(cmd::NextPage);
+    EXPECT_EQ(shownPages(), (Pages{3, 4}));
+    command(cmd::NextPage);
+    // The square last page pairs with the first page after the wrap.
+    EXPECT_EQ(shownPages(), (Pages{5, 0}));
+    EXPECT_EQ(title(), "01.bmp 06.bmp");
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ViewerTest, NextFileShiftsASpreadByOnePictureAndNextPageWrapsToTheFirstSpread) {
+    openTwoPage({P, P, P, P, P, P});
+    command(cmd::NextFile);
+    EXPECT_EQ(shownPages(), (Pages{1, 2}));
+    command(cmd::LastFile); // pageCount - 2
+    EXPECT_EQ(shownPages(), (Pages{4, 5}));
+    command(cmd::NextFile);
+    EXPECT_EQ(shownPages(), (Pages{5, 0}));
+    command(cmd::LastFile);
+    command(cmd::NextPage);
+    EXPECT_EQ(shownPages(), (Pages{0, 1}));
+    command(cmd::FirstFile);
+    EXPECT_EQ(shownPages(), (Pages{0, 1}));
+}
+
+TEST_F(ViewerTest, LeftBindingPutsTheEarlierPageFirstInTheTitle) {
+    openTwoPage({P, P, P}, [](ViewerState& s) { s.RightorLeft = 0; });
+    EXPECT_EQ(title(), "01.bmp 02.bmp");
+    command(cmd::ReverseBinding);
+    EXPECT_EQ(v().settings.RightorLeft, 1);
+    EXPECT_EQ(title(), "02.bmp 01.bmp");
+}
+
+TEST_F(ViewerTest, PreviousPageFromASpreadShowsTheSpreadBeforeItOrThePageBeforeItAlone) {
+    openTwoPage({P, P, L, P, P, P, P});
+    command(cmd::LastFile);
+    EXPECT_EQ(shownPages(), (Pages{5, 6}));
+    command(cmd::PreviousPage);
+    EXPECT_EQ(shownPages(), (Pages{3, 4}));
+    command(cmd::PreviousPage); // 1 and the landscape 2 do not pair: 2 alone
+    EXPECT_EQ(shownPages(), (Pages{2}));
+    command(cmd::PreviousPage); // one picture back; it cannot pair with 2 either
+    EXPECT_EQ(shownPages(), (Pages{1}));
+}
+
+TEST_F(ViewerTest, PreviousFileFromASpreadStepsOnePictureBack) {
+    openTwoPage({P, P, L, P, P, P});
+    command(cmd::LastFile);
+    EXPECT_EQ(shownPages(), (Pages{4, 5}));
+    command(cmd::PreviousFile);
+    EXPECT_EQ(shownPages(), (Pages{3, 4}));
+    command(cmd::PreviousFile); // the page before is landscape: the later page alone
+    EXPECT_EQ(shownPages(), (Pages{3}));
+    command(cmd::PreviousFile);
+    EXPECT_EQ(shownPages(), (Pages{2}));
+}
+
+TEST_F(ViewerTest, SpreadRulesAlwaysAndNever) {
+    openTwoPage({L, L, L}, [](ViewerState& s) { s.mihiraki = 2; });
+    EXPECT_EQ(shownPages(), (Pages{0, 1}));
+    command(cmd::SpreadNever);
+    command(cmd::NextPage);
+    EXPECT_EQ(shownPages(), (Pages{2}));
+    command(cmd::NextPage);
+    EXPECT_EQ(shownPages(), (Pages{0}));
+}
+
+TEST_F(ViewerTest, AOnePageBookNeverFormsASpreadAndEveryStepReloadsItsPage) {
+    openTwoPage({P});
+    EXPECT_EQ(shownPages(), (Pages{0}));
+    for (int id : {cmd::NextPage, cmd::PreviousPage, cmd::NextFile, cmd::PreviousFile,
+                   cmd::LastFile, cmd::RandomFile}) {
+        command(id);
+        EXPECT_EQ(shownPages(), (Pages{0})) << id;
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ViewerTest, ReadAheadShowsTheSamePagesAsPlainStepping) {
+    const std::vector<platform::Size> book{P, P, L, P, L, L, P, P, P, S, P};
+    std::vector<Pages> plain, readAhead;
+    openTwoPage(book);
+    for (int i = 0; i < 14; ++i) {
+        command(cmd::NextPage);
+        plain.push_back(shownPages());
+    }
+    TearDown();
+    SetUp();
+    openTwoPage(book, [](ViewerState& s) { s.sakiyomi = 1; });
+    for (int i = 0; i < 14; ++i) {
+        command(cmd::NextPage); // the refill runs once the step is painted
+        EXPECT_TRUE(v().document.readAheadValid);
+        readAhead.push_back(shownPages());
+    }
+    EXPECT_EQ(plain, readAhead);
+}
+
+TEST_F(ViewerTest, AStepBetweenAReadAheadStepAndItsRefillCancelsTheRefill) {
+    openTwoPage({P, P, P, P, P, P, P, P}, [](ViewerState& s) { s.sakiyomi = 1; });
+    command(cmd::NextPage);
+    command(cmd::NextPage);
+    EXPECT_TRUE(v().document.readAheadValid);
+    // Both run before the queued refill: the refill must not take stale pages.
+    platform::sendCommand(v().mainWindow, cmd::NextPage);
+    platform::sendCommand(v().mainWindow, cmd::PreviousPage);
+    platform::processPendingMessages();
+    EXPECT_FALSE(v().document.readAheadValid);
+    EXPECT_EQ(shownPages(), (Pages{4, 5}));
+    command(cmd::NextPage);
+    EXPECT_EQ(shownPages(), (Pages{6, 7}));
+}
+
+TEST_F(ViewerTest, NextFileBeforeAnythingIsOpenReportsOnlyInNormalMode) {
+    start();
+    command(cmd::NextFile);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "次のファイルが開けないっす");
+    EXPECT_EQ(boxes[0].caption, "エラーっす");
+    EXPECT_EQ(title(), "Voxa");
+    command(cmd::TwoPageMode);
+    command(cmd::NextFile);
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(ViewerTest, ABrokenPageIsReportedAndSteppedPast) {
+    start([](ViewerState& s) { s.MODE = kTwoPageMode; });
+    const std::string book = writeBook({P, P, P, P, P, P});
+    testing_support::writeFile(book + "03.bmp", "BM not a picture");
+    ASSERT_TRUE(openPath(book));
+    command(cmd::NextPage);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "エラーっす");
+    EXPECT_EQ(v().layout.shownCount, 2); // the spread stays on screen
+    EXPECT_EQ(v().pages.currentIndex, 2); // at the failed page, so the next step passes it
+    command(cmd::NextPage);
+    EXPECT_EQ(shownPages(), (Pages{3, 4}));
+    // The spread-back step lands on the broken page: its own caption.
+    command(cmd::NextFile);
+    command(cmd::PreviousPage);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].caption, "エロじゃなくてエラーだ");
+}
+
+TEST_F(ViewerTest, AnUnopenablePathLeavesTheShownPagesAlone) {
+    openTwoPage({P, P, P});
+    EXPECT_FALSE(openPath(temp / "missing.bmp"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "エラーっす");
+    EXPECT_EQ(shownPages(), (Pages{0, 1}));
+}
+
+TEST_F(ViewerTest, ASpreadBecomesItsSecondPageInNormalModeAndIsRebuiltOnTheWayBack) {
+    openTwoPage({P, P, P, P});
+    command(cmd::NextFile);
+    EXPECT_EQ(shownPages(), (Pages{1, 2}));
+    command(cmd::ToggleMode);
+    EXPECT_TRUE(v().normalMode());
+    EXPECT_EQ(shownPages(), (Pages{2}));
+    EXPECT_EQ(title(), "03.bmp");
+    command(cmd::ToggleMode);
+    EXPECT_EQ(shownPages(), (Pages{1, 2}));
+}
+
+TEST_F(ViewerTest, ADoubleClickOnTheFirstPageKeepsItInNormalMode) {
+    openTwoPage({P, P, P, P});
+    const int width = platform::clientRect(v().mainWindow).width();
+    // Right binding: the first page lies in the right half.
+    QTest::mouseDClick(frameWindow(), Qt::LeftButton, Qt::NoModifier,
+                       inFrame({width * 3 / 4, 20}));
+    platform::processPendingMessages();
+    EXPECT_TRUE(v().normalMode());
+    EXPECT_TRUE(v().document.keepFirstOfSpread);
+    EXPECT_EQ(shownPages(), (Pages{0}));
+    EXPECT_TRUE(v().layout.pendingViewCentre.pending);
+    command(cmd::TwoPageMode);
+    EXPECT_EQ(shownPages(), (Pages{0, 1}));
+}
+
+TEST_F(ViewerTest, ChoosingAFilterChangesOnlyThePagesShownAfterIt) {
+    openNormal({P, P});
+    const unsigned char* bits = platform::lockBlock(v().document.main.bitsBlock);
+    const testing_support::Dib first = testing_support::makeDib(P.width, P.height, 24, 1);
+    EXPECT_EQ(bits[0], static_cast<unsigned char>(first.bits[0]));
+    command(cmd::FilterNegative);
+    EXPECT_EQ(platform::lockBlock(v().document.main.bitsBlock)[0],
+              static_cast<unsigned char>(first.bits[0]));
+    command(cmd::NextPage);
+    const testing_support::Dib second = testing_support::makeDib(P.width, P.height, 24, 2);
+    EXPECT_EQ(platform::lockBlock(v().document.main.bitsBlock)[0],
+              static_cast<unsigned char>(255 - static_cast<unsigned char>(second.bits[0])));
+    EXPECT_EQ(v().settings.modes[kTwoPageMode].FILTER, 0); // synchro is off
+}

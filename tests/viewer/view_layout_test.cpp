@@ -1,0 +1,167 @@
+// Where the pictures go: the normal-mode window that follows the picture,
+// zoom steps and their titles, fit modes, two-page placement, and drawing.
+#include <QWidget>
+
+#include "platform/application.h"
+#include "platform/window_host.h"
+#include "resources/command_ids.h"
+#include "viewer/navigation.h"
+#include "support/bmp_writer.h"
+#include "viewer/viewer_fixture.h"
+
+using namespace viewer_test;
+
+namespace {
+
+platform::Size clientOf(platform::WindowId window) {
+    const platform::Rect rect = platform::clientRect(window);
+    return {rect.width(), rect.height()};
+}
+
+// Gives the main window a client area of `client`.
+void setClient(platform::WindowId window, platform::Size client) {
+    const platform::Rect outer = platform::windowRect(window);
+    const platform::Size now = clientOf(window);
+    platform::moveWindow(window,
+                         platform::rectAt(outer.left, outer.top,
+                                          outer.width() - now.width + client.width,
+                                          outer.height() - now.height + client.height));
+    platform::processPendingMessages();
+}
+
+QRgb pixelOf(platform::WindowId window, int x, int y) {
+    return platform::detail::clientWidget(window)->grab().toImage().pixel(x, y) & 0xffffff;
+}
+
+} // namespace
+
+TEST_F(ViewerTest, NormalModeWindowFollowsThePictureAtLeast400WideWithTheMenuBar) {
+    openNormal({{120, 90}});
+    EXPECT_EQ(platform::windowRect(v().mainWindow).width(), 400);
+    EXPECT_EQ(clientOf(v().pictureWindow), (platform::Size{120, 90}));
+    EXPECT_EQ(clientOf(v().mainWindow).height, 90);
+    command(cmd::ToggleMenu);
+    command(cmd::NextPage); // a one-page book: the page is laid out again
+    EXPECT_EQ(clientOf(v().mainWindow), (platform::Size{120, 90}));
+}
+
+TEST_F(ViewerTest, ZoomStepsScaleThePictureAndNameTheStepInTheTitle) {
+    openNormal({kPortrait});
+    command(cmd::ZoomIn);
+    EXPECT_EQ(v().layout.zoomIndex, 5);
+    EXPECT_EQ(clientOf(v().pictureWindow), (platform::Size{75, 100}));
+    EXPECT_EQ(title(), "01.bmp x1.25");
+    command(cmd::ZoomOut);
+    command(cmd::ZoomOut);
+    EXPECT_EQ(clientOf(v().pictureWindow), (platform::Size{45, 60}));
+    EXPECT_EQ(title(), "01.bmp x0.75");
+    command(cmd::ActualSize);
+    EXPECT_EQ(title(), "01.bmp");
+    for (int i = 0; i < 12; ++i) command(cmd::ZoomOut);
+    EXPECT_EQ(v().layout.zoomIndex, 0);
+    for (int i = 0; i < 15; ++i) command(cmd::ZoomIn);
+    EXPECT_EQ(v().layout.zoomIndex, 12);
+    EXPECT_EQ(title(), "01.bmp x10.0");
+}
+
+TEST_F(ViewerTest, AFitLayoutResetsTheZoomAndAResizeDoesNotRefit) {
+    openNormal({kPortrait}, [](ViewerState& s) {
+        s.PICTUREMODE = 1; // fit the window
+        s.modesizech = 1;  // the window keeps its size
+    });
+    const platform::Size client = clientOf(v().mainWindow);
+    EXPECT_EQ(clientOf(v().pictureWindow), client);
+    EXPECT_EQ(title(), "01.bmp"); // scaled, but at step 4: no suffix
+    setClient(v().mainWindow, {client.width + 50, client.height + 40});
+    EXPECT_EQ(clientOf(v().pictureWindow), client);
+    EXPECT_EQ(v().layout.scrollX, 25); // centred in the larger client
+    command(cmd::ZoomIn);
+    EXPECT_EQ(clientOf(v().pictureWindow), (platform::Size{75, 100}));
+}
+
+TEST_F(ViewerTest, LockedZoomSurvivesPageChanges) {
+    openNormal({kPortrait, kPortrait});
+    command(cmd::ZoomIn);
+    command(cmd::LockZoom);
+    EXPECT_TRUE(platform::isMenuItemChecked(v().menu, cmd::LockZoom));
+    command(cmd::NextPage);
+    EXPECT_EQ(v().layout.zoomIndex, 5);
+    EXPECT_EQ(title(), "02.bmp x1.25");
+}
+
+TEST_F(ViewerTest, TwoPageSpreadsMeetAtTheCentreLine) {
+    start([](ViewerState& s) {
+        s.MODE = kTwoPageMode;
+        s.picturemode = 1; // keep the aspect ratio
+    });
+    setClient(v().mainWindow, {800, 600});
+    ASSERT_TRUE(openPath(writeBook({{400, 600}, {300, 600}})));
+    const ViewLayout& layout = v().layout;
+    EXPECT_EQ(layout.firstOrigin, (platform::Point{400, 0}));
+    EXPECT_EQ(layout.displayWidth, 400);
+    EXPECT_EQ(layout.secondOrigin, (platform::Point{100, 0}));
+    EXPECT_EQ(layout.secondDisplayWidth, 300);
+    EXPECT_EQ(clientOf(v().pictureWindow), (platform::Size{800, 600}));
+    // A resize re-fits the spread into the new client.
+    setClient(v().mainWindow, {400, 300});
+    EXPECT_EQ(layout.firstOrigin, (platform::Point{200, 0}));
+    EXPECT_EQ(layout.displayHeight, 300);
+}
+
+TEST_F(ViewerTest, ASmallPictureInReduceModeIsDrawnAtItsSizeInTheCentre) {
+    start([](ViewerState& s) { s.MODE = kTwoPageMode; });
+    setClient(v().mainWindow, {400, 300});
+    ASSERT_TRUE(openPath(writeBook({{100, 50}})));
+    EXPECT_EQ(v().layout.firstOrigin, (platform::Point{150, 125}));
+    EXPECT_EQ(v().layout.displayWidth, 100);
+    // The platform stretch draws the page there; the rest stays black.
+    EXPECT_NE(pixelOf(v().pictureWindow, 200, 150), 0u);
+    EXPECT_EQ(pixelOf(v().pictureWindow, 20, 20), 0u);
+}
+
+TEST_F(ViewerTest, TheEnginesComposeTheScreenBitmapThatIsDrawn) {
+    start([](ViewerState& s) {
+        s.MODE = kTwoPageMode;
+        s.modes[kTwoPageMode].engine = 1;
+    });
+    setClient(v().mainWindow, {400, 300});
+    ASSERT_TRUE(openPath(writeBook({{100, 50}})));
+    EXPECT_EQ(v().screen.width, 400);
+    EXPECT_EQ(v().screen.height, 300);
+    EXPECT_NE(pixelOf(v().pictureWindow, 200, 150), 0u);
+    EXPECT_EQ(pixelOf(v().pictureWindow, 20, 20), 0u);
+    command(cmd::NormalMode);
+    // Normal mode's engine composes at the displayed size.
+    EXPECT_EQ(v().screen.width, 100);
+    EXPECT_EQ(v().screen.height, 50);
+}
+
+TEST_F(ViewerTest, FullScreenCoversTheScreenAndGivesBackTheWindowAndMenuBar) {
+    openTwoPage({kPortrait, kPortrait});
+    const platform::Rect before = platform::windowRect(v().mainWindow);
+    command(cmd::FullScreen);
+    EXPECT_TRUE(v().layout.fullScreen);
+    EXPECT_EQ(v().settings.MENU, 0);
+    EXPECT_EQ(platform::attachedMenu(v().mainWindow), 0u);
+    EXPECT_TRUE(platform::isMaximised(v().mainWindow));
+    command(cmd::FullScreen);
+    EXPECT_FALSE(v().layout.fullScreen);
+    EXPECT_EQ(v().settings.MENU, 1);
+    EXPECT_EQ(platform::attachedMenu(v().mainWindow), v().menu);
+    EXPECT_EQ(platform::windowRect(v().mainWindow), before);
+}
+
+TEST_F(ViewerTest, FitWindowToPictureSizesTheClientToTheSpread) {
+    openTwoPage({kPortrait, kPortrait});
+    command(cmd::FitWindowToPicture);
+    const ViewLayout& layout = v().layout;
+    EXPECT_EQ(clientOf(v().mainWindow).width, layout.displayWidth + layout.secondDisplayWidth);
+}
+
+TEST_F(ViewerTest, TitleRulesForNamesAndFolders) {
+    start([](ViewerState& s) { s.dispdirectory = 1; });
+    const std::string book = temp / "My Book" + "/";
+    testing_support::writeFile(book + "100%s.bmp", testing_support::makeBmp(20, 20, 24));
+    ASSERT_TRUE(openPath(book));
+    EXPECT_EQ(title(), "My Book 100%s.bmp");
+}
