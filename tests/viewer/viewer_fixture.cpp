@@ -1,8 +1,6 @@
 #include "viewer/viewer_fixture.h"
 
-#include <QMimeData>
 #include <QTest>
-#include <QUrl>
 #include <QWheelEvent>
 #include <QWidget>
 #include <cstdio>
@@ -115,13 +113,9 @@ void ViewerTest::wheel(int delta, Qt::MouseButtons buttons, Qt::KeyboardModifier
 }
 
 void ViewerTest::drop(const std::vector<std::string>& paths) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const std::string& path : paths) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
-    data.setUrls(urls);
-    QWidget* frame = platform::detail::frameWidget(viewer_->mainWindow);
-    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(frame, &event);
+    platform::MessageParams params;
+    params.paths = paths;
+    mainWindowProcedure(viewer_->mainWindow, platform::MessageKind::Drop, params);
     platform::processPendingMessages();
 }
 

@@ -49,7 +49,7 @@ protected:
     // A wheel step over the picture window (positive: away from the user).
     void wheel(int delta, Qt::MouseButtons buttons = Qt::NoButton,
                Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    // Files dropped on the main window.
+    // The main window's Drop message for these files.
     void drop(const std::vector<std::string>& paths);
     QWindow* frameWindow();
     // A point of the picture window in the frame's coordinates.
