@@ -1,0 +1,205 @@
+// The built voxa on the sample book under a real X server (Xvfb), driven by
+// xdotool key presses; each step is checked by the window title and by the
+// pixels of a screenshot. The test copies voxa and the plug-ins into a fresh
+// folder, so the settings file it writes stays there.
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QThread>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "support/temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What a shell command printed, without the final newline.
+std::string output(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
+        pclose(pipe);
+    }
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
+}
+
+struct Geometry {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+class VoxaProcess {
+public:
+    VoxaProcess(const std::string& executable, const std::vector<std::string>& args) {
+        pid_ = fork();
+        if (pid_ != 0) return;
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        std::vector<char*> argv{const_cast<char*>(executable.c_str())};
+        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(executable.c_str(), argv.data());
+        _exit(127);
+    }
+    ~VoxaProcess() {
+        if (pid_ > 0 && !exited_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    pid_t pid() const { return pid_; }
+    // The exit code, or -1 when it has not ended within the bound.
+    int waitForExit() {
+        for (int i = 0; i < 200; ++i) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                exited_ = true;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            QThread::msleep(50);
+        }
+        return -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    bool exited_ = false;
+};
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const fs::path bin = VOXA_BIN_DIR;
+        for (const auto& entry : fs::directory_iterator(bin)) {
+            const std::string name = entry.path().filename().string();
+            if (name == "voxa" || entry.path().extension() == ".spi")
+                fs::copy_file(entry.path(), fs::path(temp.path()) / name);
+        }
+        executable = temp / "voxa";
+    }
+
+    // Waits (with a generous bound) for the main window of `process`.
+    std::string findWindow(const VoxaProcess& process) {
+        for (int i = 0; i < 200; ++i) {
+            std::string ids =
+                output("xdotool search --onlyvisible --pid " + std::to_string(process.pid()));
+            if (!ids.empty()) return ids.substr(0, ids.find('\n'));
+            QThread::msleep(50);
+        }
+        return {};
+    }
+
+    std::string title() { return output("xdotool getwindowname " + window); }
+
+    // Waits until the title reads `expected`; returns the last title seen.
+    std::string waitForTitle(const std::string& expected) {
+        std::string seen;
+        for (int i = 0; i < 200; ++i) {
+            seen = title();
+            if (seen == expected) break;
+            QThread::msleep(50);
+        }
+        return seen;
+    }
+
+    void press(const std::string& key) {
+        output("xdotool key --window " + window + " " + key);
+    }
+
+    Geometry geometry() {
+        Geometry g;
+        const std::string text = output("xdotool getwindowgeometry --shell " + window);
+        std::sscanf(text.c_str() + text.find("X="), "X=%d", &g.x);
+        std::sscanf(text.c_str() + text.find("Y="), "Y=%d", &g.y);
+        std::sscanf(text.c_str() + text.find("WIDTH="), "WIDTH=%d", &g.width);
+        std::sscanf(text.c_str() + text.find("HEIGHT="), "HEIGHT=%d", &g.height);
+        return g;
+    }
+
+    // The window's pixels once two screenshots in a row agree (painting done).
+    QImage settledShot() {
+        QImage last;
+        for (int i = 0; i < 100; ++i) {
+            const Geometry g = geometry();
+            QImage shot = QGuiApplication::primaryScreen()
+                              ->grabWindow(0, g.x, g.y, g.width, g.height)
+                              .toImage()
+                              .convertToFormat(QImage::Format_RGB32);
+            if (!last.isNull() && shot == last) return shot;
+            last = shot;
+            QThread::msleep(100);
+        }
+        return last;
+    }
+
+    static bool isBlack(QRgb pixel) { return (pixel & 0xffffff) == 0; }
+
+    testing_support::TempFolder temp;
+    std::string executable;
+    std::string window;
+};
+
+} // namespace
+
+TEST_F(EndToEnd, PagingModesAndFullScreenOnTheSampleBook) {
+    VoxaProcess voxa(executable, {"/mode2", VOXA_SAMPLE_BOOK});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty()) << "voxa showed no window";
+    ASSERT_EQ(waitForTitle("02.png 01.jpg"), "02.png 01.jpg");
+    const QImage first = settledShot();
+    ASSERT_FALSE(first.isNull());
+    // Both pages of the spread are drawn, one on each side of the centre line.
+    const int middle = first.height() / 2;
+    EXPECT_FALSE(isBlack(first.pixel(first.width() / 4, middle)));
+    EXPECT_FALSE(isBlack(first.pixel(first.width() * 3 / 4, middle)));
+
+    press("Down"); // next page
+    EXPECT_EQ(waitForTitle("04.webp 03.gif"), "04.webp 03.gif");
+    EXPECT_NE(settledShot(), first);
+
+    press("Left"); // next file: one picture on
+    EXPECT_EQ(waitForTitle("05.bmp 04.webp"), "05.bmp 04.webp");
+
+    press("End");
+    EXPECT_EQ(waitForTitle("12.png 11.bmp"), "12.png 11.bmp");
+
+    press("Home");
+    EXPECT_EQ(waitForTitle("02.png 01.jpg"), "02.png 01.jpg");
+    EXPECT_EQ(settledShot(), first); // the same spread, pixel for pixel
+
+    const Geometry twoPage = geometry();
+    press("m"); // normal mode keeps the spread's second page
+    EXPECT_EQ(waitForTitle("02.png"), "02.png");
+    const QImage normal = settledShot();
+    EXPECT_NE(geometry().width, twoPage.width); // the window follows the picture
+    EXPECT_FALSE(isBlack(normal.pixel(normal.width() / 2, normal.height() / 2)));
+
+    press("Return"); // full screen
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    Geometry full;
+    for (int i = 0; i < 100 && full.width != screen.width(); ++i, QThread::msleep(50))
+        full = geometry();
+    EXPECT_EQ(full.width, screen.width());
+    EXPECT_EQ(full.height, screen.height());
+    const QImage fullShot = settledShot();
+    EXPECT_FALSE(isBlack(fullShot.pixel(fullShot.width() / 2, fullShot.height() / 2)));
+
+    press("q");
+    EXPECT_EQ(voxa.waitForExit(), 0);
+    EXPECT_TRUE(fs::exists(temp / "Voxa.ini"));
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QGuiApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
