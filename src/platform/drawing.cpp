@@ -5,6 +5,7 @@
 
 #include "platform/dib_image.h"
 #include "platform/dib_layout.h"
+#include "platform/dib_reduce.h"
 #include "platform/window_host.h"
 
 namespace platform {
@@ -67,6 +68,49 @@ QImage dibToImage(const DibLayout& layout, const unsigned char* palette, const u
 
 } // namespace detail
 
+namespace {
+
+QImage reducedImage(const DibLayout& layout, const unsigned char* palette, const unsigned char* bits,
+                    Rect source, Size size) {
+    QImage image(size.width, size.height, QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    reduceDib(layout, palette, bits, source, size.width, size.height, image.bits(),
+              static_cast<std::size_t>(image.bytesPerLine()));
+    return image;
+}
+
+} // namespace
+
+class ReducedPicture {
+public:
+    explicit ReducedPicture(QImage image) : image(std::move(image)) {}
+    QImage image;
+};
+
+std::shared_ptr<const ReducedPicture> reducePicture(const unsigned char* header,
+                                                    std::size_t headerSize,
+                                                    const unsigned char* bits,
+                                                    std::size_t bitsSize, Size size) {
+    if (!header || !bits) return nullptr;
+    std::optional<DibLayout> layout = readDibLayout(header, headerSize, bitsSize);
+    if (!layout || size.width < 1 || size.height < 1 || size.width > layout->width ||
+        size.height > layout->height)
+        return nullptr;
+    QImage image = reducedImage(*layout, header + kDibHeaderSize, bits,
+                                rectAt(0, 0, layout->width, layout->height), size);
+    if (image.isNull()) return nullptr;
+    return std::make_shared<const ReducedPicture>(std::move(image));
+}
+
+Size reducedSize(const ReducedPicture& picture) {
+    return {picture.image.width(), picture.image.height()};
+}
+
+void drawReduced(PaintContext* paint, const ReducedPicture& picture, Point at) {
+    if (!paint || !paint->painter) return;
+    paint->painter->drawImage(QPoint(at.x, at.y), picture.image);
+}
+
 int blitSurface(PaintContext* paint, int x, int y, const unsigned char* pixels, int width,
                 int height, int stride, std::size_t size) {
     if (!paint || !paint->painter || !pixels || width <= 0 || height <= 0) return 0;
@@ -101,17 +145,17 @@ int drawDibStretched(PaintContext* paint, const unsigned char* header, std::size
     Rect cut{std::max(source.left, 0), std::max(source.top, 0),
              std::min(source.right, layout->width), std::min(source.bottom, layout->height)};
     if (cut.isEmpty() || destination.isEmpty()) return 1;
-    QImage image = detail::dibToImage(*layout, header + kDibHeaderSize, bits, cut);
-    if (image.isNull()) return 0;
     QPainter& painter = *paint->painter;
-    if (destination.width() <= image.width() && destination.height() <= image.height()) {
+    if (destination.width() <= cut.width() && destination.height() <= cut.height()) {
         // Reducing: averaged down to the destination, which is no larger than the source.
-        if (destination.width() != image.width() || destination.height() != image.height())
-            image = image.scaled(destination.width(), destination.height(), Qt::IgnoreAspectRatio,
-                                 Qt::SmoothTransformation);
-        painter.drawImage(QPoint(destination.left, destination.top), image);
+        QImage reduced = reducedImage(*layout, header + kDibHeaderSize, bits, cut,
+                                      {destination.width(), destination.height()});
+        if (reduced.isNull()) return 0;
+        painter.drawImage(QPoint(destination.left, destination.top), reduced);
         return 1;
     }
+    QImage image = detail::dibToImage(*layout, header + kDibHeaderSize, bits, cut);
+    if (image.isNull()) return 0;
     // Enlarging: interpolated by the painter, which works only on the part
     // inside its clip, so a picture zoomed far beyond the window costs no
     // more than the window.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <span>
 
 #include "platform/geometry.h"
@@ -25,6 +26,19 @@ int blitSurface(PaintContext* paint, int x, int y, const unsigned char* pixels, 
 int drawDibStretched(PaintContext* paint, const unsigned char* header, std::size_t headerSize,
                      const unsigned char* bits, std::size_t bitsSize, Rect destination,
                      Rect source);
+
+// A picture reduced once with the smoothing of drawDibStretched, to be drawn
+// many times; it holds its own pixels.
+class ReducedPicture;
+// The whole DIB reduced to `size`; null when the DIB cannot be drawn or `size`
+// is larger than the picture in either direction.
+std::shared_ptr<const ReducedPicture> reducePicture(const unsigned char* header,
+                                                    std::size_t headerSize,
+                                                    const unsigned char* bits,
+                                                    std::size_t bitsSize, Size size);
+Size reducedSize(const ReducedPicture& picture);
+// Draws it unscaled with its top-left at `at`.
+void drawReduced(PaintContext* paint, const ReducedPicture& picture, Point at);
 
 // Fills the rectangles with `colour`.
 void fillRegion(PaintContext* paint, std::span<const Rect> rects, Colour colour);

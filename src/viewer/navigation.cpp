@@ -1,9 +1,12 @@
 #include "viewer/navigation.h"
 
+#include <optional>
+
 #include "picture/pipeline.h"
 #include "platform/modal.h"
 #include "platform/window.h"
 #include "resources/command_ids.h"
+#include "viewer/reduced_pictures.h"
 #include "viewer/view_layout.h"
 #include "viewer/viewer.h"
 
@@ -21,6 +24,7 @@ void takeLoaded(PictureBuffer& receiver) {
     receiver.attach(pages.loadedHeader, pages.loadedBits);
     pages.loadedHeader = nullptr;
     pages.loadedBits = nullptr;
+    forgetReduced(receiver);
 }
 
 // The picture moves from `giver` to `receiver` without a copy.
@@ -37,7 +41,12 @@ void process(PictureBuffer& picture) {
     options.transform = mode.TRANSFORM;
     options.filter = mode.FILTER;
     options.shapeRule = v.normalMode() ? 1 : v.settings.mihiraki;
+    // Processing may change the pixels or replace the blocks: a reduced form
+    // made from the unprocessed page no longer holds.
+    const bool changes = options.use24bit || options.transform || options.filter;
+    if (changes) forgetReduced(picture);
     processLoaded(picture, options);
+    if (changes) forgetReduced(picture);
 }
 
 void stepBack() {
@@ -79,11 +88,27 @@ void showLoaded() {
     relayoutAndRepaint();
 }
 
+// Without the engines in two-page mode, a page read ahead is reduced now at
+// the size it will most likely be shown at, so that its step only draws it.
+void prepareDrawing(const PictureBuffer& picture) {
+    Viewer& v = viewer();
+    if (v.normalMode() || v.mode().engine) return;
+    const platform::Rect client = platform::clientRect(v.mainWindow);
+    const platform::Size size{picture.width, picture.height};
+    std::optional<platform::Size> partner;
+    if (isPairableUnprocessed(picture)) partner = size;
+    const TwoPagePlacement placement =
+        placeTwoPage({client.width(), client.height()}, size, partner, v.settings.picturemode,
+                     v.settings.RightorLeft != 0);
+    reducedPicture(picture, placement.first);
+}
+
 // Loads the page `n` after the current one into a read-ahead buffer,
 // unprocessed. False when it could not be decoded.
 bool refillFrom(int n, PictureBuffer& buffer) {
     if (viewer().pages.loadPage(n, kPeek) != kLoaded) return false;
     takeLoaded(buffer);
+    prepareDrawing(buffer);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/keys.h"
 #include "platform/memory_block.h"
 #include "resources/command_ids.h"
+#include "viewer/reduced_pictures.h"
 #include "viewer/view_layout.h"
 #include "viewer/viewer.h"
 #include "viewer/window_title.h"
@@ -26,12 +27,23 @@ void command(int id) {
 void drawPicture(platform::PaintContext* paint, const PictureBuffer& picture, Point origin,
                  int width, int height) {
     if (!picture.headerBlock || !picture.bitsBlock) return;
+    if (const platform::ReducedPicture* reduced = reducedPicture(picture, {width, height})) {
+        platform::drawReduced(paint, *reduced, origin);
+        return;
+    }
     platform::drawDibStretched(paint, platform::lockBlock(picture.headerBlock),
                                platform::blockSize(picture.headerBlock),
                                platform::lockBlock(picture.bitsBlock),
                                platform::blockSize(picture.bitsBlock),
                                platform::rectAt(origin.x, origin.y, width, height),
                                platform::rectAt(0, 0, picture.width, picture.height));
+}
+
+// The picture's own rows, unscaled.
+void blitPicture(platform::PaintContext* paint, const PictureBuffer& picture) {
+    platform::blitSurface(paint, 0, 0, platform::lockBlock(picture.bitsBlock), picture.width,
+                          picture.height, picture.stride,
+                          platform::blockSize(picture.bitsBlock));
 }
 
 void paint(platform::PaintContext* context) {
@@ -45,6 +57,8 @@ void paint(platform::PaintContext* context) {
                                       v.screen.height, v.screen.stride(),
                                       static_cast<std::size_t>(v.screen.stride()) *
                                           static_cast<std::size_t>(v.screen.height));
+            else if (showsUnscaled(v.document.main))
+                blitPicture(context, v.document.main);
         } else {
             drawPicture(context, v.document.main, layout.firstOrigin, layout.displayWidth,
                         layout.displayHeight);

@@ -7,6 +7,7 @@
 #include "platform/menu.h"
 #include "platform/window.h"
 #include "resources/command_ids.h"
+#include "viewer/reduced_pictures.h"
 #include "viewer/viewer.h"
 
 namespace {
@@ -55,8 +56,12 @@ void fitMainWindowToDisplay() {
 
 void rebuildNormalScreen() {
     Viewer& v = viewer();
-    if (v.settings.modes[kNormalMode].engine)
-        composeScreen(v.layout.displayWidth, v.layout.displayHeight);
+    if (!v.settings.modes[kNormalMode].engine) return;
+    if (showsUnscaled(v.document.main)) {
+        v.screen.destroy();
+        return;
+    }
+    composeScreen(v.layout.displayWidth, v.layout.displayHeight);
 }
 
 void repaintNormal() {
@@ -201,8 +206,15 @@ void layoutTwoPage() {
     if (v.settings.modes[kTwoPageMode].engine) composeScreen(client.width, client.height);
 }
 
+bool showsUnscaled(const PictureBuffer& picture) {
+    const Viewer& v = viewer();
+    return v.normalMode() && picture.bitCount == 24 && picture.isHandled() &&
+           v.layout.displayWidth == picture.width && v.layout.displayHeight == picture.height;
+}
+
 void relayoutAndRepaint() {
     Viewer& v = viewer();
+    pruneReduced();
     if (v.normalMode()) {
         layoutNormal();
         rebuildNormalScreen();

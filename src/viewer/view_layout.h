@@ -8,6 +8,7 @@
 // stretches them at every paint.
 #pragma once
 
+#include "picture/picture_buffer.h"
 #include "platform/geometry.h"
 
 // Lays out what shownCount says is shown and repaints both windows.
@@ -21,6 +22,11 @@ void centreOn(int px, int py, bool repaint);
 void scrollBy(int dx, int dy);
 // Scales the shown pictures into a new screen bitmap of that size.
 void composeScreen(int width, int height);
+
+// True when normal mode shows the main picture at its own size as it is
+// stored (24 bits): the engines' one-to-one copy would be the same bytes, so
+// the picture window draws the picture's rows themselves.
+bool showsUnscaled(const PictureBuffer& picture);
 
 // Zoom commands of normal mode: in, out, actual size; lock toggles the lock.
 void zoomIn();

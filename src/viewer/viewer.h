@@ -6,12 +6,14 @@
 // runs on the one thread of the message loop.
 #pragma once
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "picture/picture_buffer.h"
 #include "picture/screen_bitmap.h"
+#include "platform/drawing.h"
 #include "platform/geometry.h"
 #include "platform/menu.h"
 #include "platform/window.h"
@@ -66,6 +68,13 @@ struct ViewLayout {
     ViewCentre pendingViewCentre;
 };
 
+// A picture reduced by the platform for drawing (reduced_pictures.h).
+struct ReducedEntry {
+    platform::MemoryHandle header = nullptr; // the picture's header block
+    platform::Size size;
+    std::shared_ptr<const platform::ReducedPicture> picture;
+};
+
 // The picture window's mouse state.
 struct PictureWindowState {
     bool dragActive = false;
@@ -87,6 +96,7 @@ struct Viewer {
     OpenDocument document;
     ViewLayout layout;
     ScreenBitmap screen;
+    std::vector<ReducedEntry> reduced;
     PictureWindowState mouse;
 
     platform::WindowId mainWindow = 0;

@@ -10,6 +10,9 @@
 #include "viewer/viewer_fixture.h"
 
 #include <QTest>
+#include <QWidget>
+
+#include "platform/window_host.h"
 
 using namespace viewer_test;
 using Pages = std::vector<int>;
@@ -217,4 +220,23 @@ TEST_F(ViewerTest, ChoosingAFilterChangesOnlyThePagesShownAfterIt) {
     EXPECT_EQ(platform::lockBlock(v().document.main.bitsBlock)[0],
               static_cast<unsigned char>(255 - static_cast<unsigned char>(second.bits[0])));
     EXPECT_EQ(v().settings.modes[kTwoPageMode].FILTER, 0); // synchro is off
+}
+
+TEST_F(ViewerTest, PagesReadAheadAreDrawnWithTheFilterChosenSinceTheyWereRead) {
+    // Pages read ahead are reduced for drawing before they are processed; the
+    // step that shows them must draw them processed.
+    const std::vector<platform::Size> book{{300, 400}, {300, 400}, {300, 400}, {300, 400},
+                                           {300, 400}, {300, 400}};
+    auto run = [&](int sakiyomi) {
+        openTwoPage(book, [&](ViewerState& s) { s.sakiyomi = sakiyomi; });
+        command(cmd::NextPage); // the read-ahead buffers fill
+        command(cmd::FilterNegative);
+        command(cmd::NextPage);
+        QImage shot = platform::detail::clientWidget(v().pictureWindow)->grab().toImage();
+        TearDown();
+        SetUp();
+        return shot;
+    };
+    const QImage plain = run(0);
+    EXPECT_EQ(run(1), plain);
 }

@@ -131,9 +131,14 @@ TEST_F(ViewerTest, TheEnginesComposeTheScreenBitmapThatIsDrawn) {
     EXPECT_NE(pixelOf(v().pictureWindow, 200, 150), 0u);
     EXPECT_EQ(pixelOf(v().pictureWindow, 20, 20), 0u);
     command(cmd::NormalMode);
-    // Normal mode's engine composes at the displayed size.
-    EXPECT_EQ(v().screen.width, 100);
-    EXPECT_EQ(v().screen.height, 50);
+    // At its own size a 24-bit page is drawn from its own rows...
+    EXPECT_EQ(v().screen.bits, nullptr);
+    EXPECT_NE(pixelOf(v().pictureWindow, 50, 25), 0u);
+    // ...and scaled, normal mode's engine composes at the displayed size.
+    command(cmd::ZoomIn);
+    EXPECT_EQ(v().screen.width, 125);
+    EXPECT_EQ(v().screen.height, 62);
+    EXPECT_NE(pixelOf(v().pictureWindow, 60, 30), 0u);
 }
 
 TEST_F(ViewerTest, FullScreenCoversTheScreenAndGivesBackTheWindowAndMenuBar) {

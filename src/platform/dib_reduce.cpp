@@ -1,0 +1,186 @@
+#include "platform/dib_reduce.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+namespace platform {
+namespace {
+
+// Weights are fixed point with this many bits: the weights of one
+// destination pixel along one axis add up to exactly 1 << kWeightBits, so a
+// channel sum over both axes stays below 2^32.
+constexpr int kWeightBits = 12;
+constexpr std::uint32_t kWeightOne = 1u << kWeightBits;
+
+// The source pixels under each destination pixel along one axis, with
+// their weights. Destination pixel d covers [d * sourceLength, (d + 1) *
+// sourceLength) in units where a source pixel is `length` long.
+struct AxisTaps {
+    std::vector<int> first; // first source pixel of each destination pixel
+    std::vector<int> count;
+    std::vector<int> offset; // into weights
+    std::vector<std::uint32_t> weights;
+};
+
+AxisTaps axisTaps(int sourceLength, int length) {
+    AxisTaps taps;
+    taps.first.resize(static_cast<std::size_t>(length));
+    taps.count.resize(static_cast<std::size_t>(length));
+    taps.offset.resize(static_cast<std::size_t>(length));
+    const std::int64_t span = sourceLength; // a destination pixel, in units
+    for (int d = 0; d < length; ++d) {
+        const std::int64_t begin = d * span, end = begin + span;
+        const int s0 = static_cast<int>(begin / length);
+        const int s1 = static_cast<int>((end - 1) / length);
+        taps.first[static_cast<std::size_t>(d)] = s0;
+        taps.count[static_cast<std::size_t>(d)] = s1 - s0 + 1;
+        taps.offset[static_cast<std::size_t>(d)] = static_cast<int>(taps.weights.size());
+        // Cumulative rounding keeps the sum at exactly kWeightOne.
+        std::int64_t covered = 0;
+        std::uint32_t given = 0;
+        for (int s = s0; s <= s1; ++s) {
+            const std::int64_t lo = std::max<std::int64_t>(std::int64_t(s) * length, begin);
+            const std::int64_t hi = std::min<std::int64_t>(std::int64_t(s + 1) * length, end);
+            covered += hi - lo;
+            const auto upTo = static_cast<std::uint32_t>((covered * kWeightOne + span / 2) / span);
+            taps.weights.push_back(upTo - given);
+            given = upTo;
+        }
+    }
+    return taps;
+}
+
+// One picture row of the source part as blue-green-red bytes.
+class RowReader {
+public:
+    RowReader(const DibLayout& layout, const unsigned char* palette, const unsigned char* bits,
+              Rect source)
+        : layout_(layout), bits_(bits), source_(source),
+          converted_(static_cast<std::size_t>(source.width()) * 3) {
+        if (layout.bitCount > 8) return;
+        for (int i = 0; i < layout.usablePalette; ++i)
+            for (int c = 0; c < 3; ++c) colours_[i][c] = palette[4 * i + c];
+    }
+
+    const unsigned char* row(int pictureRow) {
+        const int memoryRow = layout_.topDown ? pictureRow : layout_.height - 1 - pictureRow;
+        const unsigned char* row = bits_ + std::size_t(memoryRow) * std::size_t(layout_.stride);
+        if (layout_.bitCount == 24) return row + std::size_t(source_.left) * 3;
+        unsigned char* out = converted_.data();
+        for (int x = source_.left; x < source_.right; ++x, out += 3) convert(row, x, out);
+        return converted_.data();
+    }
+
+private:
+    void convert(const unsigned char* row, int x, unsigned char* out) const {
+        switch (layout_.bitCount) {
+        case 32:
+            out[0] = row[4 * x], out[1] = row[4 * x + 1], out[2] = row[4 * x + 2];
+            return;
+        case 16: {
+            // 5-5-5 words, blue lowest; each channel keeps its five bits at the top.
+            const unsigned v = row[2 * x] | (row[2 * x + 1] << 8);
+            out[0] = static_cast<unsigned char>((v << 3) & 248);
+            out[1] = static_cast<unsigned char>((v >> 2) & 248);
+            out[2] = static_cast<unsigned char>((v >> 7) & 248);
+            return;
+        }
+        case 8:
+            std::copy_n(colours_[row[x]], 3, out);
+            return;
+        default: {
+            const int bit = x * layout_.bitCount;
+            const int shift = 8 - layout_.bitCount - (bit & 7);
+            std::copy_n(colours_[(row[bit >> 3] >> shift) & ((1u << layout_.bitCount) - 1)], 3, out);
+            return;
+        }
+        }
+    }
+
+    const DibLayout& layout_;
+    const unsigned char* bits_;
+    Rect source_;
+    std::vector<unsigned char> converted_;
+    unsigned char colours_[256][3] = {}; // indexes past the stored entries are black
+};
+
+struct Job {
+    const DibLayout* layout;
+    const unsigned char* palette;
+    const unsigned char* bits;
+    Rect source;
+    int width;
+    const AxisTaps* columns;
+    const AxisTaps* rows;
+    unsigned char* out;
+    std::size_t outStride;
+};
+
+void accumulate(std::uint32_t* sums, const unsigned char* row, std::uint32_t weight,
+                std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) sums[i] += weight * row[i];
+}
+
+void reduceRows(const Job& job, int firstRow, int endRow) {
+    RowReader reader(*job.layout, job.palette, job.bits, job.source);
+    const std::size_t n = static_cast<std::size_t>(job.source.width()) * 3;
+    std::vector<std::uint32_t> sums(n);
+    const AxisTaps& rows = *job.rows;
+    const AxisTaps& columns = *job.columns;
+    for (int d = firstRow; d < endRow; ++d) {
+        const auto dy = static_cast<std::size_t>(d);
+        std::fill(sums.begin(), sums.end(), 0u);
+        const std::uint32_t* weights = rows.weights.data() + rows.offset[dy];
+        for (int k = 0; k < rows.count[dy]; ++k)
+            if (weights[k])
+                accumulate(sums.data(), reader.row(job.source.top + rows.first[dy] + k),
+                           weights[k], n);
+        unsigned char* out = job.out + dy * job.outStride;
+        for (int x = 0; x < job.width; ++x, out += 4) {
+            const auto dx = static_cast<std::size_t>(x);
+            const std::uint32_t* w = columns.weights.data() + columns.offset[dx];
+            const std::uint32_t* in = sums.data() + std::size_t(columns.first[dx]) * 3;
+            std::uint32_t b = 0, g = 0, r = 0;
+            for (int k = 0; k < columns.count[dx]; ++k, in += 3) {
+                b += w[k] * in[0];
+                g += w[k] * in[1];
+                r += w[k] * in[2];
+            }
+            constexpr int shift = 2 * kWeightBits;
+            constexpr std::uint32_t half = 1u << (shift - 1);
+            out[0] = static_cast<unsigned char>((b + half) >> shift);
+            out[1] = static_cast<unsigned char>((g + half) >> shift);
+            out[2] = static_cast<unsigned char>((r + half) >> shift);
+            out[3] = 255;
+        }
+    }
+}
+
+} // namespace
+
+void reduceDib(const DibLayout& layout, const unsigned char* palette, const unsigned char* bits,
+               Rect source, int width, int height, unsigned char* out, std::size_t outStride) {
+    if (width <= 0 || height <= 0 || width > source.width() || height > source.height()) return;
+    const AxisTaps columns = axisTaps(source.width(), width);
+    const AxisTaps rows = axisTaps(source.height(), height);
+    const Job job{&layout, palette, bits, source, width, &columns, &rows, out, outStride};
+    // Worth a second core only for pictures of some size.
+    const std::int64_t work = std::int64_t(source.width()) * source.height();
+    const unsigned cores = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+    const int parts = work < 1'000'000 ? 1 : static_cast<int>(std::min<unsigned>(cores, unsigned(height)));
+    std::vector<std::thread> helpers;
+    for (int part = 1; part < parts; ++part) {
+        const int first = height * part / parts, end = height * (part + 1) / parts;
+        try {
+            helpers.emplace_back(reduceRows, std::cref(job), first, end);
+        } catch (...) {
+            reduceRows(job, first, end); // no thread to be had: this one does it
+        }
+    }
+    reduceRows(job, 0, height / parts);
+    for (std::thread& helper : helpers) helper.join();
+}
+
+} // namespace platform
