@@ -8,10 +8,10 @@
 namespace platform {
 namespace {
 
-// Weights are fixed point with this many bits: the weights of one
-// destination pixel along one axis add up to exactly 1 << kWeightBits, so a
-// channel sum over both axes stays below 2^32.
-constexpr int kWeightBits = 12;
+// Weights are fixed point with 8 bits: the weights of one destination pixel
+// along one axis add up to exactly 256. A column sum of 8-bit channels then
+// fits 16 bits (and vectorises well), a sum over both axes 24 bits.
+constexpr int kWeightBits = 8;
 constexpr std::uint32_t kWeightOne = 1u << kWeightBits;
 
 // The source pixels under each destination pixel along one axis, with
@@ -21,7 +21,8 @@ struct AxisTaps {
     std::vector<int> first; // first source pixel of each destination pixel
     std::vector<int> count;
     std::vector<int> offset; // into weights
-    std::vector<std::uint32_t> weights;
+    std::vector<std::uint16_t> weights;
+    int maxCount = 0;
 };
 
 AxisTaps axisTaps(int sourceLength, int length) {
@@ -45,9 +46,10 @@ AxisTaps axisTaps(int sourceLength, int length) {
             const std::int64_t hi = std::min<std::int64_t>(std::int64_t(s + 1) * length, end);
             covered += hi - lo;
             const auto upTo = static_cast<std::uint32_t>((covered * kWeightOne + span / 2) / span);
-            taps.weights.push_back(upTo - given);
+            taps.weights.push_back(static_cast<std::uint16_t>(upTo - given));
             given = upTo;
         }
+        taps.maxCount = std::max(taps.maxCount, s1 - s0 + 1);
     }
     return taps;
 }
@@ -118,43 +120,81 @@ struct Job {
     std::size_t outStride;
 };
 
-void accumulate(std::uint32_t* sums, const unsigned char* row, std::uint32_t weight,
-                std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) sums[i] += weight * row[i];
+void accumulate(std::uint16_t* __restrict sums, const unsigned char* __restrict row,
+                std::uint16_t weight, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) sums[i] = static_cast<std::uint16_t>(sums[i] + weight * row[i]);
+}
+
+// One destination row from its column sums. Every destination pixel reads
+// `Taps` source pixels (weights past its own are 0), so the inner loop has a
+// fixed length; the sums row is padded for the pixels read past its end.
+// Taps 0 takes the count from `columns` (reductions beyond kMaxFixedTaps).
+template <int Taps>
+void combineRow(const std::uint16_t* sums, const AxisTaps& columns, const std::uint16_t* weights,
+                int width, unsigned char* out) {
+    const int stride = Taps ? Taps : columns.maxCount;
+    for (int x = 0; x < width; ++x, out += 4) {
+        const auto dx = static_cast<std::size_t>(x);
+        const std::uint16_t* w = weights + dx * static_cast<std::size_t>(stride);
+        const std::uint16_t* in = sums + std::size_t(columns.first[dx]) * 3;
+        const int count = Taps ? Taps : columns.count[dx];
+        std::uint32_t b = 0, g = 0, r = 0;
+        for (int k = 0; k < count; ++k) {
+            b += std::uint32_t(w[k]) * in[3 * k];
+            g += std::uint32_t(w[k]) * in[3 * k + 1];
+            r += std::uint32_t(w[k]) * in[3 * k + 2];
+        }
+        constexpr int shift = 2 * kWeightBits;
+        constexpr std::uint32_t half = 1u << (shift - 1);
+        out[0] = static_cast<unsigned char>((b + half) >> shift);
+        out[1] = static_cast<unsigned char>((g + half) >> shift);
+        out[2] = static_cast<unsigned char>((r + half) >> shift);
+        out[3] = 255;
+    }
+}
+
+using CombineRow = void (*)(const std::uint16_t*, const AxisTaps&, const std::uint16_t*, int,
+                            unsigned char*);
+
+constexpr int kMaxFixedTaps = 16;
+
+template <int... Taps>
+CombineRow combinerFor(int taps, std::integer_sequence<int, Taps...>) {
+    CombineRow chosen = combineRow<0>;
+    bool found = false;
+    ((!found && taps <= Taps + 1 ? (chosen = combineRow<Taps + 1>, found = true) : false), ...);
+    return chosen;
+}
+
+// The column weights laid out `taps` to a destination pixel.
+std::vector<std::uint16_t> paddedWeights(const AxisTaps& columns, int taps) {
+    std::vector<std::uint16_t> padded(columns.first.size() * static_cast<std::size_t>(taps), 0);
+    for (std::size_t d = 0; d < columns.first.size(); ++d)
+        std::copy_n(columns.weights.begin() + columns.offset[d], columns.count[d],
+                    padded.begin() +
+                        static_cast<std::ptrdiff_t>(d * static_cast<std::size_t>(taps)));
+    return padded;
 }
 
 void reduceRows(const Job& job, int firstRow, int endRow) {
     RowReader reader(*job.layout, job.palette, job.bits, job.source);
-    const std::size_t n = static_cast<std::size_t>(job.source.width()) * 3;
-    std::vector<std::uint32_t> sums(n);
     const AxisTaps& rows = *job.rows;
     const AxisTaps& columns = *job.columns;
+    const std::size_t n = static_cast<std::size_t>(job.source.width()) * 3;
+    // Room for the taps a pixel near the right edge reads past the row.
+    std::vector<std::uint16_t> sums(n + std::size_t(columns.maxCount) * 3);
+    const CombineRow combine =
+        combinerFor(columns.maxCount, std::make_integer_sequence<int, kMaxFixedTaps>());
+    const std::vector<std::uint16_t> weights = paddedWeights(columns, columns.maxCount);
     for (int d = firstRow; d < endRow; ++d) {
         const auto dy = static_cast<std::size_t>(d);
-        std::fill(sums.begin(), sums.end(), 0u);
-        const std::uint32_t* weights = rows.weights.data() + rows.offset[dy];
+        const std::uint16_t* rowWeights = rows.weights.data() + rows.offset[dy];
+        std::fill(sums.begin(), sums.end(), std::uint16_t{0});
         for (int k = 0; k < rows.count[dy]; ++k)
-            if (weights[k])
+            if (rowWeights[k])
                 accumulate(sums.data(), reader.row(job.source.top + rows.first[dy] + k),
-                           weights[k], n);
-        unsigned char* out = job.out + dy * job.outStride;
-        for (int x = 0; x < job.width; ++x, out += 4) {
-            const auto dx = static_cast<std::size_t>(x);
-            const std::uint32_t* w = columns.weights.data() + columns.offset[dx];
-            const std::uint32_t* in = sums.data() + std::size_t(columns.first[dx]) * 3;
-            std::uint32_t b = 0, g = 0, r = 0;
-            for (int k = 0; k < columns.count[dx]; ++k, in += 3) {
-                b += w[k] * in[0];
-                g += w[k] * in[1];
-                r += w[k] * in[2];
-            }
-            constexpr int shift = 2 * kWeightBits;
-            constexpr std::uint32_t half = 1u << (shift - 1);
-            out[0] = static_cast<unsigned char>((b + half) >> shift);
-            out[1] = static_cast<unsigned char>((g + half) >> shift);
-            out[2] = static_cast<unsigned char>((r + half) >> shift);
-            out[3] = 255;
-        }
+                           rowWeights[k], n);
+        combine(sums.data(), columns, weights.data(), job.width, job.out + dy * job.outStride);
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include <QImage>
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/dib_image.h"
 #include "platform/dib_layout.h"
@@ -70,6 +73,26 @@ QImage dibToImage(const DibLayout& layout, const unsigned char* palette, const u
 
 namespace {
 
+// Blue-green-red bytes to 0xffRRGGBB words, four pixels (three words in) at a time.
+void copyRowTo32(const unsigned char* in, QRgb* out, int width) {
+    int x = 0;
+    for (; x + 4 <= width; x += 4, in += 12) {
+        std::uint32_t a, b, c;
+        std::memcpy(&a, in, 4);
+        std::memcpy(&b, in + 4, 4);
+        std::memcpy(&c, in + 8, 4);
+        if constexpr (std::endian::native == std::endian::little) {
+            out[x] = 0xff000000u | (a & 0xffffffu);
+            out[x + 1] = 0xff000000u | (a >> 24) | ((b & 0xffffu) << 8);
+            out[x + 2] = 0xff000000u | (b >> 16) | ((c & 0xffu) << 16);
+            out[x + 3] = 0xff000000u | (c >> 8);
+        } else {
+            for (int k = 0; k < 4; ++k) out[x + k] = qRgb(in[3 * k + 2], in[3 * k + 1], in[3 * k]);
+        }
+    }
+    for (; x < width; ++x, in += 3) out[x] = qRgb(in[2], in[1], in[0]);
+}
+
 QImage reducedImage(const DibLayout& layout, const unsigned char* palette, const unsigned char* bits,
                     Rect source, Size size) {
     QImage image(size.width, size.height, QImage::Format_RGB32);
@@ -128,9 +151,7 @@ int blitSurface(PaintContext* paint, int x, int y, const unsigned char* pixels, 
         int surfaceRow = part.y() - y + row; // from the top
         const unsigned char* in =
             pixels + std::size_t(height - 1 - surfaceRow) * stride + std::size_t(left) * 3;
-        QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(row));
-        for (int col = 0; col < part.width(); ++col, in += 3)
-            out[col] = qRgb(in[2], in[1], in[0]);
+        copyRowTo32(in, reinterpret_cast<QRgb*>(image.scanLine(row)), part.width());
     }
     paint->painter->drawImage(part.topLeft(), image);
     return 1;

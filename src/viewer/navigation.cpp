@@ -1,7 +1,5 @@
 #include "viewer/navigation.h"
 
-#include <optional>
-
 #include "picture/pipeline.h"
 #include "platform/modal.h"
 #include "platform/window.h"
@@ -75,32 +73,22 @@ void showLoaded() {
     takeLoaded(document.main);
     process(document.main);
     v.layout.shownCount = 1;
-    if (isPairable(document.main) && v.pages.loadNextForPair() == kLoaded) {
-        takeLoaded(document.second);
-        process(document.second);
-        if (isPairable(document.second)) {
-            v.layout.shownCount = 2;
-        } else {
-            stepBack();
-            document.second.freeBlocks();
+    if (isPairable(document.main)) {
+        // The first page is reduced for drawing on another core while the
+        // page after it is decoded.
+        BackgroundReduction first(document.main, true);
+        if (v.pages.loadNextForPair() == kLoaded) {
+            takeLoaded(document.second);
+            process(document.second);
+            if (isPairable(document.second)) {
+                v.layout.shownCount = 2;
+            } else {
+                stepBack();
+                document.second.freeBlocks();
+            }
         }
     }
     relayoutAndRepaint();
-}
-
-// Without the engines in two-page mode, a page read ahead is reduced now at
-// the size it will most likely be shown at, so that its step only draws it.
-void prepareDrawing(const PictureBuffer& picture) {
-    Viewer& v = viewer();
-    if (v.normalMode() || v.mode().engine) return;
-    const platform::Rect client = platform::clientRect(v.mainWindow);
-    const platform::Size size{picture.width, picture.height};
-    std::optional<platform::Size> partner;
-    if (isPairableUnprocessed(picture)) partner = size;
-    const TwoPagePlacement placement =
-        placeTwoPage({client.width(), client.height()}, size, partner, v.settings.picturemode,
-                     v.settings.RightorLeft != 0);
-    reducedPicture(picture, placement.first);
 }
 
 // Loads the page `n` after the current one into a read-ahead buffer,
@@ -108,7 +96,9 @@ void prepareDrawing(const PictureBuffer& picture) {
 bool refillFrom(int n, PictureBuffer& buffer) {
     if (viewer().pages.loadPage(n, kPeek) != kLoaded) return false;
     takeLoaded(buffer);
-    prepareDrawing(buffer);
+    // Reduced now at the size it will most likely be shown at, so that its
+    // step only draws it.
+    prepareReduced(buffer, isPairableUnprocessed(buffer));
     return true;
 }
 

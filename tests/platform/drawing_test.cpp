@@ -186,6 +186,19 @@ TEST(BlitSurface, CopiesBottomUpRowsUnscaledAtThePoint) {
               0);
 }
 
+TEST(BlitSurface, EveryPixelOfARowKeepsItsColour) {
+    // Rows are converted four pixels at a time, then one by one.
+    const int width = 7, height = 1, stride = 24;
+    std::vector<unsigned char> pixels(stride, 0);
+    for (int i = 0; i < width * 3; ++i) pixels[i] = static_cast<unsigned char>(11 * i + 5);
+    Canvas canvas(8, 1);
+    ASSERT_EQ(blitSurface(&canvas.context, 0, 0, pixels.data(), width, height, stride, stride), 1);
+    for (int x = 0; x < width; ++x)
+        EXPECT_EQ(canvas.at(x, 0),
+                  qRgb(pixels[3 * x + 2], pixels[3 * x + 1], pixels[3 * x]) & 0xffffff)
+            << x;
+}
+
 // ---- invalidation, seen through the window's own backing store -----------
 
 namespace {
