@@ -46,27 +46,36 @@ void blitPicture(platform::PaintContext* paint, const PictureBuffer& picture) {
                           platform::blockSize(picture.bitsBlock));
 }
 
-void paint(platform::PaintContext* context) {
+// The shown pictures: the screen bitmap the engines composed, the picture's
+// own rows, or the platform stretch (also for a zoom too large for a screen
+// bitmap).
+void drawShown(platform::PaintContext* context) {
     Viewer& v = viewer();
     const ViewLayout& layout = v.layout;
-    const std::string title = windowTitle();
-    if (layout.shownCount) {
-        if (v.mode().engine) {
-            if (v.screen.bits)
-                platform::blitSurface(context, 0, 0, v.screen.bits, v.screen.width,
-                                      v.screen.height, v.screen.stride(),
-                                      static_cast<std::size_t>(v.screen.stride()) *
-                                          static_cast<std::size_t>(v.screen.height));
-            else if (showsUnscaled(v.document.main))
-                blitPicture(context, v.document.main);
-        } else {
-            drawPicture(context, v.document.main, layout.firstOrigin, layout.displayWidth,
-                        layout.displayHeight);
-            if (layout.shownCount == 2 && !v.normalMode())
-                drawPicture(context, v.document.second, layout.secondOrigin,
-                            layout.secondDisplayWidth, layout.secondDisplayHeight);
-        }
+    const bool engine = v.mode().engine != 0;
+    if (engine && v.screen.bits) {
+        platform::blitSurface(context, 0, 0, v.screen.bits, v.screen.width, v.screen.height,
+                              v.screen.stride(),
+                              static_cast<std::size_t>(v.screen.stride()) *
+                                  static_cast<std::size_t>(v.screen.height));
+        return;
     }
+    if (engine && showsUnscaled(v.document.main)) {
+        blitPicture(context, v.document.main);
+        return;
+    }
+    drawPicture(context, v.document.main, layout.firstOrigin, layout.displayWidth,
+                layout.displayHeight);
+    if (layout.shownCount == 2 && !v.normalMode())
+        drawPicture(context, v.document.second, layout.secondOrigin, layout.secondDisplayWidth,
+                    layout.secondDisplayHeight);
+}
+
+// With nothing shown the black background stays; the title is set either way.
+void paint(platform::PaintContext* context) {
+    Viewer& v = viewer();
+    const std::string title = windowTitle();
+    if (v.layout.shownCount) drawShown(context);
     if (platform::title(v.mainWindow) != title) platform::setTitle(v.mainWindow, title);
 }
 

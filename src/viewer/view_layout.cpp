@@ -1,5 +1,6 @@
 #include "viewer/view_layout.h"
 
+#include <cstdint>
 #include <optional>
 
 #include "picture/pipeline.h"
@@ -54,10 +55,16 @@ void fitMainWindowToDisplay() {
                          true);
 }
 
+// A screen bitmap larger than this (a big page zoomed far in) is not made:
+// the picture window then stretches through the platform, which works only
+// on the part inside the window.
+constexpr std::int64_t kMaxScreenPixels = std::int64_t(8192) * 8192;
+
 void rebuildNormalScreen() {
     Viewer& v = viewer();
     if (!v.settings.modes[kNormalMode].engine) return;
-    if (showsUnscaled(v.document.main)) {
+    const std::int64_t pixels = std::int64_t(v.layout.displayWidth) * v.layout.displayHeight;
+    if (showsUnscaled(v.document.main) || pixels > kMaxScreenPixels) {
         v.screen.destroy();
         return;
     }

@@ -30,7 +30,8 @@ void setClient(platform::WindowId window, platform::Size client) {
 }
 
 QRgb pixelOf(platform::WindowId window, int x, int y) {
-    return platform::detail::clientWidget(window)->grab().toImage().pixel(x, y) & 0xffffff;
+    return platform::detail::clientWidget(window)->grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0) &
+           0xffffff;
 }
 
 } // namespace
@@ -169,4 +170,14 @@ TEST_F(ViewerTest, TitleRulesForNamesAndFolders) {
     testing_support::writeFile(book + "100%s.bmp", testing_support::makeBmp(20, 20, 24));
     ASSERT_TRUE(openPath(book));
     EXPECT_EQ(title(), "My Book 100%s.bmp");
+}
+
+TEST_F(ViewerTest, AZoomTooLargeForAScreenBitmapIsDrawnByThePlatformStretch) {
+    openNormal({{20, 20}});
+    for (int i = 0; i < 8; ++i) command(cmd::ZoomIn);
+    command(cmd::LockZoom); // 10 x from now on
+    ASSERT_TRUE(openPath(writeBook({{1000, 1000}})));
+    EXPECT_EQ(v().layout.displayWidth, 10000);
+    EXPECT_EQ(v().screen.bits, nullptr);
+    EXPECT_NE(pixelOf(v().pictureWindow, 5, 5), 0u);
 }
