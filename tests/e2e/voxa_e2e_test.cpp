@@ -199,6 +199,28 @@ TEST_F(EndToEnd, PagingModesAndFullScreenOnTheSampleBook) {
     EXPECT_TRUE(fs::exists(temp / "Voxa.ini"));
 }
 
+TEST_F(EndToEnd, OpensAnArchiveAndASinglePicture) {
+    {
+        VoxaProcess voxa(executable, {"/mode2", VOXA_SAMPLE_BOOK ".cbz"});
+        window = findWindow(voxa);
+        ASSERT_FALSE(window.empty());
+        EXPECT_EQ(waitForTitle("02.png 01.jpg"), "02.png 01.jpg");
+        press("End");
+        EXPECT_EQ(waitForTitle("12.png 11.bmp"), "12.png 11.bmp");
+        press("q");
+        EXPECT_EQ(voxa.waitForExit(), 0);
+    }
+    // A picture opens in its folder's list, the landscape page alone in normal mode.
+    VoxaProcess voxa(executable, {"/mode1", VOXA_SAMPLE_BOOK "/06.jpg"});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    EXPECT_EQ(waitForTitle("06.jpg"), "06.jpg");
+    press("space");
+    EXPECT_EQ(waitForTitle("07.png"), "07.png");
+    press("q");
+    EXPECT_EQ(voxa.waitForExit(), 0);
+}
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication application(argc, argv);
