@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -125,36 +126,39 @@ void accumulate(std::uint16_t* __restrict sums, const unsigned char* __restrict 
     for (std::size_t i = 0; i < n; ++i) sums[i] = static_cast<std::uint16_t>(sums[i] + weight * row[i]);
 }
 
-// One destination row from its column sums. Every destination pixel reads
-// `Taps` source pixels (weights past its own are 0), so the inner loop has a
-// fixed length; the sums row is padded for the pixels read past its end.
-// Taps 0 takes the count from `columns` (reductions beyond kMaxFixedTaps).
+// Four float lanes; a pixel's blue, green and red are the first three.
+typedef float Lanes __attribute__((vector_size(16)));
+typedef int IntLanes __attribute__((vector_size(16)));
+
+// One destination row from its column sums (as floats, three to a source
+// pixel). Every destination pixel reads `Taps` source pixels (weights past its
+// own are 0), so the inner loop has a fixed length; the row is padded for the
+// pixels read past its end. Taps 0 takes the count from `columns`
+// (reductions beyond kMaxFixedTaps).
 template <int Taps>
-void combineRow(const std::uint16_t* sums, const AxisTaps& columns, const std::uint16_t* weights,
-                int width, unsigned char* out) {
+void combineRow(const float* sums, const AxisTaps& columns, const float* weights, int width,
+                unsigned char* out) {
     const int stride = Taps ? Taps : columns.maxCount;
     for (int x = 0; x < width; ++x, out += 4) {
         const auto dx = static_cast<std::size_t>(x);
-        const std::uint16_t* w = weights + dx * static_cast<std::size_t>(stride);
-        const std::uint16_t* in = sums + std::size_t(columns.first[dx]) * 3;
+        const float* w = weights + dx * static_cast<std::size_t>(stride);
+        const float* in = sums + std::size_t(columns.first[dx]) * 3;
         const int count = Taps ? Taps : columns.count[dx];
-        std::uint32_t b = 0, g = 0, r = 0;
+        Lanes sum = {0.5f, 0.5f, 0.5f, 0.5f};
         for (int k = 0; k < count; ++k) {
-            b += std::uint32_t(w[k]) * in[3 * k];
-            g += std::uint32_t(w[k]) * in[3 * k + 1];
-            r += std::uint32_t(w[k]) * in[3 * k + 2];
+            Lanes pixel; // blue, green, red and the next pixel's blue
+            std::memcpy(&pixel, in + 3 * k, sizeof pixel);
+            sum += w[k] * pixel;
         }
-        constexpr int shift = 2 * kWeightBits;
-        constexpr std::uint32_t half = 1u << (shift - 1);
-        out[0] = static_cast<unsigned char>((b + half) >> shift);
-        out[1] = static_cast<unsigned char>((g + half) >> shift);
-        out[2] = static_cast<unsigned char>((r + half) >> shift);
+        const IntLanes value = __builtin_convertvector(sum, IntLanes);
+        out[0] = static_cast<unsigned char>(value[0]);
+        out[1] = static_cast<unsigned char>(value[1]);
+        out[2] = static_cast<unsigned char>(value[2]);
         out[3] = 255;
     }
 }
 
-using CombineRow = void (*)(const std::uint16_t*, const AxisTaps&, const std::uint16_t*, int,
-                            unsigned char*);
+using CombineRow = void (*)(const float*, const AxisTaps&, const float*, int, unsigned char*);
 
 constexpr int kMaxFixedTaps = 16;
 
@@ -166,14 +170,20 @@ CombineRow combinerFor(int taps, std::integer_sequence<int, Taps...>) {
     return chosen;
 }
 
-// The column weights laid out `taps` to a destination pixel.
-std::vector<std::uint16_t> paddedWeights(const AxisTaps& columns, int taps) {
-    std::vector<std::uint16_t> padded(columns.first.size() * static_cast<std::size_t>(taps), 0);
+// The column weights laid out `taps` to a destination pixel, scaled so that
+// a sum over both axes is the channel value.
+std::vector<float> paddedWeights(const AxisTaps& columns, int taps) {
+    std::vector<float> padded(columns.first.size() * static_cast<std::size_t>(taps), 0.0f);
+    constexpr float scale = 1.0f / float(kWeightOne * kWeightOne);
     for (std::size_t d = 0; d < columns.first.size(); ++d)
-        std::copy_n(columns.weights.begin() + columns.offset[d], columns.count[d],
-                    padded.begin() +
-                        static_cast<std::ptrdiff_t>(d * static_cast<std::size_t>(taps)));
+        for (int k = 0; k < columns.count[d]; ++k)
+            padded[d * static_cast<std::size_t>(taps) + static_cast<std::size_t>(k)] =
+                float(columns.weights[static_cast<std::size_t>(columns.offset[d] + k)]) * scale;
     return padded;
+}
+
+void toFloats(const std::uint16_t* __restrict in, float* __restrict out, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) out[i] = float(in[i]);
 }
 
 void reduceRows(const Job& job, int firstRow, int endRow) {
@@ -181,11 +191,13 @@ void reduceRows(const Job& job, int firstRow, int endRow) {
     const AxisTaps& rows = *job.rows;
     const AxisTaps& columns = *job.columns;
     const std::size_t n = static_cast<std::size_t>(job.source.width()) * 3;
-    // Room for the taps a pixel near the right edge reads past the row.
-    std::vector<std::uint16_t> sums(n + std::size_t(columns.maxCount) * 3);
+    std::vector<std::uint16_t> sums(n);
+    // Room for the taps a pixel near the right edge reads past the row, and
+    // the lane past a pixel's red.
+    std::vector<float> floats(n + std::size_t(columns.maxCount) * 3 + 1, 0.0f);
     const CombineRow combine =
         combinerFor(columns.maxCount, std::make_integer_sequence<int, kMaxFixedTaps>());
-    const std::vector<std::uint16_t> weights = paddedWeights(columns, columns.maxCount);
+    const std::vector<float> weights = paddedWeights(columns, columns.maxCount);
     for (int d = firstRow; d < endRow; ++d) {
         const auto dy = static_cast<std::size_t>(d);
         const std::uint16_t* rowWeights = rows.weights.data() + rows.offset[dy];
@@ -194,21 +206,25 @@ void reduceRows(const Job& job, int firstRow, int endRow) {
             if (rowWeights[k])
                 accumulate(sums.data(), reader.row(job.source.top + rows.first[dy] + k),
                            rowWeights[k], n);
-        combine(sums.data(), columns, weights.data(), job.width, job.out + dy * job.outStride);
+        toFloats(sums.data(), floats.data(), n);
+        combine(floats.data(), columns, weights.data(), job.width, job.out + dy * job.outStride);
     }
 }
 
 } // namespace
 
 void reduceDib(const DibLayout& layout, const unsigned char* palette, const unsigned char* bits,
-               Rect source, int width, int height, unsigned char* out, std::size_t outStride) {
+               Rect source, int width, int height, unsigned char* out, std::size_t outStride,
+               int threads) {
     if (width <= 0 || height <= 0 || width > source.width() || height > source.height()) return;
     const AxisTaps columns = axisTaps(source.width(), width);
     const AxisTaps rows = axisTaps(source.height(), height);
     const Job job{&layout, palette, bits, source, width, &columns, &rows, out, outStride};
     // Worth a second core only for pictures of some size.
     const std::int64_t work = std::int64_t(source.width()) * source.height();
-    const unsigned cores = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+    const unsigned cores =
+        threads > 0 ? unsigned(threads)
+                    : std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
     const int parts = work < 1'000'000 ? 1 : static_cast<int>(std::min<unsigned>(cores, unsigned(height)));
     std::vector<std::thread> helpers;
     for (int part = 1; part < parts; ++part) {

@@ -15,8 +15,10 @@ namespace platform {
 // Reduces the `source` part of a DIB (rows as `layout` says, `palette` its
 // entries) to `width` x `height` pixels, each no larger than the part, into
 // `out`: 4 bytes per pixel (blue, green, red, 255), top row first, rows
-// `outStride` bytes apart. Large pictures are split over the processor's cores.
+// `outStride` bytes apart. Large pictures are split over up to `threads`
+// threads (0: the processor's cores).
 void reduceDib(const DibLayout& layout, const unsigned char* palette, const unsigned char* bits,
-               Rect source, int width, int height, unsigned char* out, std::size_t outStride);
+               Rect source, int width, int height, unsigned char* out, std::size_t outStride,
+               int threads = 0);
 
 } // namespace platform

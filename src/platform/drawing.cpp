@@ -94,11 +94,11 @@ void copyRowTo32(const unsigned char* in, QRgb* out, int width) {
 }
 
 QImage reducedImage(const DibLayout& layout, const unsigned char* palette, const unsigned char* bits,
-                    Rect source, Size size) {
+                    Rect source, Size size, int threads = 0) {
     QImage image(size.width, size.height, QImage::Format_RGB32);
     if (image.isNull()) return image;
     reduceDib(layout, palette, bits, source, size.width, size.height, image.bits(),
-              static_cast<std::size_t>(image.bytesPerLine()));
+              static_cast<std::size_t>(image.bytesPerLine()), threads);
     return image;
 }
 
@@ -113,14 +113,15 @@ public:
 std::shared_ptr<const ReducedPicture> reducePicture(const unsigned char* header,
                                                     std::size_t headerSize,
                                                     const unsigned char* bits,
-                                                    std::size_t bitsSize, Size size) {
+                                                    std::size_t bitsSize, Size size,
+                                                    int threads) {
     if (!header || !bits) return nullptr;
     std::optional<DibLayout> layout = readDibLayout(header, headerSize, bitsSize);
     if (!layout || size.width < 1 || size.height < 1 || size.width > layout->width ||
         size.height > layout->height)
         return nullptr;
     QImage image = reducedImage(*layout, header + kDibHeaderSize, bits,
-                                rectAt(0, 0, layout->width, layout->height), size);
+                                rectAt(0, 0, layout->width, layout->height), size, threads);
     if (image.isNull()) return nullptr;
     return std::make_shared<const ReducedPicture>(std::move(image));
 }

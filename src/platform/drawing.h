@@ -31,11 +31,13 @@ int drawDibStretched(PaintContext* paint, const unsigned char* header, std::size
 // many times; it holds its own pixels.
 class ReducedPicture;
 // The whole DIB reduced to `size`; null when the DIB cannot be drawn or `size`
-// is larger than the picture in either direction.
+// is larger than the picture in either direction. `threads` bounds the
+// threads it uses (0: one per core); thread-safe.
 std::shared_ptr<const ReducedPicture> reducePicture(const unsigned char* header,
                                                     std::size_t headerSize,
                                                     const unsigned char* bits,
-                                                    std::size_t bitsSize, Size size);
+                                                    std::size_t bitsSize, Size size,
+                                                    int threads = 0);
 Size reducedSize(const ReducedPicture& picture);
 // Draws it unscaled with its top-left at `at`.
 void drawReduced(PaintContext* paint, const ReducedPicture& picture, Point at);

@@ -82,7 +82,8 @@ BackgroundReduction::BackgroundReduction(const PictureBuffer& picture, bool pair
     const std::size_t bitsSize = platform::blockSize(picture.bitsBlock);
     try {
         worker_ = std::thread([this, header, headerSize, bits, bitsSize] {
-            result_ = platform::reducePicture(header, headerSize, bits, bitsSize, size_);
+            // One thread: the other core decodes meanwhile.
+            result_ = platform::reducePicture(header, headerSize, bits, bitsSize, size_, 1);
         });
     } catch (...) {
         // Without a thread the picture is reduced when it is first drawn.
