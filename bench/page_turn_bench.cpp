@@ -33,24 +33,36 @@ using Clock = std::chrono::steady_clock;
 constexpr int kPageCount = 8;
 
 // The sample book's page art at full scan size, as JPEG files in a folder
-// that lives for the whole run.
-const fs::path& bookFolder() {
-    static const fs::path folder = [] {
+// that lives for the whole run and is removed at its end.
+class Book {
+public:
+    Book() {
         char pattern[] = "/tmp/voxa-page-turn-XXXXXX";
-        const fs::path root = mkdtemp(pattern);
-        const fs::path book = root / "book";
-        fs::create_directories(book);
+        root_ = mkdtemp(pattern);
+        folder_ = root_ / "book";
+        fs::create_directories(folder_);
         for (int n = 1; n <= kPageCount; ++n) {
             const std::string bytes = encoders::encodeJpeg(sample_book::drawPage(2480, 3508, n), 90);
             char name[32];
             std::snprintf(name, sizeof name, "%02d.jpg", n);
-            FILE* file = std::fopen((book / name).c_str(), "wb");
+            FILE* file = std::fopen((folder_ / name).c_str(), "wb");
             std::fwrite(bytes.data(), 1, bytes.size(), file);
             std::fclose(file);
         }
-        return book;
-    }();
-    return folder;
+    }
+    ~Book() {
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+    const fs::path& folder() const { return folder_; }
+
+private:
+    fs::path root_, folder_;
+};
+
+const fs::path& bookFolder() {
+    static const Book book;
+    return book.folder();
 }
 
 void startApplicationOnce() {
