@@ -59,21 +59,25 @@ AxisTaps axisTaps(int sourceLength, int length) {
 class RowReader {
 public:
     RowReader(const DibLayout& layout, const unsigned char* palette, const unsigned char* bits,
-              Rect source)
+              Rect source, int buffers)
         : layout_(layout), bits_(bits), source_(source),
-          converted_(static_cast<std::size_t>(source.width()) * 3) {
+          rowBytes_(static_cast<std::size_t>(source.width()) * 3),
+          converted_(layout.bitCount == 24 ? 0 : rowBytes_ * static_cast<std::size_t>(buffers)) {
         if (layout.bitCount > 8) return;
         for (int i = 0; i < layout.usablePalette; ++i)
             for (int c = 0; c < 3; ++c) colours_[i][c] = palette[4 * i + c];
     }
 
-    const unsigned char* row(int pictureRow) {
+    // The row, converted into buffer `buffer` when its depth is not 24 bits;
+    // it stays valid until that buffer is used again.
+    const unsigned char* row(int pictureRow, int buffer) {
         const int memoryRow = layout_.topDown ? pictureRow : layout_.height - 1 - pictureRow;
         const unsigned char* row = bits_ + std::size_t(memoryRow) * std::size_t(layout_.stride);
         if (layout_.bitCount == 24) return row + std::size_t(source_.left) * 3;
-        unsigned char* out = converted_.data();
+        unsigned char* const start = converted_.data() + rowBytes_ * static_cast<std::size_t>(buffer);
+        unsigned char* out = start;
         for (int x = source_.left; x < source_.right; ++x, out += 3) convert(row, x, out);
-        return converted_.data();
+        return start;
     }
 
 private:
@@ -105,6 +109,7 @@ private:
     const DibLayout& layout_;
     const unsigned char* bits_;
     Rect source_;
+    std::size_t rowBytes_;
     std::vector<unsigned char> converted_;
     unsigned char colours_[256][3] = {}; // indexes past the stored entries are black
 };
@@ -121,9 +126,36 @@ struct Job {
     std::size_t outStride;
 };
 
-void accumulate(std::uint16_t* __restrict sums, const unsigned char* __restrict row,
-                std::uint16_t weight, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) sums[i] = static_cast<std::uint16_t>(sums[i] + weight * row[i]);
+// Adds up to kRowsAtOnce weighted rows into the column sums in one pass (the
+// first pass of a destination row starts them from zero).
+constexpr int kRowsAtOnce = 4;
+
+template <int N, bool First>
+void accumulate(std::uint16_t* __restrict sums, const unsigned char* const* rows,
+                const std::uint16_t* weights, std::size_t n) {
+    const unsigned char* __restrict r[N];
+    std::uint16_t w[N];
+    for (int k = 0; k < N; ++k) r[k] = rows[k], w[k] = weights[k];
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint16_t sum = First ? 0 : sums[i];
+        for (int k = 0; k < N; ++k) sum = static_cast<std::uint16_t>(sum + w[k] * r[k][i]);
+        sums[i] = sum;
+    }
+}
+
+template <bool First>
+void accumulateSome(std::uint16_t* sums, const unsigned char* const* rows,
+                    const std::uint16_t* weights, int count, std::size_t n) {
+    switch (count) {
+    case 1:
+        return accumulate<1, First>(sums, rows, weights, n);
+    case 2:
+        return accumulate<2, First>(sums, rows, weights, n);
+    case 3:
+        return accumulate<3, First>(sums, rows, weights, n);
+    default:
+        return accumulate<4, First>(sums, rows, weights, n);
+    }
 }
 
 // Four float lanes; a pixel's blue, green and red are the first three.
@@ -187,7 +219,7 @@ void toFloats(const std::uint16_t* __restrict in, float* __restrict out, std::si
 }
 
 void reduceRows(const Job& job, int firstRow, int endRow) {
-    RowReader reader(*job.layout, job.palette, job.bits, job.source);
+    RowReader reader(*job.layout, job.palette, job.bits, job.source, kRowsAtOnce);
     const AxisTaps& rows = *job.rows;
     const AxisTaps& columns = *job.columns;
     const std::size_t n = static_cast<std::size_t>(job.source.width()) * 3;
@@ -201,11 +233,16 @@ void reduceRows(const Job& job, int firstRow, int endRow) {
     for (int d = firstRow; d < endRow; ++d) {
         const auto dy = static_cast<std::size_t>(d);
         const std::uint16_t* rowWeights = rows.weights.data() + rows.offset[dy];
-        std::fill(sums.begin(), sums.end(), std::uint16_t{0});
-        for (int k = 0; k < rows.count[dy]; ++k)
-            if (rowWeights[k])
-                accumulate(sums.data(), reader.row(job.source.top + rows.first[dy] + k),
-                           rowWeights[k], n);
+        for (int k = 0; k < rows.count[dy]; k += kRowsAtOnce) {
+            const int group = std::min(kRowsAtOnce, rows.count[dy] - k);
+            const unsigned char* rowsOfGroup[kRowsAtOnce];
+            for (int j = 0; j < group; ++j)
+                rowsOfGroup[j] = reader.row(job.source.top + rows.first[dy] + k + j, j);
+            if (k == 0)
+                accumulateSome<true>(sums.data(), rowsOfGroup, rowWeights + k, group, n);
+            else
+                accumulateSome<false>(sums.data(), rowsOfGroup, rowWeights + k, group, n);
+        }
         toFloats(sums.data(), floats.data(), n);
         combine(floats.data(), columns, weights.data(), job.width, job.out + dy * job.outStride);
     }
