@@ -1,75 +1,105 @@
 #include "platform/text_encoding.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/ucnv_err.h>
+#include <cstring>
 
-#include <memory>
+#include "platform/cp932_tables.h"
 
 namespace platform {
 
 namespace {
 
-using Converter = std::unique_ptr<UConverter, void (*)(UConverter*)>;
+bool isTrail(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-Converter openStrict(const char* name) {
-    UErrorCode status = U_ZERO_ERROR;
-    Converter converter(ucnv_open(name, &status), ucnv_close);
-    if (U_FAILURE(status)) return Converter(nullptr, ucnv_close);
-    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                          &status);
-    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                        &status);
-    if (U_FAILURE(status)) return Converter(nullptr, ucnv_close);
-    return converter;
+// The CP932 form of `in`, written at `out`, which has room for in.size()
+// bytes (no character takes more bytes in CP932 than in UTF-8); the end of
+// what was written, or nullptr.
+char* encode(std::string_view in, char* out) {
+    const Cp932Encoding& table = cp932Encoding();
+    auto p = reinterpret_cast<const unsigned char*>(in.data());
+    const unsigned char* end = p + in.size();
+    while (p < end) {
+        unsigned c = *p;
+        std::uint16_t code = 0;
+        if (c < 0x80) {
+            code = table[c];
+            p += 1;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            if (end - p < 2 || !isTrail(p[1])) return nullptr;
+            code = table[(c & 0x1F) << 6 | (p[1] & 0x3F)];
+            p += 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            // No overlong forms (E0 80..9F) and no surrogates (ED A0..BF).
+            unsigned low = c == 0xE0 ? 0xA0 : 0x80, high = c == 0xED ? 0x9F : 0xBF;
+            if (end - p < 3 || p[1] < low || p[1] > high || !isTrail(p[2])) return nullptr;
+            code = table[(c & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F)];
+            p += 3;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            // Beyond the BMP (F0 90 .. F4 8F) nothing has a code, but some are dropped.
+            unsigned low = c == 0xF0 ? 0x90 : 0x80, high = c == 0xF4 ? 0x8F : 0xBF;
+            if (end - p < 4 || p[1] < low || p[1] > high || !isTrail(p[2]) || !isTrail(p[3])) return nullptr;
+            code = cp932BeyondBmp(char32_t((c & 0x07) << 18 | (p[1] & 0x3F) << 12 | (p[2] & 0x3F) << 6 | (p[3] & 0x3F)));
+            p += 4;
+        } else {
+            return nullptr;
+        }
+        if (code == kNoCp932) return nullptr;
+        if (code == kDroppedInCp932) continue;
+        if (code >= 0x100) *out++ = char(code >> 8);
+        *out++ = char(code);
+    }
+    return out;
 }
 
-// Converts `in` from the encoding of `from` to that of `to`, into at most
-// `bound` bytes.
-std::optional<std::string> convert(UConverter* to, UConverter* from, std::string_view in, std::size_t bound) {
-    if (!to || !from) return std::nullopt;
-    if (in.empty()) return std::string();
-    // Left uninitialised: only the pages the result reaches are ever touched,
-    // which matters when a whole list file's texts convert at once.
-    std::unique_ptr<char[]> out(new char[bound]);
-    char* target = out.get();
-    const char* source = in.data();
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_convertEx(to, from, &target, out.get() + bound, &source, in.data() + in.size(),
-                   nullptr, nullptr, nullptr, nullptr, true, true, &status);
-    if (U_FAILURE(status)) return std::nullopt;
-    return std::string(out.get(), target);
+// The UTF-8 form of `in`, written at `out`, which has room for 3 in.size() + 1
+// bytes (each character is copied as four bytes, of which its length count);
+// the end of what was written, or nullptr.
+char* decode(std::string_view in, char* out) {
+    const Cp932Decoding& tables = cp932Decoding();
+    auto p = reinterpret_cast<const unsigned char*>(in.data());
+    const unsigned char* end = p + in.size();
+    while (p < end) {
+        Utf8Char character = tables.single[*p];
+        if (character.length) {
+            p += 1;
+        } else {
+            if (end - p < 2) return nullptr;
+            character = tables.pairs[std::size_t(p[0] << 8 | p[1])];
+            if (!character.length) return nullptr;
+            p += 2;
+        }
+        std::memcpy(out, &character, sizeof character);
+        out += character.length;
+    }
+    return out;
 }
 
-// ASCII reads the same in both encodings.
-bool isAscii(std::string_view text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
-// The converters are opened once per thread: list files convert every cell.
-UConverter* utf8Converter() {
-    thread_local Converter converter = openStrict("UTF-8");
-    return converter.get();
-}
-
-UConverter* cp932Converter() {
-    thread_local Converter converter = openStrict("windows-31j");
-    return converter.get();
+// Appends what `convert` makes of `in` into at most `bound` bytes.
+bool append(std::string& out, std::string_view in, std::size_t bound, char* (*convert)(std::string_view, char*)) {
+    std::size_t start = out.size();
+    out.resize(start + bound);
+    char* end = convert(in, out.data() + start);
+    out.resize(end ? std::size_t(end - out.data()) : start);
+    return end != nullptr;
 }
 
 } // namespace
 
+bool appendCp932(std::string& out, std::string_view utf8) { return append(out, utf8, utf8.size(), encode); }
+
+bool appendUtf8FromCp932(std::string& out, std::string_view cp932) {
+    return append(out, cp932, cp932.size() * 3 + 1, decode);
+}
+
 std::optional<std::string> utf8ToCp932(std::string_view utf8) {
-    if (isAscii(utf8)) return std::string(utf8);
-    // A character never takes more bytes in CP932 (1 or 2) than in UTF-8.
-    return convert(cp932Converter(), utf8Converter(), utf8, utf8.size() + 4);
+    std::string out;
+    if (!appendCp932(out, utf8)) return std::nullopt;
+    return out;
 }
 
 std::optional<std::string> cp932ToUtf8(std::string_view cp932) {
-    if (isAscii(cp932)) return std::string(cp932);
-    // A half-width katakana takes 1 byte in CP932 and 3 in UTF-8.
-    return convert(utf8Converter(), cp932Converter(), cp932, cp932.size() * 3 + 4);
+    std::string out;
+    if (!appendUtf8FromCp932(out, cp932)) return std::nullopt;
+    return out;
 }
 
 } // namespace platform
