@@ -34,10 +34,9 @@ Utf8Char decoded(UConverter* cp932, const char* code, int length) {
     char utf8[8];
     std::int32_t utf8Length = 0;
     if (U_SUCCESS(status)) u_strToUTF8(utf8, 8, &utf8Length, units, unitCount, &status);
-    Utf8Char character{};
-    if (U_FAILURE(status) || utf8Length < 1 || utf8Length > 3) return character;
-    for (std::int32_t i = 0; i < utf8Length; ++i) character.bytes[i] = utf8[i];
-    character.length = std::uint8_t(utf8Length);
+    if (U_FAILURE(status) || utf8Length < 1 || utf8Length > 3) return 0;
+    Utf8Char character = Utf8Char(utf8Length) << 24;
+    for (std::int32_t i = 0; i < utf8Length; ++i) character |= Utf8Char(static_cast<unsigned char>(utf8[i])) << (8 * i);
     return character;
 }
 
@@ -60,13 +59,13 @@ std::uint16_t encoded(UConverter* cp932, char32_t codePoint) {
 
 Cp932Decoding buildDecoding() {
     Cp932Decoding tables;
-    tables.pairs.resize(0x10000, Utf8Char{});
+    tables.pairs.resize(0x10000, 0);
     Converter cp932 = openStrictCp932();
     if (!cp932) return tables;
     for (int lead = 0; lead < 256; ++lead) {
         const char one = char(lead);
         tables.single[std::size_t(lead)] = decoded(cp932.get(), &one, 1);
-        if (tables.single[std::size_t(lead)].length) continue;
+        if (tables.single[std::size_t(lead)]) continue;
         for (int trail = 0; trail < 256; ++trail) {
             const char two[2] = {char(lead), char(trail)};
             tables.pairs[std::size_t(lead << 8 | trail)] = decoded(cp932.get(), two, 2);

@@ -11,16 +11,15 @@
 
 namespace platform {
 
-// The UTF-8 form of the character a CP932 code stands for; length 0 when the
+// The UTF-8 form of the character a CP932 code stands for, packed: its up to
+// three bytes from the lowest byte up, their count in the top byte; 0 when the
 // code stands for none.
-struct Utf8Char {
-    char bytes[3];
-    std::uint8_t length;
-};
+using Utf8Char = std::uint32_t;
+inline unsigned utf8Length(Utf8Char character) { return character >> 24; }
 
 struct Cp932Decoding {
-    // What a byte stands for alone; length 0 for a lead byte and for a byte
-    // that is no character at all.
+    // What a byte stands for alone; 0 for a lead byte and for a byte that is
+    // no character at all.
     std::array<Utf8Char, 256> single{};
     // What lead << 8 | trail stands for, for every byte that is not a
     // character alone.

@@ -1,5 +1,6 @@
 #include "platform/text_encoding.h"
 
+#include <bit>
 #include <cstring>
 
 #include "platform/cp932_tables.h"
@@ -14,7 +15,7 @@ bool isTrail(unsigned char c) { return (c & 0xC0) == 0x80; }
 // bytes (no character takes more bytes in CP932 than in UTF-8); the end of
 // what was written, or nullptr.
 char* encode(std::string_view in, char* out) {
-    const Cp932Encoding& table = cp932Encoding();
+    const std::uint16_t* table = cp932Encoding().data();
     auto p = reinterpret_cast<const unsigned char*>(in.data());
     const unsigned char* end = p + in.size();
     while (p < end) {
@@ -54,21 +55,24 @@ char* encode(std::string_view in, char* out) {
 // bytes (each character is copied as four bytes, of which its length count);
 // the end of what was written, or nullptr.
 char* decode(std::string_view in, char* out) {
+    static_assert(std::endian::native == std::endian::little, "a packed character is stored first byte first");
     const Cp932Decoding& tables = cp932Decoding();
+    const Utf8Char* single = tables.single.data();
+    const Utf8Char* pairs = tables.pairs.data();
     auto p = reinterpret_cast<const unsigned char*>(in.data());
     const unsigned char* end = p + in.size();
     while (p < end) {
-        Utf8Char character = tables.single[*p];
-        if (character.length) {
+        Utf8Char character = single[*p];
+        if (character) {
             p += 1;
         } else {
             if (end - p < 2) return nullptr;
-            character = tables.pairs[std::size_t(p[0] << 8 | p[1])];
-            if (!character.length) return nullptr;
+            character = pairs[std::size_t(p[0] << 8 | p[1])];
+            if (!character) return nullptr;
             p += 2;
         }
-        std::memcpy(out, &character, sizeof character);
-        out += character.length;
+        std::memcpy(out, &character, 4);
+        out += utf8Length(character);
     }
     return out;
 }
