@@ -100,9 +100,7 @@ bool putBody(const CatalogList& list, std::string& out, bool utf8) {
     for (const CatalogRow& row : list.rows) {
         putI32(out, row.icon);
         for (std::size_t p = 0; p < std::size_t(list.visibleCount); ++p)
-            if (!putText(out, p < row.cells.size() ? std::string_view(row.cells[p]) : std::string_view(), kCellLimit,
-                         utf8))
-                return false;
+            if (!putText(out, p < row.cells.size() ? row.cells[p] : std::string_view(), kCellLimit, utf8)) return false;
     }
     return true;
 }
@@ -114,7 +112,7 @@ std::size_t sizeBound(const CatalogList& list) {
     for (const CatalogColumn& column : list.columns) size += 9 + column.displayName.size();
     for (const CatalogRow& row : list.rows) {
         size += 4 + 5 * std::size_t(list.visibleCount);
-        for (const std::string& cell : row.cells) size += cell.size();
+        for (std::string_view cell : row.cells) size += cell.size();
     }
     return size;
 }
@@ -156,11 +154,12 @@ class TextReader {
 public:
     explicit TextReader(bool utf8) : utf8_(utf8) {}
 
-    std::string operator()(std::string_view stored) {
-        if (utf8_) return std::string(stored);
+    // Valid until the next call.
+    std::string_view operator()(std::string_view stored) {
+        if (utf8_) return stored;
         converted_.clear();
-        if (platform::appendUtf8FromCp932(converted_, stored)) return converted_;
-        return cp932TextByCharacter(stored);
+        if (!platform::appendUtf8FromCp932(converted_, stored)) converted_ = cp932TextByCharacter(stored);
+        return converted_;
     }
 
 private:
@@ -234,7 +233,7 @@ int readListBytes(CatalogList& list, const std::string& bytes) {
         std::string_view name;
         std::int32_t position = 0;
         if (!in.text(kColumnNameLimit, name) || !in.i32(position)) return 0;
-        columns.names[std::size_t(id)] = readText(name);
+        columns.names[std::size_t(id)] = std::string(readText(name));
         columns.positions[std::size_t(id)] = position;
     }
     if (!positionsConsistent(columns)) return 0;
@@ -264,16 +263,16 @@ int readListBytes(CatalogList& list, const std::string& bytes) {
     std::size_t rowsInData = (bytes.size() - in.at) / (4 + 5 * std::size_t(visible));
     list.rows.reserve(std::min(std::size_t(rowCount), rowsInData));
     std::vector<std::string_view> stored(static_cast<std::size_t>(visible));
+    RowCells cells; // reused; each row takes a copy of just the size it needs
     for (std::int32_t r = 0; r < rowCount; ++r) {
         std::int32_t icon = 0;
         if (!in.i32(icon) || icon < kIconFolder || icon > kIconArchive) return 0;
         // Rows before the damage are kept, the damaged one is not.
         for (std::string_view& text : stored)
             if (!in.text(kCellLimit, text)) return 0;
-        std::vector<std::string> cells;
-        cells.reserve(stored.size());
+        cells.clear();
         for (std::string_view text : stored) cells.push_back(readText(text));
-        appendRow(list, icon, std::move(cells));
+        appendRow(list, icon, cells);
     }
     return 1;
 }
