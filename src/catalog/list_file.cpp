@@ -2,6 +2,7 @@
 #include "catalog/list_file.h"
 
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -50,61 +51,6 @@ std::string cp932TextByCharacter(std::string_view stored) {
 
 // --- Writing ----------------------------------------------------------------
 
-void setI32(std::string& out, std::size_t at, std::int32_t value) {
-    auto bits = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i) out[at + std::size_t(i)] = char(bits >> (8 * i));
-}
-
-void putI32(std::string& out, std::int32_t value) {
-    out.append(4, '\0');
-    setI32(out, out.size() - 4, value);
-}
-
-void putU16(std::string& out, std::uint16_t value) {
-    out += char(value);
-    out += char(value >> 8);
-}
-
-// Appends the stored form of `text` with its length and zero byte; false when
-// a CP932 file cannot hold it. A text ends at a zero byte, as the file can
-// hold nothing after one.
-bool putText(std::string& out, std::string_view text, std::size_t limit, bool utf8) {
-    std::size_t lengthAt = out.size(), start = lengthAt + 4;
-    out.append(4, '\0');
-    text = text.substr(0, text.find('\0'));
-    if (utf8)
-        out += text;
-    else if (!platform::appendCp932(out, text))
-        return false;
-    out.resize(start + cutStored(std::string_view(out).substr(start), limit, utf8).size());
-    out += '\0';
-    setI32(out, lengthAt, std::int32_t(out.size() - start));
-    return true;
-}
-
-// Everything after the header, with the texts in one encoding; false when
-// some text has no CP932 form.
-bool putBody(const CatalogList& list, std::string& out, bool utf8) {
-    for (const CatalogColumn& column : list.columns) {
-        if (!putText(out, column.displayName, kColumnNameLimit, utf8)) return false;
-        putI32(out, column.displayPosition);
-    }
-    std::vector<int> order = visibleOrder(list);
-    for (std::size_t p = 0; p < std::size_t(list.visibleCount); ++p) {
-        int width = p < list.viewColumns.size() ? list.viewColumns[p].width
-                    : p == 0                     ? kTitleViewWidth
-                                                 : list.columns[std::size_t(order[p])].defaultWidth;
-        putI32(out, width);
-    }
-    putI32(out, std::int32_t(list.rows.size()));
-    for (const CatalogRow& row : list.rows) {
-        putI32(out, row.icon);
-        for (std::size_t p = 0; p < std::size_t(list.visibleCount); ++p)
-            if (!putText(out, p < row.cells.size() ? row.cells[p] : std::string_view(), kCellLimit, utf8)) return false;
-    }
-    return true;
-}
-
 // An upper bound of the file's size: its texts are never longer stored than
 // in memory.
 std::size_t sizeBound(const CatalogList& list) {
@@ -115,6 +61,103 @@ std::size_t sizeBound(const CatalogList& list) {
         for (std::string_view cell : row.cells) size += cell.size();
     }
     return size;
+}
+
+// The file's bytes, written into one buffer as large as they can be and
+// never filled in advance, so only the pages they reach are touched.
+class ListBytes {
+public:
+    explicit ListBytes(std::size_t bound) : data_(new char[bound]), at_(data_.get()) {}
+
+    std::string_view bytes() const { return {data_.get(), std::size_t(at_ - data_.get())}; }
+    std::size_t size() const { return std::size_t(at_ - data_.get()); }
+    void truncate(std::size_t size) { at_ = data_.get() + size; }
+
+    void putI32(std::int32_t value) {
+        setI32(at_, value);
+        at_ += 4;
+    }
+    void putU16(std::uint16_t value) {
+        at_[0] = char(value);
+        at_[1] = char(value >> 8);
+        at_ += 2;
+    }
+    void putU16At(std::size_t offset, std::uint16_t value) {
+        data_[offset] = char(value);
+        data_[offset + 1] = char(value >> 8);
+    }
+    void putBytes(const char* bytes, std::size_t count) {
+        std::memcpy(at_, bytes, count);
+        at_ += count;
+    }
+
+    // The stored form of `text` with its length and zero byte; false when a
+    // CP932 file cannot hold it. A text ends at a zero byte, as the file can
+    // hold nothing after one.
+    bool putText(std::string_view text, std::size_t limit, bool utf8) {
+        char* start = at_ + 4;
+        text = text.substr(0, text.find('\0'));
+        char* end = start + text.size();
+        if (utf8)
+            std::memcpy(start, text.data(), text.size());
+        else if (!(end = platform::writeCp932(text, start)))
+            return false;
+        std::size_t kept = cutStored(std::string_view(start, std::size_t(end - start)), limit, utf8).size();
+        start[kept] = '\0';
+        setI32(at_, std::int32_t(kept + 1));
+        at_ = start + kept + 1;
+        return true;
+    }
+
+private:
+    static void setI32(char* at, std::int32_t value) {
+        auto bits = static_cast<std::uint32_t>(value);
+        for (int i = 0; i < 4; ++i) at[i] = char(bits >> (8 * i));
+    }
+
+    std::unique_ptr<char[]> data_;
+    char* at_;
+};
+
+// Everything after the header, with the texts in one encoding; false when
+// some text has no CP932 form.
+bool putBody(const CatalogList& list, ListBytes& out, bool utf8) {
+    for (const CatalogColumn& column : list.columns) {
+        if (!out.putText(column.displayName, kColumnNameLimit, utf8)) return false;
+        out.putI32(column.displayPosition);
+    }
+    std::vector<int> order = visibleOrder(list);
+    for (std::size_t p = 0; p < std::size_t(list.visibleCount); ++p) {
+        int width = p < list.viewColumns.size() ? list.viewColumns[p].width
+                    : p == 0                     ? kTitleViewWidth
+                                                 : list.columns[std::size_t(order[p])].defaultWidth;
+        out.putI32(width);
+    }
+    out.putI32(std::int32_t(list.rows.size()));
+    for (const CatalogRow& row : list.rows) {
+        out.putI32(row.icon);
+        for (std::size_t p = 0; p < std::size_t(list.visibleCount); ++p)
+            if (!out.putText(p < row.cells.size() ? row.cells[p] : std::string_view(), kCellLimit, utf8)) return false;
+    }
+    return true;
+}
+
+ListBytes encodeList(const CatalogList& list) {
+    ListBytes out(sizeBound(list));
+    out.putBytes(kMagic, 4);
+    out.putU16(0);
+    out.putU16(kVersion);
+    out.putU16(0);
+    out.putI32(list.visibleCount);
+    out.putI32(kColumnCount);
+    std::size_t header = out.size();
+    // CP932 when every text has a form there, else every text in UTF-8.
+    if (!putBody(list, out, false)) {
+        out.truncate(header);
+        putBody(list, out, true);
+        out.putU16At(4, kUtf8ListMarker);
+    }
+    return out;
 }
 
 // --- Reading ----------------------------------------------------------------
@@ -152,19 +195,21 @@ struct Reader {
 // The in-memory form of texts read from a file, one at a time.
 class TextReader {
 public:
-    explicit TextReader(bool utf8) : utf8_(utf8) {}
+    explicit TextReader(bool utf8) : utf8_(utf8), converted_(new char[platform::utf8Room(kCellLimit)]) {}
 
-    // Valid until the next call.
+    // `stored` is at most a cell long. The view is valid until the next call.
     std::string_view operator()(std::string_view stored) {
         if (utf8_) return stored;
-        converted_.clear();
-        if (!platform::appendUtf8FromCp932(converted_, stored)) converted_ = cp932TextByCharacter(stored);
-        return converted_;
+        if (char* end = platform::writeUtf8FromCp932(stored, converted_.get()))
+            return {converted_.get(), std::size_t(end - converted_.get())};
+        unreadable_ = cp932TextByCharacter(stored);
+        return unreadable_;
     }
 
 private:
     bool utf8_;
-    std::string converted_; // reused: one allocation for all texts
+    std::unique_ptr<char[]> converted_; // room for the longest cell, reused
+    std::string unreadable_;
 };
 
 struct FileColumns {
@@ -189,28 +234,10 @@ bool positionsConsistent(const FileColumns& columns) {
 
 } // namespace
 
-std::string listFileBytes(const CatalogList& list) {
-    std::string out;
-    out.reserve(sizeBound(list));
-    out.append(kMagic, 4);
-    putU16(out, 0);
-    putU16(out, kVersion);
-    putU16(out, 0);
-    putI32(out, list.visibleCount);
-    putI32(out, kColumnCount);
-    std::size_t header = out.size();
-    // CP932 when every text has a form there, else every text in UTF-8.
-    if (!putBody(list, out, false)) {
-        out.resize(header);
-        putBody(list, out, true);
-        out[4] = char(kUtf8ListMarker & 0xFF);
-        out[5] = char(kUtf8ListMarker >> 8);
-    }
-    return out;
-}
+std::string listFileBytes(const CatalogList& list) { return std::string(encodeList(list).bytes()); }
 
 int writeListFile(CatalogList& list, const std::string& path) {
-    if (!platform::writeFileAtomically(path, listFileBytes(list))) return 0;
+    if (!platform::writeFileAtomically(path, encodeList(list).bytes())) return 0;
     list.hasFileName = true;
     list.listPath = path;
     return 1;

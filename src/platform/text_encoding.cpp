@@ -9,39 +9,54 @@ namespace platform {
 
 namespace {
 
-bool isTrail(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool isTrail(unsigned c) { return (c & 0xC0) == 0x80; }
 
-// The CP932 form of `in`, written at `out`, which has room for in.size()
-// bytes (no character takes more bytes in CP932 than in UTF-8); the end of
-// what was written, or nullptr.
-char* encode(std::string_view in, char* out) {
+// The code of the UTF-8 character at `p` other than ASCII, moving `p` past
+// it: a code of the table, or kNoCp932 when the sequence is malformed.
+std::uint16_t codeOfSequence(const unsigned char*& p, const unsigned char* end, const std::uint16_t* table) {
+    unsigned c = p[0];
+    std::ptrdiff_t left = end - p;
+    if (c >= 0xC2 && c <= 0xDF) {
+        if (left < 2 || !isTrail(p[1])) return kNoCp932;
+        p += 2;
+        return table[(c & 0x1F) << 6 | (p[-1] & 0x3F)];
+    }
+    if (c >= 0xE0 && c <= 0xEF) {
+        // No overlong forms (E0 80..9F) and no surrogates (ED A0..BF).
+        unsigned low = c == 0xE0 ? 0xA0 : 0x80, high = c == 0xED ? 0x9F : 0xBF;
+        if (left < 3 || p[1] < low || p[1] > high || !isTrail(p[2])) return kNoCp932;
+        p += 3;
+        return table[(c & 0x0F) << 12 | (p[-2] & 0x3F) << 6 | (p[-1] & 0x3F)];
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        // Beyond the BMP (F0 90 .. F4 8F) nothing has a code, but some are dropped.
+        unsigned low = c == 0xF0 ? 0x90 : 0x80, high = c == 0xF4 ? 0x8F : 0xBF;
+        if (left < 4 || p[1] < low || p[1] > high || !isTrail(p[2]) || !isTrail(p[3])) return kNoCp932;
+        p += 4;
+        return cp932BeyondBmp(char32_t((c & 0x07) << 18 | (p[-3] & 0x3F) << 12 | (p[-2] & 0x3F) << 6 | (p[-1] & 0x3F)));
+    }
+    return kNoCp932;
+}
+
+} // namespace
+
+// No character takes more bytes in CP932 than in UTF-8.
+char* writeCp932(std::string_view in, char* out) {
     const std::uint16_t* table = cp932Encoding().data();
     auto p = reinterpret_cast<const unsigned char*>(in.data());
     const unsigned char* end = p + in.size();
     while (p < end) {
-        unsigned c = *p;
-        std::uint16_t code = 0;
+        unsigned c = p[0];
+        std::uint16_t code;
         if (c < 0x80) {
             code = table[c];
             p += 1;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            if (end - p < 2 || !isTrail(p[1])) return nullptr;
-            code = table[(c & 0x1F) << 6 | (p[1] & 0x3F)];
-            p += 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            // No overlong forms (E0 80..9F) and no surrogates (ED A0..BF).
-            unsigned low = c == 0xE0 ? 0xA0 : 0x80, high = c == 0xED ? 0x9F : 0xBF;
-            if (end - p < 3 || p[1] < low || p[1] > high || !isTrail(p[2])) return nullptr;
+        } else if (c >= 0xE1 && c != 0xED && c <= 0xEF && end - p >= 3 && isTrail(p[1]) && isTrail(p[2])) {
+            // Where kana and kanji are, checked the short way.
             code = table[(c & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F)];
             p += 3;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            // Beyond the BMP (F0 90 .. F4 8F) nothing has a code, but some are dropped.
-            unsigned low = c == 0xF0 ? 0x90 : 0x80, high = c == 0xF4 ? 0x8F : 0xBF;
-            if (end - p < 4 || p[1] < low || p[1] > high || !isTrail(p[2]) || !isTrail(p[3])) return nullptr;
-            code = cp932BeyondBmp(char32_t((c & 0x07) << 18 | (p[1] & 0x3F) << 12 | (p[2] & 0x3F) << 6 | (p[3] & 0x3F)));
-            p += 4;
         } else {
-            return nullptr;
+            code = codeOfSequence(p, end, table);
         }
         if (code == kNoCp932) return nullptr;
         if (code == kDroppedInCp932) continue;
@@ -51,10 +66,9 @@ char* encode(std::string_view in, char* out) {
     return out;
 }
 
-// The UTF-8 form of `in`, written at `out`, which has room for 3 in.size() + 1
-// bytes (each character is copied as four bytes, of which its length count);
-// the end of what was written, or nullptr.
-char* decode(std::string_view in, char* out) {
+// A byte becomes at most three, and each character is stored as four bytes
+// of which its length count.
+char* writeUtf8FromCp932(std::string_view in, char* out) {
     static_assert(std::endian::native == std::endian::little, "a packed character is stored first byte first");
     const Cp932Decoding& tables = cp932Decoding();
     const Utf8Char* single = tables.single.data();
@@ -77,32 +91,19 @@ char* decode(std::string_view in, char* out) {
     return out;
 }
 
-// Appends what `convert` makes of `in` into at most `bound` bytes.
-bool append(std::string& out, std::string_view in, std::size_t bound, char* (*convert)(std::string_view, char*)) {
-    std::size_t start = out.size();
-    out.resize(start + bound);
-    char* end = convert(in, out.data() + start);
-    out.resize(end ? std::size_t(end - out.data()) : start);
-    return end != nullptr;
-}
-
-} // namespace
-
-bool appendCp932(std::string& out, std::string_view utf8) { return append(out, utf8, utf8.size(), encode); }
-
-bool appendUtf8FromCp932(std::string& out, std::string_view cp932) {
-    return append(out, cp932, cp932.size() * 3 + 1, decode);
-}
-
 std::optional<std::string> utf8ToCp932(std::string_view utf8) {
-    std::string out;
-    if (!appendCp932(out, utf8)) return std::nullopt;
+    std::string out(cp932Room(utf8.size()), '\0');
+    char* end = writeCp932(utf8, out.data());
+    if (!end) return std::nullopt;
+    out.resize(std::size_t(end - out.data()));
     return out;
 }
 
 std::optional<std::string> cp932ToUtf8(std::string_view cp932) {
-    std::string out;
-    if (!appendUtf8FromCp932(out, cp932)) return std::nullopt;
+    std::string out(utf8Room(cp932.size()), '\0');
+    char* end = writeUtf8FromCp932(cp932, out.data());
+    if (!end) return std::nullopt;
+    out.resize(std::size_t(end - out.data()));
     return out;
 }
 

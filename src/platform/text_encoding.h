@@ -15,9 +15,13 @@ namespace platform {
 std::optional<std::string> utf8ToCp932(std::string_view utf8);
 std::optional<std::string> cp932ToUtf8(std::string_view cp932);
 
-// The same conversions appending to `out`, for callers that gather many
-// texts in one buffer; on failure `out` is left as it was.
-bool appendCp932(std::string& out, std::string_view utf8);
-bool appendUtf8FromCp932(std::string& out, std::string_view cp932);
+// The same conversions into a buffer of the caller's, for callers that
+// gather many texts in one: `out` has room for cp932Room(utf8.size()) or
+// utf8Room(cp932.size()) bytes. They return the end of what they wrote, or
+// nullptr when the text does not convert (the room then holds anything).
+inline constexpr std::size_t cp932Room(std::size_t utf8Bytes) { return utf8Bytes; }
+inline constexpr std::size_t utf8Room(std::size_t cp932Bytes) { return 3 * cp932Bytes + 1; }
+char* writeCp932(std::string_view utf8, char* out);
+char* writeUtf8FromCp932(std::string_view cp932, char* out);
 
 } // namespace platform

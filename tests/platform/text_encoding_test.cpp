@@ -169,14 +169,20 @@ TEST(TextEncoding, DefaultIgnorableCharactersWithoutACodeAreLeftOut) {
     EXPECT_FALSE(utf8ToCp932("a\u00ADb\U0001F600").has_value());
 }
 
-TEST(TextEncoding, AppendingKeepsWhatWasThereAndNothingOnFailure) {
-    std::string out = "ab";
-    EXPECT_TRUE(appendCp932(out, "ｶﾅ漢"));
-    EXPECT_EQ(out, "ab\xB6\xC5\x8A\xBF");
-    EXPECT_FALSE(appendCp932(out, "x한"));
-    EXPECT_EQ(out, "ab\xB6\xC5\x8A\xBF");
-    EXPECT_TRUE(appendUtf8FromCp932(out, "\xB6"));
-    EXPECT_EQ(out, "ab\xB6\xC5\x8A\xBF" "ｶ");
-    EXPECT_FALSE(appendUtf8FromCp932(out, "\xB6\x8A"));
-    EXPECT_EQ(out, "ab\xB6\xC5\x8A\xBF" "ｶ");
+TEST(TextEncoding, WritingIntoACallersBufferStaysInItsRoom) {
+    // Exactly the room each direction asks for, so that a write past it is
+    // caught by the address sanitizer.
+    const std::string text = "ｶﾀｶﾅ漢字abc";
+    std::unique_ptr<char[]> cp932(new char[cp932Room(text.size())]);
+    char* end = writeCp932(text, cp932.get());
+    ASSERT_NE(end, nullptr);
+    std::string_view code(cp932.get(), std::size_t(end - cp932.get()));
+    EXPECT_EQ(code, "\xB6\xC0\xB6\xC5\x8A\xBF\x8E\x9A" "abc");
+    const std::string kana(300, '\xB6'); // each byte three in UTF-8
+    std::unique_ptr<char[]> utf8(new char[utf8Room(kana.size())]);
+    end = writeUtf8FromCp932(kana, utf8.get());
+    ASSERT_NE(end, nullptr);
+    EXPECT_EQ(end - utf8.get(), 900);
+    EXPECT_EQ(writeCp932("x한", cp932.get()), nullptr);
+    EXPECT_EQ(writeUtf8FromCp932("\xB6\x8A", utf8.get()), nullptr);
 }
