@@ -57,8 +57,7 @@ std::size_t sizeBound(const CatalogList& list) {
     std::size_t size = 18 + 4 * (std::size_t(list.visibleCount) + 1);
     for (const CatalogColumn& column : list.columns) size += 9 + column.displayName.size();
     for (const CatalogRow& row : list.rows) {
-        size += 4 + 5 * std::size_t(list.visibleCount);
-        for (std::string_view cell : row.cells) size += cell.size();
+        size += 4 + 5 * std::size_t(list.visibleCount) + row.cells.joined().size();
     }
     return size;
 }
@@ -93,10 +92,10 @@ public:
 
     // The stored form of `text` with its length and zero byte; false when a
     // CP932 file cannot hold it. A text ends at a zero byte, as the file can
-    // hold nothing after one.
-    bool putText(std::string_view text, std::size_t limit, bool utf8) {
+    // hold nothing after one; `mayHoldZero` false says it has none.
+    bool putText(std::string_view text, std::size_t limit, bool utf8, bool mayHoldZero = true) {
         char* start = at_ + 4;
-        text = text.substr(0, text.find('\0'));
+        if (mayHoldZero) text = text.substr(0, text.find('\0'));
         char* end = start + text.size();
         if (utf8)
             std::memcpy(start, text.data(), text.size());
@@ -136,8 +135,11 @@ bool putBody(const CatalogList& list, ListBytes& out, bool utf8) {
     out.putI32(std::int32_t(list.rows.size()));
     for (const CatalogRow& row : list.rows) {
         out.putI32(row.icon);
+        // One look through the whole row instead of one per cell.
+        bool mayHoldZero = row.cells.joined().find('\0') != std::string_view::npos;
         for (std::size_t p = 0; p < std::size_t(list.visibleCount); ++p)
-            if (!out.putText(p < row.cells.size() ? row.cells[p] : std::string_view(), kCellLimit, utf8)) return false;
+            if (!out.putText(p < row.cells.size() ? row.cells[p] : std::string_view(), kCellLimit, utf8, mayHoldZero))
+                return false;
     }
     return true;
 }

@@ -40,6 +40,8 @@ public:
         std::size_t begin = p == 0 ? 0 : ends_[p - 1];
         return std::string_view(texts_).substr(begin, ends_[p] - begin);
     }
+    // Every cell's text back to back, for looking through a whole row at once.
+    std::string_view joined() const { return texts_; }
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
 
