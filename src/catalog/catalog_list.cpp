@@ -92,7 +92,7 @@ void buildViewColumnsAfterTitle(CatalogList& list) {
     list.viewColumns.insert(list.viewColumns.begin() + std::ptrdiff_t(at), after.begin(), after.end());
 }
 
-void appendRow(CatalogList& list, int icon, std::vector<std::string> texts) {
+void appendRow(CatalogList& list, int icon, RowCells texts) {
     texts.resize(std::size_t(list.visibleCount));
     list.rows.push_back({icon, list.nextSerial, std::move(texts)});
     ++list.nextSerial;

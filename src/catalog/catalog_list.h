@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "catalog/row_cells.h"
+
 enum class ColumnKind { Text = 1, Number = 2, Date = 3, Counter = 4 };
 
 enum ColumnId {
@@ -41,7 +43,7 @@ enum TypeIcon { kIconFolder = 0, kIconFile = 1, kIconArchive = 2 };
 struct CatalogRow {
     int icon = kIconFolder;
     int serial = 0;
-    std::vector<std::string> cells; // one per visible column, in display order
+    RowCells cells; // one per visible column, in display order
 };
 
 // What the report view shows as a column: its header text and width.
@@ -81,4 +83,4 @@ void buildViewColumns(CatalogList& list);
 void buildViewColumnsAfterTitle(CatalogList& list);
 // Adds a row at the end with serial nextSerial; `texts` gives the V cells
 // (missing ones start empty, extra ones are dropped). Leaves `modified` alone.
-void appendRow(CatalogList& list, int icon, std::vector<std::string> texts);
+void appendRow(CatalogList& list, int icon, RowCells texts);

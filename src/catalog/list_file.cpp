@@ -2,6 +2,7 @@
 #include "catalog/list_file.h"
 
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -37,8 +38,7 @@ std::string_view cutStored(std::string_view text, std::size_t limit, bool utf8) 
 
 // A CP932 text that does not convert whole (bytes no Windows program writes)
 // is read character by character, each unreadable one becoming U+FFFD.
-std::string cp932Text(std::string_view stored) {
-    if (std::optional<std::string> text = platform::cp932ToUtf8(stored)) return *std::move(text);
+std::string cp932TextByCharacter(std::string_view stored) {
     std::string text;
     for (std::size_t at = 0; at < stored.size();) {
         std::size_t length = isCp932Lead(static_cast<unsigned char>(stored[at])) && at + 1 < stored.size() ? 2 : 1;
@@ -51,79 +51,115 @@ std::string cp932Text(std::string_view stored) {
 
 // --- Writing ----------------------------------------------------------------
 
-void putI32(std::string& out, std::int32_t value) {
-    auto bits = static_cast<std::uint32_t>(value);
-    char bytes[4] = {char(bits), char(bits >> 8), char(bits >> 16), char(bits >> 24)};
-    out.append(bytes, 4);
-}
-
-void putU16(std::string& out, std::uint16_t value) {
-    out += char(value);
-    out += char(value >> 8);
-}
-
-void putText(std::string& out, std::string_view text) {
-    putI32(out, std::int32_t(text.size() + 1));
-    out += text;
-    out += '\0';
-}
-
-// Every text of the catalog in the order the file stores them. A text ends at
-// a zero byte, as the file can hold nothing after one.
-std::vector<std::string_view> textsOf(const CatalogList& list) {
-    std::vector<std::string_view> texts;
-    auto add = [&texts](std::string_view text) { texts.push_back(text.substr(0, text.find('\0'))); };
-    for (const CatalogColumn& column : list.columns) add(column.displayName);
-    for (const CatalogRow& row : list.rows)
-        for (std::size_t p = 0; p < std::size_t(list.visibleCount); ++p)
-            add(p < row.cells.size() ? std::string_view(row.cells[p]) : std::string_view());
-    return texts;
-}
-
-// The texts joined by zero bytes, which both encodings keep as they are and
-// no converted character contains: converting a list file's quarter of a
-// million texts in one call is what keeps reading and writing fast.
-std::string joined(const std::vector<std::string_view>& texts) {
-    std::size_t size = 0;
-    for (std::string_view text : texts) size += text.size() + 1;
-    std::string out;
-    out.reserve(size);
-    for (std::string_view text : texts) (out += text) += '\0';
-    return out;
-}
-
-// Splits what `joined` made (after conversion) back into `count` views.
-std::optional<std::vector<std::string_view>> split(std::string_view all, std::size_t count) {
-    std::vector<std::string_view> parts;
-    parts.reserve(count);
-    for (std::size_t at = 0; at < all.size();) {
-        std::size_t end = all.find('\0', at);
-        parts.push_back(all.substr(at, end - at));
-        at = end + 1;
+// An upper bound of the file's size: its texts are never longer stored than
+// in memory.
+std::size_t sizeBound(const CatalogList& list) {
+    std::size_t size = 18 + 4 * (std::size_t(list.visibleCount) + 1);
+    for (const CatalogColumn& column : list.columns) size += 9 + column.displayName.size();
+    for (const CatalogRow& row : list.rows) {
+        size += 4 + 5 * std::size_t(list.visibleCount) + row.cells.joined().size();
     }
-    if (parts.size() != count) return std::nullopt;
-    return parts;
+    return size;
 }
 
-// The stored form of every text, joined: CP932 when all of them have one,
-// else UTF-8.
-std::string storedTexts(const CatalogList& list, bool& utf8) {
-    std::string all = joined(textsOf(list));
-    std::optional<std::string> cp932 = platform::utf8ToCp932(all);
-    utf8 = !cp932;
-    return utf8 ? all : *std::move(cp932);
+// The file's bytes, written into one buffer as large as they can be and
+// never filled in advance, so only the pages they reach are touched.
+class ListBytes {
+public:
+    explicit ListBytes(std::size_t bound) : data_(new char[bound]), at_(data_.get()) {}
+
+    std::string_view bytes() const { return {data_.get(), std::size_t(at_ - data_.get())}; }
+    std::size_t size() const { return std::size_t(at_ - data_.get()); }
+    void truncate(std::size_t size) { at_ = data_.get() + size; }
+
+    void putI32(std::int32_t value) {
+        setI32(at_, value);
+        at_ += 4;
+    }
+    void putU16(std::uint16_t value) {
+        at_[0] = char(value);
+        at_[1] = char(value >> 8);
+        at_ += 2;
+    }
+    void putU16At(std::size_t offset, std::uint16_t value) {
+        data_[offset] = char(value);
+        data_[offset + 1] = char(value >> 8);
+    }
+    void putBytes(const char* bytes, std::size_t count) {
+        std::memcpy(at_, bytes, count);
+        at_ += count;
+    }
+
+    // The stored form of `text` with its length and zero byte; false when a
+    // CP932 file cannot hold it. A text ends at a zero byte, as the file can
+    // hold nothing after one; `mayHoldZero` false says it has none.
+    bool putText(std::string_view text, std::size_t limit, bool utf8, bool mayHoldZero = true) {
+        char* start = at_ + 4;
+        if (mayHoldZero) text = text.substr(0, text.find('\0'));
+        char* end = start + text.size();
+        if (utf8)
+            std::memcpy(start, text.data(), text.size());
+        else if (!(end = platform::writeCp932(text, start)))
+            return false;
+        std::size_t kept = cutStored(std::string_view(start, std::size_t(end - start)), limit, utf8).size();
+        start[kept] = '\0';
+        setI32(at_, std::int32_t(kept + 1));
+        at_ = start + kept + 1;
+        return true;
+    }
+
+private:
+    static void setI32(char* at, std::int32_t value) {
+        auto bits = static_cast<std::uint32_t>(value);
+        for (int i = 0; i < 4; ++i) at[i] = char(bits >> (8 * i));
+    }
+
+    std::unique_ptr<char[]> data_;
+    char* at_;
+};
+
+// Everything after the header, with the texts in one encoding; false when
+// some text has no CP932 form.
+bool putBody(const CatalogList& list, ListBytes& out, bool utf8) {
+    for (const CatalogColumn& column : list.columns) {
+        if (!out.putText(column.displayName, kColumnNameLimit, utf8)) return false;
+        out.putI32(column.displayPosition);
+    }
+    std::vector<int> order = visibleOrder(list);
+    for (std::size_t p = 0; p < std::size_t(list.visibleCount); ++p) {
+        int width = p < list.viewColumns.size() ? list.viewColumns[p].width
+                    : p == 0                     ? kTitleViewWidth
+                                                 : list.columns[std::size_t(order[p])].defaultWidth;
+        out.putI32(width);
+    }
+    out.putI32(std::int32_t(list.rows.size()));
+    for (const CatalogRow& row : list.rows) {
+        out.putI32(row.icon);
+        // One look through the whole row instead of one per cell.
+        bool mayHoldZero = row.cells.joined().find('\0') != std::string_view::npos;
+        for (std::size_t p = 0; p < std::size_t(list.visibleCount); ++p)
+            if (!out.putText(p < row.cells.size() ? row.cells[p] : std::string_view(), kCellLimit, utf8, mayHoldZero))
+                return false;
+    }
+    return true;
 }
 
-// The in-memory form of texts read from a file.
-std::vector<std::string> readTexts(const std::vector<std::string_view>& stored, bool utf8) {
-    if (utf8) return std::vector<std::string>(stored.begin(), stored.end());
-    if (std::optional<std::string> all = platform::cp932ToUtf8(joined(stored)))
-        if (std::optional<std::vector<std::string_view>> texts = split(*all, stored.size()))
-            return std::vector<std::string>(texts->begin(), texts->end());
-    std::vector<std::string> texts;
-    texts.reserve(stored.size());
-    for (std::string_view text : stored) texts.push_back(cp932Text(text));
-    return texts;
+ListBytes encodeList(const CatalogList& list) {
+    ListBytes out(sizeBound(list));
+    out.putBytes(kMagic, 4);
+    out.putU16(0);
+    out.putU16(kVersion);
+    out.putU16(0);
+    out.putI32(list.visibleCount);
+    out.putI32(kColumnCount);
+    std::size_t header = out.size();
+    // CP932 when every text has a form there, else every text in UTF-8.
+    if (!putBody(list, out, false)) {
+        out.truncate(header);
+        putBody(list, out, true);
+        out.putU16At(4, kUtf8ListMarker);
+    }
+    return out;
 }
 
 // --- Reading ----------------------------------------------------------------
@@ -158,6 +194,26 @@ struct Reader {
     }
 };
 
+// The in-memory form of texts read from a file, one at a time.
+class TextReader {
+public:
+    explicit TextReader(bool utf8) : utf8_(utf8), converted_(new char[platform::utf8Room(kCellLimit)]) {}
+
+    // `stored` is at most a cell long. The view is valid until the next call.
+    std::string_view operator()(std::string_view stored) {
+        if (utf8_) return stored;
+        if (char* end = platform::writeUtf8FromCp932(stored, converted_.get()))
+            return {converted_.get(), std::size_t(end - converted_.get())};
+        unreadable_ = cp932TextByCharacter(stored);
+        return unreadable_;
+    }
+
+private:
+    bool utf8_;
+    std::unique_ptr<char[]> converted_; // room for the longest cell, reused
+    std::string unreadable_;
+};
+
 struct FileColumns {
     int visibleCount = 0;
     std::array<std::string, kColumnCount> names;
@@ -180,46 +236,10 @@ bool positionsConsistent(const FileColumns& columns) {
 
 } // namespace
 
-std::string listFileBytes(const CatalogList& list) {
-    bool utf8 = false;
-    std::string all = storedTexts(list, utf8);
-    std::size_t textCount = kColumnCount + list.rows.size() * std::size_t(list.visibleCount);
-    std::vector<std::string_view> stored = *split(all, textCount);
-    auto storedText = [&](std::size_t i) {
-        std::string_view text = stored[i];
-        return cutStored(text, i < kColumnCount ? kColumnNameLimit : kCellLimit, utf8);
-    };
-    std::string out;
-    out.reserve(all.size() + 18 + 8 * kColumnCount + 4 * (std::size_t(list.visibleCount) + 1) +
-                list.rows.size() * (4 + 4 * std::size_t(list.visibleCount)));
-    out.append(kMagic, 4);
-    putU16(out, utf8 ? kUtf8ListMarker : 0);
-    putU16(out, kVersion);
-    putU16(out, 0);
-    putI32(out, list.visibleCount);
-    putI32(out, kColumnCount);
-    std::size_t next = 0;
-    for (const CatalogColumn& column : list.columns) {
-        putText(out, storedText(next++));
-        putI32(out, column.displayPosition);
-    }
-    std::vector<int> order = visibleOrder(list);
-    for (std::size_t p = 0; p < std::size_t(list.visibleCount); ++p) {
-        int width = p < list.viewColumns.size() ? list.viewColumns[p].width
-                    : p == 0                     ? kTitleViewWidth
-                                                 : list.columns[std::size_t(order[p])].defaultWidth;
-        putI32(out, width);
-    }
-    putI32(out, std::int32_t(list.rows.size()));
-    for (const CatalogRow& row : list.rows) {
-        putI32(out, row.icon);
-        for (int p = 0; p < list.visibleCount; ++p) putText(out, storedText(next++));
-    }
-    return out;
-}
+std::string listFileBytes(const CatalogList& list) { return std::string(encodeList(list).bytes()); }
 
 int writeListFile(CatalogList& list, const std::string& path) {
-    if (!platform::writeFileAtomically(path, listFileBytes(list))) return 0;
+    if (!platform::writeFileAtomically(path, encodeList(list).bytes())) return 0;
     list.hasFileName = true;
     list.listPath = path;
     return 1;
@@ -237,14 +257,14 @@ int readListBytes(CatalogList& list, const std::string& bytes) {
     in.i32(count);
     if (count != kColumnCount || visible < 1 || visible > kColumnCount) return 0;
     columns.visibleCount = visible;
-    std::vector<std::string_view> names(kColumnCount);
+    TextReader readText(utf8);
     for (int id = 0; id < kColumnCount; ++id) {
+        std::string_view name;
         std::int32_t position = 0;
-        if (!in.text(kColumnNameLimit, names[std::size_t(id)]) || !in.i32(position)) return 0;
+        if (!in.text(kColumnNameLimit, name) || !in.i32(position)) return 0;
+        columns.names[std::size_t(id)] = std::string(readText(name));
         columns.positions[std::size_t(id)] = position;
     }
-    std::vector<std::string> decodedNames = readTexts(names, utf8);
-    std::move(decodedNames.begin(), decodedNames.end(), columns.names.begin());
     if (!positionsConsistent(columns)) return 0;
     for (int p = 0; p < visible; ++p) {
         std::int32_t width = 0;
@@ -270,27 +290,20 @@ int readListBytes(CatalogList& list, const std::string& bytes) {
     if (!in.i32(rowCount) || rowCount < 0) return 0;
     // Each row takes at least 4 + 5 V bytes, which bounds what a count can reserve.
     std::size_t rowsInData = (bytes.size() - in.at) / (4 + 5 * std::size_t(visible));
-    std::vector<int> icons;
-    std::vector<std::string_view> cells;
-    icons.reserve(std::min(std::size_t(rowCount), rowsInData));
-    cells.reserve(icons.capacity() * std::size_t(visible));
-    bool complete = true;
-    for (std::int32_t r = 0; r < rowCount && complete; ++r) {
+    list.rows.reserve(std::min(std::size_t(rowCount), rowsInData));
+    std::vector<std::string_view> stored(static_cast<std::size_t>(visible));
+    RowCells cells; // reused; each row takes a copy of just the size it needs
+    for (std::int32_t r = 0; r < rowCount; ++r) {
         std::int32_t icon = 0;
-        complete = in.i32(icon) && icon >= kIconFolder && icon <= kIconArchive;
-        for (int p = 0; p < visible && complete; ++p) complete = in.text(kCellLimit, cells.emplace_back());
-        if (complete) icons.push_back(icon);
+        if (!in.i32(icon) || icon < kIconFolder || icon > kIconArchive) return 0;
+        // Rows before the damage are kept, the damaged one is not.
+        for (std::string_view& text : stored)
+            if (!in.text(kCellLimit, text)) return 0;
+        cells.clear();
+        for (std::string_view text : stored) cells.push_back(readText(text));
+        appendRow(list, icon, cells);
     }
-    // Rows before the damage are kept, the damaged one is not.
-    cells.resize(icons.size() * std::size_t(visible));
-    std::vector<std::string> texts = readTexts(cells, utf8);
-    list.rows.reserve(icons.size());
-    for (std::size_t r = 0; r < icons.size(); ++r) {
-        auto first = texts.begin() + std::ptrdiff_t(r * std::size_t(visible));
-        appendRow(list, icons[r], std::vector<std::string>(std::make_move_iterator(first),
-                                                           std::make_move_iterator(first + visible)));
-    }
-    return complete ? 1 : 0;
+    return 1;
 }
 
 int readListFile(CatalogList& list, const std::string& path) {

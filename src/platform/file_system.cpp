@@ -114,7 +114,7 @@ std::optional<std::string> readFile(const std::string& path) {
     return bytes;
 }
 
-bool writeFileAtomically(const std::string& path, const std::string& bytes) {
+bool writeFileAtomically(const std::string& path, std::string_view bytes) {
     std::string temporary = path + ".XXXXXX";
     int fd = ::mkstemp(temporary.data());
     if (fd < 0) return false;

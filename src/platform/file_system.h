@@ -5,6 +5,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -55,6 +56,6 @@ std::optional<std::string> readFile(const std::string& path);
 
 // Writes `bytes` to a new file beside `path` and renames it over `path`, so a
 // failure at any point leaves the old file as it was.
-bool writeFileAtomically(const std::string& path, const std::string& bytes);
+bool writeFileAtomically(const std::string& path, std::string_view bytes);
 
 } // namespace platform

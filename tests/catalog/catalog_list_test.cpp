@@ -33,8 +33,8 @@ TEST(CatalogList, RowsTakeSerialsAndExactlyVCells) {
     EXPECT_EQ(list.rows[0].serial, 0);
     EXPECT_EQ(list.rows[1].serial, 1);
     EXPECT_EQ(list.nextSerial, 2);
-    EXPECT_EQ(list.rows[0].cells, (std::vector<std::string>{"a", "/x/a.zip"}));
-    EXPECT_EQ(list.rows[1].cells, (std::vector<std::string>{"b", ""}));
+    EXPECT_EQ(list.rows[0].cells, (RowCells{"a", "/x/a.zip"}));
+    EXPECT_EQ(list.rows[1].cells, (RowCells{"b", ""}));
     EXPECT_EQ(list.rows[0].icon, kIconArchive);
     EXPECT_FALSE(list.modified);
 }

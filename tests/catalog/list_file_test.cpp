@@ -106,6 +106,21 @@ TEST(ListFile, LongTextsAreCutAtACharacterBoundary) {
     EXPECT_EQ(back.columns[kColumnAuthor].displayName, std::string(254, 'n'));
 }
 
+TEST(ListFile, ATextEndsAtItsFirstZeroByte) {
+    CatalogList list = freshCatalog();
+    appendRow(list, kIconFile, {"plain", "next"});
+    // What follows the zero byte is not stored, so it cannot make the file UTF-8.
+    appendRow(list, kIconFile, {std::string("表\0한", 7), std::string("\0x", 2)});
+    list.columns[kColumnAuthor].displayName = std::string("作者\0😀", 11);
+    std::string bytes = listFileBytes(list);
+    EXPECT_EQ(bytes.substr(4, 2), std::string("\0\0", 2));
+    CatalogList back = freshCatalog();
+    ASSERT_EQ(readListBytes(back, bytes), 1);
+    EXPECT_EQ(back.rows[0].cells, (RowCells{"plain", "next"}));
+    EXPECT_EQ(back.rows[1].cells, (RowCells{"表", ""}));
+    EXPECT_EQ(back.columns[kColumnAuthor].displayName, "作者");
+}
+
 TEST(ListFile, TextsOutsideCp932SwitchTheFileToUtf8) {
     CatalogList list = freshCatalog();
     appendRow(list, kIconFolder, {"한국어 😀", "/home/ü/表"});
