@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
 
 #include "susie_plugin.h"
 
@@ -17,6 +18,21 @@ using MemoryHandle = SpiHandle;
 // A zero-filled block of `size` bytes; null when it cannot be had.
 inline MemoryHandle allocateBlock(std::size_t size) {
     return spiAlloc(size);
+}
+
+// A block of `size` bytes whose contents are left as the allocator hands them
+// over, for callers that write every byte: zero-filling a large block costs
+// as much as writing it. Freed like any other block; null when it cannot be
+// had.
+inline MemoryHandle allocateUnfilledBlock(std::size_t size) {
+    if (size > static_cast<std::size_t>(-1) - SPI_BLOCK_HEADER_BYTES) return nullptr;
+    auto* block =
+        static_cast<MemoryHandle>(std::malloc(SPI_BLOCK_HEADER_BYTES + (size ? size : 1)));
+    if (!block) return nullptr;
+    block->magic = SPI_BLOCK_MAGIC;
+    block->reserved = 0;
+    block->size = size;
+    return block;
 }
 
 // Frees a block; null is ignored.

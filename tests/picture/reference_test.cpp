@@ -53,6 +53,7 @@ TEST(Reference, EnginesOnLargePictures) {
         {{600, 425}, {953, 675}, 24},
         {{499, 501}, {501, 499}, 4},
         {{3001, 17}, {1, 2500}, 1},
+        {{1500, 1100}, {700, 400}, 8}, // large enough to be split over threads
     };
     for (const auto& c : cases)
         for (int engine = 0; engine < 4; ++engine)

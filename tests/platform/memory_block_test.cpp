@@ -27,3 +27,16 @@ TEST(MemoryBlock, NullAndImpossibleSizes) {
     EXPECT_EQ(blockSize(empty), 0u);
     freeBlock(empty);
 }
+
+TEST(MemoryBlock, UnfilledBlocksAreSizedAndFreedAlike) {
+    MemoryHandle block = allocateUnfilledBlock(100);
+    ASSERT_TRUE(isValidBlock(block));
+    EXPECT_EQ(blockSize(block), 100u);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(lockBlock(block)) % 16, 0u);
+    freeBlock(block);
+    EXPECT_EQ(allocateUnfilledBlock(static_cast<std::size_t>(-1)), nullptr);
+    MemoryHandle empty = allocateUnfilledBlock(0);
+    EXPECT_TRUE(isValidBlock(empty));
+    EXPECT_EQ(blockSize(empty), 0u);
+    freeBlock(empty);
+}
