@@ -1,7 +1,12 @@
 #include "picture/filters.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "picture/row_bands.h"
 
 namespace {
 
@@ -17,60 +22,140 @@ struct Rows {
     int bytes() const { return width * bpp; }
 };
 
-Byte clampByte(int v) {
-    return static_cast<Byte>(std::clamp(v, 0, 255));
+// Runs work(first, last) on bands of the rows [from, to), side by side.
+template <typename Work> void eachRowBand(const Rows& p, int from, int to, Work work) {
+    forEachRowBand(to - from, std::int64_t{p.bytes()} * (to - from),
+                   [&](int first, int last) { work(from + first, from + last); });
 }
 
 template <typename F> void eachByte(const Rows& p, F f) {
-    for (int y = 0; y < p.height; ++y) {
-        Byte* r = p.row(y);
-        for (int i = 0, n = p.bytes(); i < n; ++i)
-            r[i] = f(r[i]);
+    eachRowBand(p, 0, p.height, [&](int first, int last) {
+        const int n = p.bytes();
+        for (int y = first; y < last; ++y) {
+            Byte* r = p.row(y);
+            for (int i = 0; i < n; ++i)
+                r[i] = f(r[i]);
+        }
+    });
+}
+
+// floor(v / 3) for v up to 765, as 16-bit lanes can take it.
+inline std::uint16_t third(std::uint16_t v) {
+    return static_cast<std::uint16_t>((v * 21846u) >> 16);
+}
+
+// Grey of pixels 1 .. 16 x runs of row r into `out`, 16 pixels a run: each
+// byte gets the sum of its own pixel's three bytes, taken from the bytes up
+// to two before and after it that lie in its pixel. The row is only read, so
+// the loads never wait for stores of the run before.
+void greyRuns(const Byte* r, int runs, Byte* out) {
+    // take[k][b]: byte b of a run adds the byte k - 2 places from it.
+    static constexpr auto take = [] {
+        std::array<std::array<std::uint16_t, 48>, 5> t{};
+        for (int b = 0; b < 48; ++b)
+            for (int k = 0; k < 5; ++k)
+                t[k][b] = b + k >= 2 && (b + k - 2) / 3 == b / 3;
+        return t;
+    }();
+    for (int run = 0; run < runs; ++run, out += 48) {
+        const Byte* in = r + 1 + 48 * run; // two bytes before pixel 1 + 16 run
+        for (int b = 0; b < 48; ++b) {
+            const auto sum = static_cast<std::uint16_t>(
+                take[0][b] * in[b] + take[1][b] * in[b + 1] + in[b + 2] +
+                take[3][b] * in[b + 3] + take[4][b] * in[b + 4]);
+            out[b] = static_cast<Byte>(third(sum));
+        }
     }
 }
 
 void grey(const Rows& p) {
-    for (int y = 0; y < p.height; ++y) {
-        Byte* r = p.row(y);
-        for (int x = 0; x < p.width; ++x, r += 3)
-            r[0] = r[1] = r[2] = static_cast<Byte>((r[0] + r[1] + r[2]) / 3);
-    }
+    eachRowBand(p, 0, p.height, [&](int first, int last) {
+        const int w = p.width;
+        // The runs read up to two bytes past their pixels: they start at
+        // pixel 1 and leave at least one pixel after them.
+        const int runs = std::max(0, (w - 2) / 16);
+        std::vector<Byte> out(48 * std::size_t(runs));
+        const auto one = [](Byte* c) {
+            c[0] = c[1] = c[2] = static_cast<Byte>((c[0] + c[1] + c[2]) / 3);
+        };
+        for (int y = first; y < last; ++y) {
+            Byte* r = p.row(y);
+            if (runs > 0) {
+                greyRuns(r, runs, out.data());
+                std::memcpy(r + 3, out.data(), out.size());
+            }
+            one(r);
+            for (int x = 1 + 16 * runs; x < w; ++x)
+                one(r + 3 * x);
+        }
+    });
 }
 
-// Each byte from the already smoothed byte to its left and the one below.
+// Each byte from the already smoothed byte to its left and the one below:
+// the terms of the byte itself and the one below are taken for a piece at
+// once, then the left terms are added in order.
 void blur(const Rows& p) {
     if (p.height < 2) return;
-    for (int y = 1; y < p.height; ++y) {
-        Byte* r = p.row(y);
-        const Byte* below = p.row(y - 1);
-        for (int i = p.bpp, n = p.bytes(); i < n; ++i)
-            r[i] = static_cast<Byte>((below[i] >> 2) + (r[i - p.bpp] >> 2) + (r[i] >> 1));
+    const int bpp = p.bpp;
+    forEachRowInStep(1, p.height, p.width, std::int64_t{p.bytes()} * p.height,
+                     [&](int y, int x0, int x1) {
+                         Byte* r = p.row(y);
+                         const Byte* below = p.row(y - 1);
+                         const int from = std::max(x0, 1) * bpp, to = x1 * bpp;
+                         for (int i = from; i < to; ++i)
+                             r[i] = static_cast<Byte>((below[i] >> 2) + (r[i] >> 1));
+                         // Each byte is at most 63 + 127 + 63: no carry.
+                         for (int i = from; i < to; ++i)
+                             r[i] = static_cast<Byte>(r[i] + (r[i - bpp] >> 2));
+                     });
+}
+
+// Bytes bpp .. n - bpp - 1 of a sharpened row into `out`. Every term fits
+// 16 bits, so the sums are kept in 16-bit lanes.
+template <int Bpp, int Self, int K>
+void sharpenRow(const Byte* r, const Byte* above, Byte* out, int n) {
+    for (int i = Bpp; i < n - Bpp; ++i) {
+        const auto v = static_cast<std::int16_t>(Self * r[i] - K * ((above[i] + 1) >> 1) -
+                                                 K * (r[i + Bpp] >> 1));
+        out[i] = static_cast<Byte>(v < 0 ? 0 : v > 255 ? 255 : v);
     }
 }
 
-// The neighbours above and to the right are not yet processed when a byte is.
+// The neighbours above and to the right are not yet processed when a byte
+// is, so every row is worked out from the original rows: bands of rows run
+// side by side, each with a copy of the original row above its last one.
 void sharpen(const Rows& p) {
     if (p.height <= 2) return;
-    const int k = p.bpp == 3 ? 2 : 3;
-    const int self = p.bpp == 3 ? 3 : 4;
-    for (int y = 1; y < p.height - 1; ++y) {
-        Byte* r = p.row(y);
-        const Byte* above = p.row(y + 1);
-        for (int i = p.bpp, n = p.bytes() - p.bpp; i < n; ++i) {
-            const int a = above[i], right = r[i + p.bpp];
-            r[i] = clampByte(self * r[i] - k * ((a + 1) / 2) - k * (right / 2));
+    const int bpp = p.bpp, n = p.bytes();
+    const std::vector<int> edges = rowBandEdges(p.height - 2, std::int64_t{n} * p.height);
+    std::vector<std::vector<Byte>> aboveLast(edges.size());
+    for (std::size_t b = 1; b + 1 < edges.size(); ++b)
+        aboveLast[b - 1].assign(p.row(edges[b] + 1), p.row(edges[b] + 1) + n);
+    forEachRowBand(edges, [&](int first, int last) {
+        const std::size_t band = std::find(edges.begin(), edges.end(), first) - edges.begin();
+        std::vector<Byte> out(n);
+        for (int y = first + 1; y < last + 1; ++y) {
+            Byte* r = p.row(y);
+            const Byte* above = y == last && !aboveLast[band].empty() ? aboveLast[band].data()
+                                                                       : p.row(y + 1);
+            if (bpp == 3)
+                sharpenRow<3, 3, 2>(r, above, out.data(), n);
+            else
+                sharpenRow<1, 4, 3>(r, above, out.data(), n);
+            if (n > 2 * bpp) std::memcpy(r + bpp, out.data() + bpp, n - 2 * bpp);
         }
-    }
+    });
 }
 
 void blurII(const Rows& p) {
     if (p.height <= 2) return;
     const bool colour = p.bpp == 3;
     const int near = colour ? 40 : 16, close = colour ? 16 : 6;
-    for (int y = 1; y < p.height - 1; ++y) {
+    forEachRowInStep(1, p.height - 1, p.width, std::int64_t{p.bytes()} * p.height,
+                     [&](int y, int x0, int x1) {
         Byte* r = p.row(y);
         const Byte* below = p.row(y - 1);
-        for (int x = 1; x < p.width - 1; ++x) {
+        for (int x = std::max(x0, 1); x < std::min(x1, p.width - 1); ++x) {
             Byte* c = r + x * p.bpp;
             const Byte* l = c - p.bpp;
             const Byte* d = below + x * p.bpp;
@@ -91,7 +176,7 @@ void blurII(const Rows& p) {
                     c[i] = static_cast<Byte>((d[i] + 2 * c[i]) / 3);
             }
         }
-    }
+    });
 }
 
 int weigh(int m2, int m1, int c, int p1, int p2) {
@@ -102,36 +187,69 @@ int weigh(int m2, int m1, int c, int p1, int p2) {
 // pixel beyond the row when 8k + 3 equals the width, reads the last pixel. The
 // second replaced row of each vertical seam takes its taps centred like the
 // horizontal pass (rows 8k - 1 .. 8k + 3).
+// The two pixels right of the block edge at pixel e of row r, the taps one
+// pixel apart, the right-most one at pixel `last`.
+void blockEdgeScalar(Byte* r, int e, int last) {
+    for (int ch = 0; ch < 3; ++ch) {
+        auto at = [&](int x) { return int{r[3 * x + ch]}; };
+        const int a = weigh(at(e - 2), at(e - 1), at(e), at(e + 1), at(e + 2));
+        const int b = weigh(at(e - 1), at(e), at(e + 1), at(e + 2), at(last));
+        r[3 * e + ch] = static_cast<Byte>(a);
+        r[3 * (e + 1) + ch] = static_cast<Byte>(b);
+    }
+}
+
+// The same where pixels e - 2 .. e + 4 lie in the row and the right-most tap
+// is pixel e + 3: the six replaced bytes all take the same taps, 3 bytes
+// apart, so they are worked out side by side, with the two bytes after them
+// stored back unchanged.
+void blockEdge(Byte* r, int e) {
+    Byte in[20], out[8];
+    std::memcpy(in, r + 3 * e - 6, sizeof in);
+    for (int j = 0; j < 8; ++j) {
+        const auto sum = static_cast<std::uint16_t>(in[j] + in[j + 12] +
+                                                    2 * (in[j + 3] + 2 * in[j + 6] + in[j + 9]));
+        // floor(sum / 10) for sums up to 2550.
+        const auto tenth = static_cast<Byte>((sum * 6554u) >> 16);
+        out[j] = j < 6 ? tenth : in[j + 6];
+    }
+    std::memcpy(r + 3 * e, out, sizeof out);
+}
+
+// Softens the seams of 8-pixel blocks. The last block's right-most tap, one
+// pixel beyond the row when 8k + 3 equals the width, reads the last pixel. The
+// second replaced row of each vertical seam takes its taps centred like the
+// horizontal pass (rows 8k - 1 .. 8k + 3). The blocks read only pixels that
+// no other block replaces, so rows, and then seams, run in bands.
 void blockEdges(const Rows& p) {
     const int w = p.width;
-    for (int y = 0; y < p.height; ++y) {
-        Byte* r = p.row(y);
-        for (int k = 1; 8 * k + 3 <= w; ++k) {
+    eachRowBand(p, 0, p.height, [&](int first, int last) {
+        for (int y = first; y < last; ++y) {
+            Byte* r = p.row(y);
+            int e = 8;
+            for (; 3 * e + 14 <= 3 * w; e += 8) // in[] ends at byte 3e + 13
+                blockEdge(r, e);
+            for (; e + 3 <= w; e += 8)
+                blockEdgeScalar(r, e, std::min(e + 3, w - 1));
+        }
+    });
+    if (p.height < 17) return;
+    const int seams = (p.height - 9) / 8;
+    forEachRowBand(seams, std::int64_t{2} * p.bytes() * seams, [&](int first, int last) {
+        for (int k = first + 1; k <= last; ++k) {
             const int e = 8 * k;
-            const int last = std::min(e + 3, w - 1);
-            for (int ch = 0; ch < 3; ++ch) {
-                auto at = [&](int x) { return int{r[3 * x + ch]}; };
-                const int a = weigh(at(e - 2), at(e - 1), at(e), at(e + 1), at(e + 2));
-                const int b = weigh(at(e - 1), at(e), at(e + 1), at(e + 2), at(last));
-                r[3 * e + ch] = static_cast<Byte>(a);
-                r[3 * (e + 1) + ch] = static_cast<Byte>(b);
+            const Byte *m2 = p.row(e - 2), *m1 = p.row(e - 1), *c = p.row(e), *p1 = p.row(e + 1),
+                       *p2 = p.row(e + 2), *p3 = p.row(e + 3);
+            Byte* out0 = p.row(e);
+            Byte* out1 = p.row(e + 1);
+            for (int i = 0, n = p.bytes(); i < n; ++i) {
+                const int a = weigh(m2[i], m1[i], c[i], p1[i], p2[i]);
+                const int b = weigh(m1[i], c[i], p1[i], p2[i], p3[i]);
+                out0[i] = static_cast<Byte>(a);
+                out1[i] = static_cast<Byte>(b);
             }
         }
-    }
-    if (p.height < 17) return;
-    for (int k = 1; 8 * k <= p.height - 9; ++k) {
-        const int e = 8 * k;
-        const Byte *m2 = p.row(e - 2), *m1 = p.row(e - 1), *c = p.row(e), *p1 = p.row(e + 1),
-                   *p2 = p.row(e + 2), *p3 = p.row(e + 3);
-        Byte* out0 = p.row(e);
-        Byte* out1 = p.row(e + 1);
-        for (int i = 0, n = p.bytes(); i < n; ++i) {
-            const int a = weigh(m2[i], m1[i], c[i], p1[i], p2[i]);
-            const int b = weigh(m1[i], c[i], p1[i], p2[i], p3[i]);
-            out0[i] = static_cast<Byte>(a);
-            out1[i] = static_cast<Byte>(b);
-        }
-    }
+    });
 }
 
 } // namespace

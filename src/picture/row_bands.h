@@ -1,15 +1,32 @@
-// row_bands.h - runs a row loop as bands of rows on the processor's cores.
+// row_bands.h - runs a row loop on the processor's cores.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-
-// Calls work(first, last) for consecutive bands [first, last) that together
-// cover rows 0 .. rows - 1, each band on its own thread and the last one on
-// the calling thread, and returns when all are done. Work that touches fewer
-// than kBandMinBytes bytes, or a machine of one core, runs as one band. The
-// bands must not depend on one another.
-void forEachRowBand(int rows, std::int64_t bytes, const std::function<void(int, int)>& work);
+#include <vector>
 
 // Work below this many bytes is not worth a thread start.
 inline constexpr std::int64_t kBandMinBytes = std::int64_t{1} << 19;
+
+// Where rows 0 .. rows - 1 are cut into bands: band b is [edges[b],
+// edges[b + 1]). One band for work that touches fewer than kBandMinBytes
+// bytes or on a machine of one core; none for no rows.
+std::vector<int> rowBandEdges(int rows, std::int64_t bytes);
+
+// Calls work(first, last) for each band, each on its own thread and the last
+// one on the calling thread, and returns when all are done. The bands must
+// not depend on one another.
+void forEachRowBand(const std::vector<int>& edges, const std::function<void(int, int)>& work);
+
+inline void forEachRowBand(int rows, std::int64_t bytes,
+                           const std::function<void(int, int)>& work) {
+    forEachRowBand(rowBandEdges(rows, bytes), work);
+}
+
+// Calls work(y, x0, x1) for the rows y = first .. last - 1 of `columns`
+// columns, each row in pieces [x0, x1) from left to right, for loops in which
+// a row reads the finished row below it up to the same column. Rows go in
+// turn to two threads, and a piece starts only once the row below is finished
+// up to its end.
+void forEachRowInStep(int first, int last, int columns, std::int64_t bytes,
+                      const std::function<void(int, int, int)>& work);

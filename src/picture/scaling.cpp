@@ -20,21 +20,45 @@ struct Source {
 
     const Byte* row(int y) const { return bits + y * stride; }
 
-    // Pixels cols[0 .. n) of row y as blue-green-red bytes at out, out + 3,
-    // ...; each is stored as four bytes, so `out` needs one byte to spare.
+    // Pixels cols[0 .. n) of row y, columns that never decrease, as
+    // blue-green-red bytes at out, out + 3, ...; each is stored as four
+    // bytes, so `out` needs one byte to spare.
     void gather(int y, const int* cols, int n, Byte* out) const {
         const Byte* r = row(y);
-        if (bitCount == 24) {
-            // The last pixel of the last row may end the block: three bytes.
-            const int last = width - 1;
+        if (bitCount != 24) {
             for (int k = 0; k < n; ++k, out += 3)
-                std::memcpy(out, r + 3 * std::int64_t{cols[k]}, cols[k] < last ? 4 : 3);
-        } else if (bitCount == 8) {
-            for (int k = 0; k < n; ++k, out += 3)
-                std::memcpy(out, &colours[r[cols[k]]], 4);
-        } else {
-            for (int k = 0; k < n; ++k, out += 3)
-                std::memcpy(out, &colours[pixelIndex(r, cols[k], bitCount)], 4);
+                std::memcpy(out, &colours[index(r, cols[k])], 4);
+            return;
+        }
+        // Four bytes are read too, except at the last pixel, which may end
+        // the block.
+        const int whole = static_cast<int>(std::lower_bound(cols, cols + n, width - 1) - cols);
+        for (int k = 0; k < whole; ++k, out += 3)
+            std::memcpy(out, r + 3 * std::int64_t{cols[k]}, 4);
+        for (int k = whole; k < n; ++k, out += 3)
+            std::memcpy(out, r + 3 * std::int64_t{cols[k]}, 3);
+    }
+    // The same for pixels at[k] into `left` and at[k] + 1 (at[k] itself for
+    // the last pixel) into `right`.
+    void gatherPairs(int y, const int* at, int n, Byte* left, Byte* right) const {
+        const Byte* r = row(y);
+        const int last = width - 1;
+        if (bitCount != 24) {
+            for (int k = 0; k < n; ++k, left += 3, right += 3) {
+                std::memcpy(left, &colours[index(r, at[k])], 4);
+                std::memcpy(right, &colours[index(r, std::min(at[k] + 1, last))], 4);
+            }
+            return;
+        }
+        const int whole = static_cast<int>(std::lower_bound(at, at + n, width - 2) - at);
+        for (int k = 0; k < whole; ++k, left += 3, right += 3) {
+            const Byte* p = r + 3 * std::int64_t{at[k]};
+            std::memcpy(left, p, 4);
+            std::memcpy(right, p + 3, 4);
+        }
+        for (int k = whole; k < n; ++k, left += 3, right += 3) {
+            std::memcpy(left, r + 3 * std::int64_t{at[k]}, 3);
+            std::memcpy(right, r + 3 * std::int64_t{std::min(at[k] + 1, last)}, 3);
         }
     }
     // Pixels x0 .. x1 - 1 of row y as blue-green-red bytes: the row itself at
@@ -45,8 +69,12 @@ struct Source {
         const Byte* r = row(y);
         Byte* out = scratch.data();
         for (int x = x0; x < x1; ++x, out += 3)
-            std::memcpy(out, &colours[bitCount == 8 ? r[x] : pixelIndex(r, x, bitCount)], 4);
+            std::memcpy(out, &colours[index(r, x)], 4);
         return scratch.data();
+    }
+    // Palette index of pixel x of row r.
+    int index(const Byte* r, int x) const {
+        return bitCount == 8 ? r[x] : pixelIndex(r, x, bitCount);
     }
 };
 
@@ -207,8 +235,7 @@ public:
         long used = 0;
     };
 
-    GatheredRows(const Source& s, const std::vector<int>& at, const std::vector<int>& next)
-        : source_(s), at_(at), next_(next) {
+    GatheredRows(const Source& s, const std::vector<int>& at) : source_(s), at_(at) {
         for (Row& row : rows_) {
             row.left.resize(3 * at.size() + 1);
             row.right.resize(3 * at.size() + 1);
@@ -221,8 +248,7 @@ public:
             if (kept.y == y) row = &kept;
         if (row->y != y) {
             const int n = static_cast<int>(at_.size());
-            source_.gather(y, at_.data(), n, row->left.data());
-            source_.gather(y, next_.data(), n, row->right.data());
+            source_.gatherPairs(y, at_.data(), n, row->left.data(), row->right.data());
             row->y = y;
         }
         row->used = ++clock_;
@@ -232,7 +258,6 @@ public:
 private:
     const Source& source_;
     const std::vector<int>& at_;
-    const std::vector<int>& next_;
     Row rows_[2];
     long clock_ = 0;
 };
@@ -241,16 +266,15 @@ void drawLinear(const Source& s, const Target& t, int w, int h) {
     const auto cols = linearTaps(w, t.width);
     const auto rows = linearTaps(h, t.height);
     const int n = t.columns();
-    std::vector<int> at(n), next(n);
+    std::vector<int> at(n);
     std::vector<std::uint16_t> fx(3 * std::size_t(n));
     for (int k = 0; k < n; ++k) {
         const LinearTap& c = cols[t.i0 + k];
         at[k] = c.at;
-        next[k] = c.next;
         std::fill_n(&fx[3 * std::size_t(k)], 3, static_cast<std::uint16_t>(c.fraction));
     }
     t.eachRowBand([&](int j0, int j1) {
-        GatheredRows gathered(s, at, next);
+        GatheredRows gathered(s, at);
         for (int j = j0; j < j1; ++j) {
             const LinearTap& r = rows[j];
             const GatheredRows::Row& low = gathered.get(r.at);
@@ -261,12 +285,14 @@ void drawLinear(const Source& s, const Target& t, int w, int h) {
     });
 }
 
-// Where the samples of each target position fall: the distinct source lines
-// (as offsets 3 x (line - first) into a line of sums) and how many samples
-// each takes, `per` entries for every position, padded with weight 0.
+// Where the samples of each target position fall, as `per` taps for every
+// position (padded with weight 0): tap q of position i reads the line of sums
+// at offset[q * positions + i] (3 x (line - first)) with weight
+// weight[(q * positions + i) * 3 + channel], the number of its samples on
+// that line.
 struct AverageTaps {
     std::vector<int> offset;
-    std::vector<int> weight;
+    std::vector<std::uint16_t> weight;
     int per = 0;
     int first = 0; // lowest source line sampled
     int last = 0;  // highest
@@ -300,44 +326,26 @@ AverageTaps averageTaps(int from, int to, std::int64_t step, std::int64_t grid, 
         });
         taps.per = std::max(taps.per, distinct);
     }
-    const std::size_t size = std::size_t(to - from) * taps.per;
-    taps.offset.assign(size, 0);
-    taps.weight.assign(size, 0);
-    for (int i = from; i < to; ++i) {
-        std::size_t k = std::size_t(i - from) * taps.per;
-        eachSampledLine(i * step, grid, count, [&](int line, int samples) {
-            taps.offset[k] = 3 * (line - taps.first);
-            taps.weight[k++] = samples;
+    const std::size_t positions = std::size_t(to - from);
+    taps.offset.assign(positions * taps.per, 0);
+    taps.weight.assign(3 * positions * taps.per, 0);
+    for (std::size_t i = 0; i < positions; ++i) {
+        std::size_t q = 0;
+        eachSampledLine((from + std::int64_t(i)) * step, grid, count, [&](int line, int samples) {
+            const std::size_t at = q++ * positions + i;
+            taps.offset[at] = 3 * (line - taps.first);
+            std::fill_n(&taps.weight[3 * at], 3, static_cast<std::uint16_t>(samples));
         });
     }
     return taps;
 }
 
-// floor(x / d) for x below 65536, as a multiply by a reciprocal rounded up to
-// 16 + ceil(log2 d) bits and a shift, which is exact over that range.
-class SmallDivisor {
-public:
-    explicit SmallDivisor(std::uint32_t d) {
-        while ((1u << shift_) < d)
-            ++shift_;
-        shift_ += 16;
-        multiplier_ = (std::uint64_t{1} << shift_) / d + 1;
-    }
-    std::uint32_t divide(std::uint32_t x) const {
-        return static_cast<std::uint32_t>((x * multiplier_) >> shift_);
-    }
-
-private:
-    int shift_ = 0;
-    std::uint64_t multiplier_ = 0;
-};
-
 // Area average on a grid of 2048 or 1024 (20.12 units). The samples of a
 // target pixel are the crossings of its sample rows and sample columns, so
 // the sums are taken in two passes: down the sample rows of a target row for
 // every source column, each row once with its number of samples as weight,
-// then across the sample columns of each target pixel. `Sum` holds a sum of
-// all samples of a target pixel.
+// then across the sample columns of each target pixel, a tap at a time over
+// the whole row. `Sum` holds the sum of all samples of a target pixel.
 template <typename Sum>
 void drawAverage(const Source& s, const Target& t, std::int64_t stepX, std::int64_t stepY,
                  int gridShift) {
@@ -346,12 +354,16 @@ void drawAverage(const Source& s, const Target& t, std::int64_t stepX, std::int6
     const int perColumn = static_cast<int>(((stepY - 1) >> gridShift) + 1);
     const auto count = static_cast<std::uint32_t>(perRow * perColumn);
     const AverageTaps cols = averageTaps(t.i0, t.i1, stepX, grid, perRow);
-    const SmallDivisor divisor(count);
-    const auto quotient = [&](std::uint32_t sum) {
-        return static_cast<Byte>(sizeof(Sum) == 2 ? divisor.divide(sum) : sum / count);
-    };
+    const int n = t.columns();
+    const std::size_t bytes = 3 * std::size_t(n);
+    // Below 2^24 a sum is exact in a float, and (sum + 1/2) / count lies at
+    // least 1/(2 count) from a whole number, far beyond the rounding of the
+    // product: truncating it gives the quotient.
+    const float reciprocal = 1.0f / static_cast<float>(count);
     t.eachRowBand([&](int j0, int j1) {
-        std::vector<Sum> sums(3 * std::size_t(cols.last - cols.first + 1));
+        // One element to spare after each line: pixels are copied as four.
+        std::vector<Sum> sums(3 * std::size_t(cols.last - cols.first + 1) + 1);
+        std::vector<Sum> tap(bytes + 1), total(bytes);
         std::vector<Byte> scratch;
         for (int j = j0; j < j1; ++j) {
             bool firstRow = true;
@@ -359,29 +371,44 @@ void drawAverage(const Source& s, const Target& t, std::int64_t stepX, std::int6
                 const Byte* row = s.span(y, cols.first, cols.last + 1, scratch);
                 const auto weight = static_cast<Sum>(samples);
                 Sum* sum = sums.data();
-                const std::size_t n = sums.size();
+                const std::size_t m = sums.size() - 1;
                 if (firstRow)
-                    for (std::size_t b = 0; b < n; ++b)
+                    for (std::size_t b = 0; b < m; ++b)
                         sum[b] = static_cast<Sum>(weight * row[b]);
                 else
-                    for (std::size_t b = 0; b < n; ++b)
+                    for (std::size_t b = 0; b < m; ++b)
                         sum[b] = static_cast<Sum>(sum[b] + weight * row[b]);
                 firstRow = false;
             });
+            const Sum* line = sums.data();
+            Sum* gathered = tap.data();
+            Sum* acc = total.data();
+            const int positions = n, taps = cols.per;
+            for (int q = 0; q < taps; ++q) {
+                const int* offset = &cols.offset[std::size_t(q) * positions];
+                for (int i = 0; i < positions; ++i)
+                    std::memcpy(gathered + 3 * i, line + offset[i], 4 * sizeof(Sum));
+                const std::uint16_t* weight = &cols.weight[std::size_t(q) * bytes];
+                if (q == 0)
+                    for (std::size_t b = 0; b < bytes; ++b)
+                        acc[b] = static_cast<Sum>(weight[b] * gathered[b]);
+                else
+                    for (std::size_t b = 0; b < bytes; ++b)
+                        acc[b] = static_cast<Sum>(acc[b] + weight[b] * gathered[b]);
+            }
             Byte* out = t.at(t.i0, j);
-            for (int i = 0; i < t.columns(); ++i, out += 3) {
-                std::uint32_t blue = 0, green = 0, red = 0;
-                const int* offset = &cols.offset[std::size_t(i) * cols.per];
-                const int* weight = &cols.weight[std::size_t(i) * cols.per];
-                for (int k = 0; k < cols.per; ++k) {
-                    const Sum* c = &sums[offset[k]];
-                    blue += weight[k] * std::uint32_t{c[0]};
-                    green += weight[k] * std::uint32_t{c[1]};
-                    red += weight[k] * std::uint32_t{c[2]};
+            // Local copies: stores to `out` might alias anything else.
+            const std::size_t length = bytes;
+            const std::uint32_t divisor = count;
+            if constexpr (sizeof(Sum) == 2) {
+                const float factor = reciprocal;
+                for (std::size_t b = 0; b < length; ++b) {
+                    const auto sum = static_cast<float>(static_cast<int>(acc[b]));
+                    out[b] = static_cast<Byte>(static_cast<int>((sum + 0.5f) * factor));
                 }
-                out[0] = quotient(blue);
-                out[1] = quotient(green);
-                out[2] = quotient(red);
+            } else {
+                for (std::size_t b = 0; b < length; ++b)
+                    out[b] = static_cast<Byte>(acc[b] / divisor);
             }
         }
     });

@@ -64,7 +64,8 @@ TEST(Reference, EnginesOnLargePictures) {
 
 TEST(Reference, Filters) {
     const Size sizes[] = {{1, 1},   {2, 2},   {3, 3},   {1, 20},   {20, 1},
-                          {11, 17}, {19, 33}, {64, 40}, {257, 131}};
+                          {11, 17}, {19, 33}, {64, 40}, {257, 131},
+                          {1100, 600}}; // large enough to be split over threads
     std::uint32_t seed = 100;
     for (int depth : {8, 24})
         for (const Size& s : sizes)
