@@ -91,22 +91,58 @@ void grey(const Rows& p) {
     });
 }
 
-// Each byte from the already smoothed byte to its left and the one below:
-// the terms of the byte itself and the one below are taken for a piece at
-// once, then the left terms are added in order.
+// The terms of the bytes [from, to) themselves and of the bytes below them.
+void blurOwnTerms(Byte* r, const Byte* below, int from, int to) {
+    for (int i = from; i < to; ++i)
+        r[i] = static_cast<Byte>((below[i] >> 2) + (r[i] >> 1));
+}
+
+// Adds the left terms in order, each byte ending at most 63 + 63 + 127: no
+// carry. At 24 bits the three bytes of a pixel go together in one word,
+// with the fourth byte of the word (the next pixel's first) added nothing and
+// stored back as it was; each word is loaded before the store that overlaps
+// it, so no load waits on a store.
+void blurLeftTerms(Byte* r, int from, int to, int bpp) {
+    if (bpp == 1) {
+        int left = r[from - 1];
+        for (int i = from; i < to; ++i) {
+            left = r[i] + (left >> 2);
+            r[i] = static_cast<Byte>(left);
+        }
+        return;
+    }
+    static const std::uint32_t quarter = [] { // 0x3F in the pixel's three bytes
+        const Byte bytes[4] = {0x3F, 0x3F, 0x3F, 0};
+        std::uint32_t m;
+        std::memcpy(&m, bytes, 4);
+        return m;
+    }();
+    int i = from;
+    if (to - from > 6) { // every pixel but the last two: words stay in the piece
+        std::uint32_t left, own;
+        std::memcpy(&left, r + from - 3, 4);
+        std::memcpy(&own, r + from, 4);
+        for (; i + 6 < to; i += 3) {
+            std::uint32_t next;
+            std::memcpy(&next, r + i + 3, 4);
+            left = own + ((left >> 2) & quarter);
+            std::memcpy(r + i, &left, 4);
+            own = next;
+        }
+    }
+    for (; i < to; ++i) // the rest byte by byte
+        r[i] = static_cast<Byte>(r[i] + (r[i - 3] >> 2));
+}
+
+// Each byte from the already smoothed byte to its left and the one below.
 void blur(const Rows& p) {
-    if (p.height < 2) return;
-    const int bpp = p.bpp;
+    if (p.height < 2 || p.width < 2) return;
     forEachRowInStep(1, p.height, p.width, std::int64_t{p.bytes()} * p.height,
                      [&](int y, int x0, int x1) {
-                         Byte* r = p.row(y);
-                         const Byte* below = p.row(y - 1);
-                         const int from = std::max(x0, 1) * bpp, to = x1 * bpp;
-                         for (int i = from; i < to; ++i)
-                             r[i] = static_cast<Byte>((below[i] >> 2) + (r[i] >> 1));
-                         // Each byte is at most 63 + 127 + 63: no carry.
-                         for (int i = from; i < to; ++i)
-                             r[i] = static_cast<Byte>(r[i] + (r[i - bpp] >> 2));
+                         const int from = std::max(x0, 1) * p.bpp, to = x1 * p.bpp;
+                         if (from >= to) return;
+                         blurOwnTerms(p.row(y), p.row(y - 1), from, to);
+                         blurLeftTerms(p.row(y), from, to, p.bpp);
                      });
 }
 
@@ -183,10 +219,6 @@ int weigh(int m2, int m1, int c, int p1, int p2) {
     return (m2 + p2 + 2 * (m1 + 2 * c + p1)) / 10;
 }
 
-// Softens the seams of 8-pixel blocks. The last block's right-most tap, one
-// pixel beyond the row when 8k + 3 equals the width, reads the last pixel. The
-// second replaced row of each vertical seam takes its taps centred like the
-// horizontal pass (rows 8k - 1 .. 8k + 3).
 // The two pixels right of the block edge at pixel e of row r, the taps one
 // pixel apart, the right-most one at pixel `last`.
 void blockEdgeScalar(Byte* r, int e, int last) {
@@ -199,21 +231,16 @@ void blockEdgeScalar(Byte* r, int e, int last) {
     }
 }
 
-// The same where pixels e - 2 .. e + 4 lie in the row and the right-most tap
-// is pixel e + 3: the six replaced bytes all take the same taps, 3 bytes
-// apart, so they are worked out side by side, with the two bytes after them
-// stored back unchanged.
-void blockEdge(Byte* r, int e) {
-    Byte in[20], out[8];
-    std::memcpy(in, r + 3 * e - 6, sizeof in);
-    for (int j = 0; j < 8; ++j) {
-        const auto sum = static_cast<std::uint16_t>(in[j] + in[j + 12] +
-                                                    2 * (in[j + 3] + 2 * in[j + 6] + in[j + 9]));
-        // floor(sum / 10) for sums up to 2550.
-        const auto tenth = static_cast<Byte>((sum * 6554u) >> 16);
-        out[j] = j < 6 ? tenth : in[j + 6];
+// Bytes [from, to) of row r smoothed along the row, the taps one pixel
+// apart, into out[from .. to). Worked out for every byte of the stretch,
+// though only two pixels of every eight are kept, because a plain loop over
+// the row runs in 16-bit lanes.
+void edgeTaps(const Byte* r, int from, int to, Byte* out) {
+    for (int i = from; i < to; ++i) {
+        const auto sum = static_cast<std::uint16_t>(r[i - 6] + r[i + 6] +
+                                                    2 * (r[i - 3] + 2 * r[i] + r[i + 3]));
+        out[i] = static_cast<Byte>((sum * 6554u) >> 16); // floor(sum / 10), sum <= 2550
     }
-    std::memcpy(r + 3 * e, out, sizeof out);
 }
 
 // Softens the seams of 8-pixel blocks. The last block's right-most tap, one
@@ -223,13 +250,17 @@ void blockEdge(Byte* r, int e) {
 // no other block replaces, so rows, and then seams, run in bands.
 void blockEdges(const Rows& p) {
     const int w = p.width;
+    // The blocks whose taps all lie in the row, up to pixel e + 3, take them
+    // from the smoothed stretch; the last one may need its tap cut to the row.
+    const int whole = std::max(0, (w - 4) / 8);
     eachRowBand(p, 0, p.height, [&](int first, int last) {
+        std::vector<Byte> smooth(3 * std::size_t(w));
         for (int y = first; y < last; ++y) {
             Byte* r = p.row(y);
-            int e = 8;
-            for (; 3 * e + 14 <= 3 * w; e += 8) // in[] ends at byte 3e + 13
-                blockEdge(r, e);
-            for (; e + 3 <= w; e += 8)
+            if (whole > 0) edgeTaps(r, 24, 24 * whole + 6, smooth.data());
+            for (int k = 1; k <= whole; ++k)
+                std::memcpy(r + 24 * k, &smooth[24 * std::size_t(k)], 6);
+            for (int e = 8 * (whole + 1); e + 3 <= w; e += 8)
                 blockEdgeScalar(r, e, std::min(e + 3, w - 1));
         }
     });
@@ -265,7 +296,12 @@ void applyFilter(PictureBuffer& picture, int value) {
         eachByte(p, [](Byte v) { return static_cast<Byte>(255 - v); });
         break;
     case kBrighten:
-        eachByte(p, [](Byte v) { return static_cast<Byte>(std::min(v + v / 4, 255)); });
+        // min(v + v / 4, 255) in byte lanes: the quarter added is cut to
+        // the room left below 255.
+        eachByte(p, [](Byte v) {
+            const auto quarter = static_cast<Byte>(v >> 2), room = static_cast<Byte>(255 - v);
+            return static_cast<Byte>(v + std::min(quarter, room));
+        });
         break;
     case kDarken:
         eachByte(p, [](Byte v) { return static_cast<Byte>(v - v / 4); });

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "picture/dib_header.h"
 #include "picture/row_bands.h"
 
@@ -166,23 +170,54 @@ void convert16Rows(const unsigned char* src, std::int64_t srcStride, unsigned ch
     }
 }
 
+// Pixel x of row s of a palette picture as its colour, blue | green << 8 |
+// red << 16.
+inline std::uint32_t colourAt(const unsigned char* s, int x, int bits,
+                              const std::uint32_t (&packed)[256]) {
+    return packed[bits == 8 ? s[x] : pixelIndex(s, x, bits)];
+}
+
 // Rows [first, last) of a palette picture in 24-bit form. Four bytes are
 // stored per pixel, the colour in the low three; the fourth is overwritten by
-// the next pixel, and the last pixel of a row gets only its three.
+// the next pixel, and the last pixel of a row gets only its three. On SSE2
+// the pixels go four at a time as three words stored past the caches: the
+// new block is written whole and is far larger than they are, and skipping
+// them spares reading every line in before it is overwritten.
+template <int Bits>
 void convertPaletteRows(const unsigned char* src, std::int64_t srcStride, unsigned char* dst,
-                        std::int64_t dstStride, int width, int bits,
-                        const std::uint32_t (&packed)[256], int first, int last) {
+                        std::int64_t dstStride, int width, const std::uint32_t (&packed)[256],
+                        int first, int last) {
+    constexpr int bits = Bits;
     for (int y = first; y < last; ++y) {
         const unsigned char* s = src + y * srcStride;
         unsigned char* d = dst + y * dstStride;
-        const auto index = [&](int x) { return bits == 8 ? s[x] : pixelIndex(s, x, bits); };
-        for (int x = 0; x < width - 1; ++x, d += 3)
-            std::memcpy(d, &packed[index(x)], 4);
-        const std::uint32_t lastColour = packed[index(width - 1)];
-        d[0] = static_cast<unsigned char>(lastColour);
-        d[1] = static_cast<unsigned char>(lastColour >> 8);
-        d[2] = static_cast<unsigned char>(lastColour >> 16);
+        int x = 0;
+#if defined(__SSE2__)
+        auto* words = reinterpret_cast<int*>(d); // rows start 4-byte aligned
+        for (; x + 4 <= width; x += 4, words += 3, d += 12) {
+            const std::uint32_t p0 = colourAt(s, x, bits, packed),
+                                p1 = colourAt(s, x + 1, bits, packed),
+                                p2 = colourAt(s, x + 2, bits, packed),
+                                p3 = colourAt(s, x + 3, bits, packed);
+            _mm_stream_si32(words, static_cast<int>(p0 | p1 << 24));
+            _mm_stream_si32(words + 1, static_cast<int>(p1 >> 8 | p2 << 16));
+            _mm_stream_si32(words + 2, static_cast<int>(p2 >> 16 | p3 << 8));
+        }
+#endif
+        for (; x < width - 1; ++x, d += 3) {
+            const std::uint32_t colour = colourAt(s, x, bits, packed);
+            std::memcpy(d, &colour, 4);
+        }
+        if (x == width - 1) {
+            const std::uint32_t lastColour = colourAt(s, x, bits, packed);
+            d[0] = static_cast<unsigned char>(lastColour);
+            d[1] = static_cast<unsigned char>(lastColour >> 8);
+            d[2] = static_cast<unsigned char>(lastColour >> 16);
+        }
     }
+#if defined(__SSE2__)
+    _mm_sfence(); // the streamed words are seen before the band is reported done
+#endif
 }
 
 } // namespace
@@ -203,10 +238,23 @@ void PictureBuffer::convertTo24() {
             packed[i] = colours[i][0] | colours[i][1] << 8 | colours[i][2] << 16;
     }
     forEachRowBand(height, dstStride * height, [&](int first, int last) {
-        if (bits == 16)
+        switch (bits) {
+        case 16:
             convert16Rows(src, srcStride, dst, dstStride, w, first, last);
-        else
-            convertPaletteRows(src, srcStride, dst, dstStride, w, bits, packed, first, last);
+            break;
+        case 8:
+            convertPaletteRows<8>(src, srcStride, dst, dstStride, w, packed, first, last);
+            break;
+        case 4:
+            convertPaletteRows<4>(src, srcStride, dst, dstStride, w, packed, first, last);
+            break;
+        case 2:
+            convertPaletteRows<2>(src, srcStride, dst, dstStride, w, packed, first, last);
+            break;
+        default:
+            convertPaletteRows<1>(src, srcStride, dst, dstStride, w, packed, first, last);
+            break;
+        }
     });
     replaceBlocks(out);
     colorsUsed = 0;
