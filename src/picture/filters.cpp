@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "picture/row_bands.h"
+#include "picture/vector_clones.h"
 
 namespace {
 
@@ -28,15 +29,31 @@ template <typename Work> void eachRowBand(const Rows& p, int from, int to, Work 
                    [&](int first, int last) { work(from + first, from + last); });
 }
 
-template <typename F> void eachByte(const Rows& p, F f) {
+// Every byte of the rows through a byte-wise map, row bands side by side.
+void eachByte(const Rows& p, void (*map)(Byte*, int)) {
     eachRowBand(p, 0, p.height, [&](int first, int last) {
-        const int n = p.bytes();
-        for (int y = first; y < last; ++y) {
-            Byte* r = p.row(y);
-            for (int i = 0; i < n; ++i)
-                r[i] = f(r[i]);
-        }
+        for (int y = first; y < last; ++y)
+            map(p.row(y), p.bytes());
     });
+}
+
+VECTOR_CLONES void negativeBytes(Byte* r, int n) {
+    for (int i = 0; i < n; ++i)
+        r[i] = static_cast<Byte>(255 - r[i]);
+}
+
+// min(v + v / 4, 255) in byte lanes: the quarter added is cut to the room
+// left below 255.
+VECTOR_CLONES void brightenBytes(Byte* r, int n) {
+    for (int i = 0; i < n; ++i) {
+        const auto quarter = static_cast<Byte>(r[i] >> 2), room = static_cast<Byte>(255 - r[i]);
+        r[i] = static_cast<Byte>(r[i] + std::min(quarter, room));
+    }
+}
+
+VECTOR_CLONES void darkenBytes(Byte* r, int n) {
+    for (int i = 0; i < n; ++i)
+        r[i] = static_cast<Byte>(r[i] - r[i] / 4);
 }
 
 // floor(v / 3) for v up to 765, as 16-bit lanes can take it.
@@ -48,7 +65,7 @@ inline std::uint16_t third(std::uint16_t v) {
 // byte gets the sum of its own pixel's three bytes, taken from the bytes up
 // to two before and after it that lie in its pixel. The row is only read, so
 // the loads never wait for stores of the run before.
-void greyRuns(const Byte* r, int runs, Byte* out) {
+VECTOR_CLONES void greyRuns(const Byte* r, int runs, Byte* out) {
     // take[k][b]: byte b of a run adds the byte k - 2 places from it.
     static constexpr auto take = [] {
         std::array<std::array<std::uint16_t, 48>, 5> t{};
@@ -92,7 +109,7 @@ void grey(const Rows& p) {
 }
 
 // The terms of the bytes [from, to) themselves and of the bytes below them.
-void blurOwnTerms(Byte* r, const Byte* below, int from, int to) {
+VECTOR_CLONES void blurOwnTerms(Byte* r, const Byte* below, int from, int to) {
     for (int i = from; i < to; ++i)
         r[i] = static_cast<Byte>((below[i] >> 2) + (r[i] >> 1));
 }
@@ -149,12 +166,20 @@ void blur(const Rows& p) {
 // Bytes bpp .. n - bpp - 1 of a sharpened row into `out`. Every term fits
 // 16 bits, so the sums are kept in 16-bit lanes.
 template <int Bpp, int Self, int K>
-void sharpenRow(const Byte* r, const Byte* above, Byte* out, int n) {
+inline void sharpenRow(const Byte* r, const Byte* above, Byte* out, int n) {
     for (int i = Bpp; i < n - Bpp; ++i) {
         const auto v = static_cast<std::int16_t>(Self * r[i] - K * ((above[i] + 1) >> 1) -
                                                  K * (r[i + Bpp] >> 1));
         out[i] = static_cast<Byte>(v < 0 ? 0 : v > 255 ? 255 : v);
     }
+}
+
+VECTOR_CLONES void sharpenColourRow(const Byte* r, const Byte* above, Byte* out, int n) {
+    sharpenRow<3, 3, 2>(r, above, out, n);
+}
+
+VECTOR_CLONES void sharpenIndexRow(const Byte* r, const Byte* above, Byte* out, int n) {
+    sharpenRow<1, 4, 3>(r, above, out, n);
 }
 
 // The neighbours above and to the right are not yet processed when a byte
@@ -174,10 +199,7 @@ void sharpen(const Rows& p) {
             Byte* r = p.row(y);
             const Byte* above = y == last && !aboveLast[band].empty() ? aboveLast[band].data()
                                                                        : p.row(y + 1);
-            if (bpp == 3)
-                sharpenRow<3, 3, 2>(r, above, out.data(), n);
-            else
-                sharpenRow<1, 4, 3>(r, above, out.data(), n);
+            (bpp == 3 ? sharpenColourRow : sharpenIndexRow)(r, above, out.data(), n);
             if (n > 2 * bpp) std::memcpy(r + bpp, out.data() + bpp, n - 2 * bpp);
         }
     });
@@ -215,6 +237,11 @@ void blurII(const Rows& p) {
     });
 }
 
+// floor(v / 10) for v up to 2550, as 16-bit lanes can take it.
+inline Byte tenth(std::uint16_t v) {
+    return static_cast<Byte>((v * 6554u) >> 16);
+}
+
 int weigh(int m2, int m1, int c, int p1, int p2) {
     return (m2 + p2 + 2 * (m1 + 2 * c + p1)) / 10;
 }
@@ -235,11 +262,23 @@ void blockEdgeScalar(Byte* r, int e, int last) {
 // apart, into out[from .. to). Worked out for every byte of the stretch,
 // though only two pixels of every eight are kept, because a plain loop over
 // the row runs in 16-bit lanes.
-void edgeTaps(const Byte* r, int from, int to, Byte* out) {
+VECTOR_CLONES void edgeTaps(const Byte* r, int from, int to, Byte* out) {
     for (int i = from; i < to; ++i) {
         const auto sum = static_cast<std::uint16_t>(r[i - 6] + r[i + 6] +
                                                     2 * (r[i - 3] + 2 * r[i] + r[i + 3]));
-        out[i] = static_cast<Byte>((sum * 6554u) >> 16); // floor(sum / 10), sum <= 2550
+        out[i] = tenth(sum);
+    }
+}
+
+// Rows c = e and p1 = e + 1 above the seam under row e, from rows e - 2 ..
+// e + 3 as they were (each byte from the bytes at its own place only).
+VECTOR_CLONES void smoothSeam(const Byte* m2, const Byte* m1, Byte* c, Byte* p1, const Byte* p2,
+                              const Byte* p3, int n) {
+    for (int i = 0; i < n; ++i) {
+        const auto a = static_cast<std::uint16_t>(m2[i] + p2[i] + 2 * (m1[i] + 2 * c[i] + p1[i]));
+        const auto b = static_cast<std::uint16_t>(m1[i] + p3[i] + 2 * (c[i] + 2 * p1[i] + p2[i]));
+        c[i] = tenth(a);
+        p1[i] = tenth(b);
     }
 }
 
@@ -269,16 +308,8 @@ void blockEdges(const Rows& p) {
     forEachRowBand(seams, std::int64_t{2} * p.bytes() * seams, [&](int first, int last) {
         for (int k = first + 1; k <= last; ++k) {
             const int e = 8 * k;
-            const Byte *m2 = p.row(e - 2), *m1 = p.row(e - 1), *c = p.row(e), *p1 = p.row(e + 1),
-                       *p2 = p.row(e + 2), *p3 = p.row(e + 3);
-            Byte* out0 = p.row(e);
-            Byte* out1 = p.row(e + 1);
-            for (int i = 0, n = p.bytes(); i < n; ++i) {
-                const int a = weigh(m2[i], m1[i], c[i], p1[i], p2[i]);
-                const int b = weigh(m1[i], c[i], p1[i], p2[i], p3[i]);
-                out0[i] = static_cast<Byte>(a);
-                out1[i] = static_cast<Byte>(b);
-            }
+            smoothSeam(p.row(e - 2), p.row(e - 1), p.row(e), p.row(e + 1), p.row(e + 2),
+                       p.row(e + 3), p.bytes());
         }
     });
 }
@@ -293,18 +324,13 @@ void applyFilter(PictureBuffer& picture, int value) {
                  picture.height, bits / 8};
     switch (value) {
     case kNegative:
-        eachByte(p, [](Byte v) { return static_cast<Byte>(255 - v); });
+        eachByte(p, negativeBytes);
         break;
     case kBrighten:
-        // min(v + v / 4, 255) in byte lanes: the quarter added is cut to
-        // the room left below 255.
-        eachByte(p, [](Byte v) {
-            const auto quarter = static_cast<Byte>(v >> 2), room = static_cast<Byte>(255 - v);
-            return static_cast<Byte>(v + std::min(quarter, room));
-        });
+        eachByte(p, brightenBytes);
         break;
     case kDarken:
-        eachByte(p, [](Byte v) { return static_cast<Byte>(v - v / 4); });
+        eachByte(p, darkenBytes);
         break;
     case kGrey:
         if (bits == 24) grey(p);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "picture/row_bands.h"
+#include "picture/vector_clones.h"
 
 namespace {
 
@@ -213,7 +214,7 @@ std::vector<LinearTap> linearTaps(int src, int dst) {
 //   (256 - fx - fy + t) a + (fx - t) b + (fy - t) c + t d, shifted right by 8,
 // which is below 65536: 16-bit lanes hold it exactly whatever they wrap to on
 // the way.
-void blendRow(const Byte* a, const Byte* b, const Byte* c, const Byte* d,
+VECTOR_CLONES void blendRow(const Byte* a, const Byte* b, const Byte* c, const Byte* d,
               const std::uint16_t* fx, int fy, Byte* out, int count) {
     const auto wy = static_cast<std::uint16_t>(fy);
     for (int k = 0; k < count; ++k) {
@@ -340,6 +341,64 @@ AverageTaps averageTaps(int from, int to, std::int64_t step, std::int64_t grid, 
     return taps;
 }
 
+// sum[b] (+)= weight x row[b] for b < n, set rather than added to when
+// `first`.
+template <typename Sum>
+inline void addWeightedImpl(Sum* sum, const Byte* row, int weight, std::size_t n, bool first) {
+    const auto w = static_cast<Sum>(weight);
+    if (first)
+        for (std::size_t b = 0; b < n; ++b)
+            sum[b] = static_cast<Sum>(w * row[b]);
+    else
+        for (std::size_t b = 0; b < n; ++b)
+            sum[b] = static_cast<Sum>(sum[b] + w * row[b]);
+}
+
+VECTOR_CLONES void addWeighted(std::uint16_t* sum, const Byte* row, int weight, std::size_t n,
+                               bool first) {
+    addWeightedImpl(sum, row, weight, n, first);
+}
+
+VECTOR_CLONES void addWeighted(std::uint32_t* sum, const Byte* row, int weight, std::size_t n,
+                               bool first) {
+    addWeightedImpl(sum, row, weight, n, first);
+}
+
+// acc[b] (+)= weight[b] x tap[b] for b < n, set rather than added to when
+// `first`.
+template <typename Sum>
+inline void addWeightedImpl(Sum* acc, const Sum* tap, const std::uint16_t* weight,
+                            std::size_t n, bool first) {
+    if (first)
+        for (std::size_t b = 0; b < n; ++b)
+            acc[b] = static_cast<Sum>(weight[b] * tap[b]);
+    else
+        for (std::size_t b = 0; b < n; ++b)
+            acc[b] = static_cast<Sum>(acc[b] + weight[b] * tap[b]);
+}
+
+VECTOR_CLONES void addWeighted(std::uint16_t* acc, const std::uint16_t* tap,
+                               const std::uint16_t* weight, std::size_t n, bool first) {
+    addWeightedImpl(acc, tap, weight, n, first);
+}
+
+VECTOR_CLONES void addWeighted(std::uint32_t* acc, const std::uint32_t* tap,
+                               const std::uint16_t* weight, std::size_t n, bool first) {
+    addWeightedImpl(acc, tap, weight, n, first);
+}
+
+// out[b] = floor(sum[b] / count) for sums below 2^16, with `reciprocal` =
+// 1 / count. Such a sum is exact in a float, and (sum + 1/2) / count lies at
+// least 1/(2 count) from a whole number, far beyond the rounding of the
+// product: truncating it gives the quotient.
+VECTOR_CLONES void storeQuotients(const std::uint16_t* sum, float reciprocal, Byte* out,
+                                  std::size_t n) {
+    for (std::size_t b = 0; b < n; ++b) {
+        const auto x = static_cast<float>(static_cast<int>(sum[b]));
+        out[b] = static_cast<Byte>(static_cast<int>((x + 0.5f) * reciprocal));
+    }
+}
+
 // Area average on a grid of 2048 or 1024 (20.12 units). The samples of a
 // target pixel are the crossings of its sample rows and sample columns, so
 // the sums are taken in two passes: down the sample rows of a target row for
@@ -356,9 +415,6 @@ void drawAverage(const Source& s, const Target& t, std::int64_t stepX, std::int6
     const AverageTaps cols = averageTaps(t.i0, t.i1, stepX, grid, perRow);
     const int n = t.columns();
     const std::size_t bytes = 3 * std::size_t(n);
-    // Below 2^24 a sum is exact in a float, and (sum + 1/2) / count lies at
-    // least 1/(2 count) from a whole number, far beyond the rounding of the
-    // product: truncating it gives the quotient.
     const float reciprocal = 1.0f / static_cast<float>(count);
     t.eachRowBand([&](int j0, int j1) {
         // One element to spare after each line: pixels are copied as four.
@@ -369,15 +425,7 @@ void drawAverage(const Source& s, const Target& t, std::int64_t stepX, std::int6
             bool firstRow = true;
             eachSampledLine(j * stepY, grid, perColumn, [&](int y, int samples) {
                 const Byte* row = s.span(y, cols.first, cols.last + 1, scratch);
-                const auto weight = static_cast<Sum>(samples);
-                Sum* sum = sums.data();
-                const std::size_t m = sums.size() - 1;
-                if (firstRow)
-                    for (std::size_t b = 0; b < m; ++b)
-                        sum[b] = static_cast<Sum>(weight * row[b]);
-                else
-                    for (std::size_t b = 0; b < m; ++b)
-                        sum[b] = static_cast<Sum>(sum[b] + weight * row[b]);
+                addWeighted(sums.data(), row, samples, sums.size() - 1, firstRow);
                 firstRow = false;
             });
             const Sum* line = sums.data();
@@ -388,28 +436,14 @@ void drawAverage(const Source& s, const Target& t, std::int64_t stepX, std::int6
                 const int* offset = &cols.offset[std::size_t(q) * positions];
                 for (int i = 0; i < positions; ++i)
                     std::memcpy(gathered + 3 * i, line + offset[i], 4 * sizeof(Sum));
-                const std::uint16_t* weight = &cols.weight[std::size_t(q) * bytes];
-                if (q == 0)
-                    for (std::size_t b = 0; b < bytes; ++b)
-                        acc[b] = static_cast<Sum>(weight[b] * gathered[b]);
-                else
-                    for (std::size_t b = 0; b < bytes; ++b)
-                        acc[b] = static_cast<Sum>(acc[b] + weight[b] * gathered[b]);
+                addWeighted(acc, gathered, &cols.weight[std::size_t(q) * bytes], bytes, q == 0);
             }
             Byte* out = t.at(t.i0, j);
-            // Local copies: stores to `out` might alias anything else.
-            const std::size_t length = bytes;
-            const std::uint32_t divisor = count;
-            if constexpr (sizeof(Sum) == 2) {
-                const float factor = reciprocal;
-                for (std::size_t b = 0; b < length; ++b) {
-                    const auto sum = static_cast<float>(static_cast<int>(acc[b]));
-                    out[b] = static_cast<Byte>(static_cast<int>((sum + 0.5f) * factor));
-                }
-            } else {
-                for (std::size_t b = 0; b < length; ++b)
-                    out[b] = static_cast<Byte>(acc[b] / divisor);
-            }
+            if constexpr (sizeof(Sum) == 2)
+                storeQuotients(acc, reciprocal, out, bytes);
+            else
+                for (std::size_t b = 0; b < bytes; ++b)
+                    out[b] = static_cast<Byte>(acc[b] / count);
         }
     });
 }
