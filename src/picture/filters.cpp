@@ -152,15 +152,14 @@ void blurLeftTerms(Byte* r, int from, int to, int bpp) {
 }
 
 // Each byte from the already smoothed byte to its left and the one below.
+// The rows run in order on one thread: a row waits on the one below, and
+// handing each fresh row over to another core costs more than it saves.
 void blur(const Rows& p) {
     if (p.height < 2 || p.width < 2) return;
-    forEachRowInStep(1, p.height, p.width, std::int64_t{p.bytes()} * p.height,
-                     [&](int y, int x0, int x1) {
-                         const int from = std::max(x0, 1) * p.bpp, to = x1 * p.bpp;
-                         if (from >= to) return;
-                         blurOwnTerms(p.row(y), p.row(y - 1), from, to);
-                         blurLeftTerms(p.row(y), from, to, p.bpp);
-                     });
+    for (int y = 1; y < p.height; ++y) {
+        blurOwnTerms(p.row(y), p.row(y - 1), p.bpp, p.bytes());
+        blurLeftTerms(p.row(y), p.bpp, p.bytes(), p.bpp);
+    }
 }
 
 // Bytes bpp .. n - bpp - 1 of a sharpened row into `out`. Every term fits
@@ -205,36 +204,56 @@ void sharpen(const Rows& p) {
     });
 }
 
+// Pixels [x0, x1) of a row of blur II, pixel 0 excluded, with the left
+// pixel's bytes carried along in registers.
+template <int Bpp> void blurIIPiece(Byte* r, const Byte* below, int x0, int x1) {
+    constexpr int near = Bpp == 3 ? 40 : 16, close = Bpp == 3 ? 16 : 6;
+    int l[Bpp];
+    for (int i = 0; i < Bpp; ++i)
+        l[i] = r[(x0 - 1) * Bpp + i];
+    for (int x = x0; x < x1; ++x) {
+        Byte* at = r + x * Bpp;
+        const Byte* under = below + x * Bpp;
+        int c[Bpp], d[Bpp], cl = 0, ld = 0, cd = 0;
+        for (int i = 0; i < Bpp; ++i) {
+            c[i] = at[i];
+            d[i] = under[i];
+            cl += std::abs(c[i] - l[i]);
+            ld += std::abs(l[i] - d[i]);
+            cd += std::abs(c[i] - d[i]);
+        }
+        if (cl < near && ld < near) {
+            for (int i = 0; i < Bpp; ++i)
+                l[i] = (c[i] + 2 * (l[i] + d[i])) / 5;
+        } else if (cl < close) {
+            for (int i = 0; i < Bpp; ++i)
+                l[i] = (l[i] + 2 * c[i]) / 3;
+        } else if (cd < close) {
+            for (int i = 0; i < Bpp; ++i)
+                l[i] = (d[i] + 2 * c[i]) / 3;
+        } else {
+            for (int i = 0; i < Bpp; ++i)
+                l[i] = c[i];
+        }
+        for (int i = 0; i < Bpp; ++i)
+            at[i] = static_cast<Byte>(l[i]);
+    }
+}
+
+// Rows in step on two threads: a row's pixel waits only on the pixel below
+// it, and each pixel's work is large beside handing rows between cores.
 void blurII(const Rows& p) {
-    if (p.height <= 2) return;
-    const bool colour = p.bpp == 3;
-    const int near = colour ? 40 : 16, close = colour ? 16 : 6;
+    if (p.height <= 2 || p.width <= 2) return;
     forEachRowInStep(1, p.height - 1, p.width, std::int64_t{p.bytes()} * p.height,
                      [&](int y, int x0, int x1) {
-        Byte* r = p.row(y);
-        const Byte* below = p.row(y - 1);
-        for (int x = std::max(x0, 1); x < std::min(x1, p.width - 1); ++x) {
-            Byte* c = r + x * p.bpp;
-            const Byte* l = c - p.bpp;
-            const Byte* d = below + x * p.bpp;
-            int cl = 0, ld = 0, cd = 0;
-            for (int i = 0; i < p.bpp; ++i) {
-                cl += std::abs(c[i] - l[i]);
-                ld += std::abs(l[i] - d[i]);
-                cd += std::abs(c[i] - d[i]);
-            }
-            if (cl < near && ld < near) {
-                for (int i = 0; i < p.bpp; ++i)
-                    c[i] = static_cast<Byte>((c[i] + 2 * (l[i] + d[i])) / 5);
-            } else if (cl < close) {
-                for (int i = 0; i < p.bpp; ++i)
-                    c[i] = static_cast<Byte>((l[i] + 2 * c[i]) / 3);
-            } else if (cd < close) {
-                for (int i = 0; i < p.bpp; ++i)
-                    c[i] = static_cast<Byte>((d[i] + 2 * c[i]) / 3);
-            }
-        }
-    });
+                         x0 = std::max(x0, 1);
+                         x1 = std::min(x1, p.width - 1);
+                         if (x0 >= x1) return;
+                         if (p.bpp == 3)
+                             blurIIPiece<3>(p.row(y), p.row(y - 1), x0, x1);
+                         else
+                             blurIIPiece<1>(p.row(y), p.row(y - 1), x0, x1);
+                     });
 }
 
 // floor(v / 10) for v up to 2550, as 16-bit lanes can take it.
