@@ -22,11 +22,3 @@ inline void forEachRowBand(int rows, std::int64_t bytes,
                            const std::function<void(int, int)>& work) {
     forEachRowBand(rowBandEdges(rows, bytes), work);
 }
-
-// Calls work(y, x0, x1) for the rows y = first .. last - 1 of `columns`
-// columns, each row in pieces [x0, x1) from left to right, for loops in which
-// a row reads the finished row below it up to the same column. Rows go in
-// turn to two threads, and a piece starts only once the row below is finished
-// up to its end.
-void forEachRowInStep(int first, int last, int columns, std::int64_t bytes,
-                      const std::function<void(int, int, int)>& work);
