@@ -81,9 +81,9 @@ VECTOR_CLONES void greyRuns(const Byte* r, int runs, Byte* out) {
     for (int run = 0; run < runs; ++run, out += 48) {
         const Byte* in = r + 1 + 48 * run; // two bytes before pixel 1 + 16 run
         for (int b = 0; b < 48; ++b) {
-            const auto sum = static_cast<std::uint16_t>(
-                take[0][b] * in[b] + take[1][b] * in[b + 1] + in[b + 2] +
-                take[3][b] * in[b + 3] + take[4][b] * in[b + 4]);
+            const auto sum =
+                static_cast<std::uint16_t>(take[0][b] * in[b] + take[1][b] * in[b + 1] + in[b + 2] +
+                                           take[3][b] * in[b + 3] + take[4][b] * in[b + 4]);
             out[b] = static_cast<Byte>(third(sum));
         }
     }
@@ -200,8 +200,8 @@ void sharpen(const Rows& p) {
         std::vector<Byte> out(n);
         for (int y = first + 1; y < last + 1; ++y) {
             Byte* r = p.row(y);
-            const Byte* above = y == last && !aboveLast[band].empty() ? aboveLast[band].data()
-                                                                       : p.row(y + 1);
+            const Byte* above =
+                y == last && !aboveLast[band].empty() ? aboveLast[band].data() : p.row(y + 1);
             (bpp == 3 ? sharpenColourRow : sharpenIndexRow)(r, above, out.data(), n);
             if (n > 2 * bpp) std::memcpy(r + bpp, out.data() + bpp, n - 2 * bpp);
         }
@@ -269,14 +269,13 @@ void blurIIColourPiece(Byte* r, const Byte* below, int x0, int x1) {
         const Byte* under = below + 3 * x;
         const __m128i d8 = _mm_and_si128(word(under), pixel);
         const __m128i c8 = _mm_and_si128(own, pixel);
-        const __m128i pair =
-            _mm_sad_epu8(_mm_unpacklo_epi64(c8, c8), _mm_unpacklo_epi64(l8, d8));
+        const __m128i pair = _mm_sad_epu8(_mm_unpacklo_epi64(c8, c8), _mm_unpacklo_epi64(l8, d8));
         const int cl = _mm_cvtsi128_si32(pair), cd = _mm_extract_epi16(pair, 4);
         const int ld = _mm_cvtsi128_si32(_mm_sad_epu8(l8, d8));
         const __m128i c16 = _mm_unpacklo_epi8(c8, zero), d16 = _mm_unpacklo_epi8(d8, zero);
         if (cl < 40 && ld < 40)
-            l16 = _mm_mulhi_epu16(
-                _mm_add_epi16(c16, _mm_slli_epi16(_mm_add_epi16(l16, d16), 1)), fifth);
+            l16 = _mm_mulhi_epu16(_mm_add_epi16(c16, _mm_slli_epi16(_mm_add_epi16(l16, d16), 1)),
+                                  fifth);
         else if (cl < 16)
             l16 = _mm_mulhi_epu16(_mm_add_epi16(l16, _mm_slli_epi16(c16, 1)), third);
         else if (cd < 16)
@@ -334,8 +333,8 @@ void blockEdgeScalar(Byte* r, int e, int last) {
 // the row runs in 16-bit lanes.
 VECTOR_CLONES void edgeTaps(const Byte* r, int from, int to, Byte* out) {
     for (int i = from; i < to; ++i) {
-        const auto sum = static_cast<std::uint16_t>(r[i - 6] + r[i + 6] +
-                                                    2 * (r[i - 3] + 2 * r[i] + r[i + 3]));
+        const auto sum =
+            static_cast<std::uint16_t>(r[i - 6] + r[i + 6] + 2 * (r[i - 3] + 2 * r[i] + r[i + 3]));
         out[i] = tenth(sum);
     }
 }

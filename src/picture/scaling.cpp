@@ -215,13 +215,13 @@ std::vector<LinearTap> linearTaps(int src, int dst) {
 // which is below 65536: 16-bit lanes hold it exactly whatever they wrap to on
 // the way.
 VECTOR_CLONES void blendRow(const Byte* a, const Byte* b, const Byte* c, const Byte* d,
-              const std::uint16_t* fx, int fy, Byte* out, int count) {
+                            const std::uint16_t* fx, int fy, Byte* out, int count) {
     const auto wy = static_cast<std::uint16_t>(fy);
     for (int k = 0; k < count; ++k) {
         const std::uint16_t p00 = a[k], p10 = b[k], p01 = c[k], p11 = d[k], wx = fx[k];
         const auto t = static_cast<std::uint16_t>(static_cast<std::uint16_t>(wx * wy) >> 8);
-        const auto sum = static_cast<std::uint16_t>(
-            (p00 << 8) + wx * (p10 - p00) + wy * (p01 - p00) + t * (p11 - p10 - p01 + p00));
+        const auto sum = static_cast<std::uint16_t>((p00 << 8) + wx * (p10 - p00) +
+                                                    wy * (p01 - p00) + t * (p11 - p10 - p01 + p00));
         out[k] = static_cast<Byte>(sum >> 8);
     }
 }
@@ -301,8 +301,7 @@ struct AverageTaps {
 
 // Calls f(line, samples) for the distinct lines that the samples
 // (start + k x grid) >> 12, k < count, fall on; the lines only grow.
-template <typename F>
-void eachSampledLine(std::int64_t start, std::int64_t grid, int count, F f) {
+template <typename F> void eachSampledLine(std::int64_t start, std::int64_t grid, int count, F f) {
     int line = static_cast<int>(start >> 12), samples = 0;
     for (int k = 0; k < count; ++k) {
         const int at = static_cast<int>((start + k * grid) >> 12);
@@ -367,8 +366,8 @@ VECTOR_CLONES void addWeighted(std::uint32_t* sum, const Byte* row, int weight, 
 // acc[b] (+)= weight[b] x tap[b] for b < n, set rather than added to when
 // `first`.
 template <typename Sum>
-inline void addWeightedImpl(Sum* acc, const Sum* tap, const std::uint16_t* weight,
-                            std::size_t n, bool first) {
+inline void addWeightedImpl(Sum* acc, const Sum* tap, const std::uint16_t* weight, std::size_t n,
+                            bool first) {
     if (first)
         for (std::size_t b = 0; b < n; ++b)
             acc[b] = static_cast<Sum>(weight[b] * tap[b]);
