@@ -7,8 +7,9 @@ namespace platform {
 
 namespace {
 
-// Blocks at least this large are kept back when freed, up to kKept of them.
+// Blocks from 1 MiB to 256 MiB are kept back when freed, up to kKept of them.
 constexpr std::size_t kKeptMinSize = std::size_t{1} << 20;
+constexpr std::size_t kKeptMaxSize = std::size_t{1} << 28;
 constexpr int kKept = 2;
 
 struct KeptBlocks {
@@ -70,7 +71,8 @@ MemoryHandle allocateUnfilledBlock(std::size_t size) {
 }
 
 void freeBlock(MemoryHandle block) {
-    if (spiIsValid(block) && block->size >= kKeptMinSize) block = kept().keep(block);
+    if (spiIsValid(block) && block->size >= kKeptMinSize && block->size <= kKeptMaxSize)
+        block = kept().keep(block);
     if (block) std::free(block); // a block that made way no longer carries the magic
 }
 
