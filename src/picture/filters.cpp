@@ -118,11 +118,22 @@ VECTOR_CLONES void blurOwnTerms(Byte* r, const Byte* below, int from, int to) {
         r[i] = static_cast<Byte>((below[i] >> 2) + (r[i] >> 1));
 }
 
-// Adds the left terms in order, each byte ending at most 63 + 63 + 127: no
-// carry. At 24 bits the three bytes of a pixel go together in one word,
-// with the fourth byte of the word (the next pixel's first) added nothing and
-// stored back as it was; each word is loaded before the store that overlaps
-// it, so no load waits on a store.
+// A word with `v` in the three bytes of a pixel and 0 in the fourth.
+std::uint32_t pixelMask(Byte v) {
+    const Byte bytes[4] = {v, v, v, 0};
+    std::uint32_t m;
+    std::memcpy(&m, bytes, 4);
+    return m;
+}
+
+std::uint32_t wordAt(const Byte* at) {
+    std::uint32_t v;
+    std::memcpy(&v, at, 4);
+    return v;
+}
+
+// The left terms of bytes [from, to) of a row, in order, `bpp` bytes apart;
+// at 8 bits the left byte is carried along in a register.
 void blurLeftTerms(Byte* r, int from, int to, int bpp) {
     if (bpp == 1) {
         int left = r[from - 1];
@@ -132,35 +143,64 @@ void blurLeftTerms(Byte* r, int from, int to, int bpp) {
         }
         return;
     }
-    static const std::uint32_t quarter = [] { // 0x3F in the pixel's three bytes
-        const Byte bytes[4] = {0x3F, 0x3F, 0x3F, 0};
-        std::uint32_t m;
-        std::memcpy(&m, bytes, 4);
-        return m;
-    }();
-    int i = from;
-    if (to - from > 6) { // every pixel but the last two: words stay in the piece
-        std::uint32_t left, own;
-        std::memcpy(&left, r + from - 3, 4);
-        std::memcpy(&own, r + from, 4);
-        for (; i + 6 < to; i += 3) {
-            std::uint32_t next;
-            std::memcpy(&next, r + i + 3, 4);
-            left = own + ((left >> 2) & quarter);
-            std::memcpy(r + i, &left, 4);
-            own = next;
-        }
+    for (int i = from; i < to; ++i)
+        r[i] = static_cast<Byte>(r[i] + (r[i - bpp] >> 2));
+}
+
+// 24-bit blur of row r0, whose own terms are taken, and of r1, the row
+// above it, whose are not. The three bytes of a pixel go together in one
+// word: no byte carries into the next, each ending at most 63 + 63 + 127, and
+// the fourth byte of the word (the next pixel's first) gets nothing added.
+// Row r1 trails r0 by kLag pixels, taking its own terms from r0's finished
+// pixels as it goes, so that the two chains of additions run side by side.
+// Every word is read before the store that overlaps it; r0's stores keep
+// the fourth byte as it was, and r1's put it back from the word read. The
+// last two pixels of each row, whose words could reach past the row, go
+// byte by byte.
+void blurColourPair(Byte* r0, Byte* r1, int w) {
+    constexpr int kLag = 64;
+    const std::uint32_t quarter = pixelMask(0x3F), half = pixelMask(0x7F);
+    const std::uint32_t fourth = ~pixelMask(0xFF);
+    const int words = w - 2; // pixels 1 .. words - 1 go as words
+    std::uint32_t left0 = wordAt(r0), own0 = wordAt(r0 + 3);
+    std::uint32_t left1 = wordAt(r1), orig1 = wordAt(r1 + 3);
+    const auto upper = [&](int x) {
+        const std::uint32_t next = wordAt(r1 + 3 * x + 3);
+        const std::uint32_t own = ((wordAt(r0 + 3 * x) >> 2) & quarter) + ((orig1 >> 1) & half);
+        left1 = own + ((left1 >> 2) & quarter);
+        const std::uint32_t out = left1 | (orig1 & fourth);
+        std::memcpy(r1 + 3 * x, &out, 4);
+        orig1 = next;
+    };
+    int x = 1;
+    for (; x < words; ++x) {
+        const std::uint32_t next = wordAt(r0 + 3 * x + 3);
+        left0 = own0 + ((left0 >> 2) & quarter);
+        std::memcpy(r0 + 3 * x, &left0, 4);
+        own0 = next;
+        if (x > kLag) upper(x - kLag);
     }
-    for (; i < to; ++i) // the rest byte by byte
-        r[i] = static_cast<Byte>(r[i] + (r[i - 3] >> 2));
+    blurLeftTerms(r0, 3 * x, 3 * w, 3);
+    const int tail = x;
+    for (x = std::max(1, x - kLag); x < words; ++x)
+        upper(x);
+    blurOwnTerms(r1, r0, 3 * tail, 3 * w);
+    blurLeftTerms(r1, 3 * tail, 3 * w, 3);
 }
 
 // Each byte from the already smoothed byte to its left and the one below.
 // The rows run in order on one thread: a row waits on the one below, and
-// handing each fresh row over to another core costs more than it saves.
+// handing each fresh row over to another core costs more than it saves. At
+// 24 bits they go two at a time.
 void blur(const Rows& p) {
     if (p.height < 2 || p.width < 2) return;
-    for (int y = 1; y < p.height; ++y) {
+    int y = 1;
+    if (p.bpp == 3)
+        for (; y + 1 < p.height; y += 2) {
+            blurOwnTerms(p.row(y), p.row(y - 1), 3, p.bytes());
+            blurColourPair(p.row(y), p.row(y + 1), p.width);
+        }
+    for (; y < p.height; ++y) {
         blurOwnTerms(p.row(y), p.row(y - 1), p.bpp, p.bytes());
         blurLeftTerms(p.row(y), p.bpp, p.bytes(), p.bpp);
     }
