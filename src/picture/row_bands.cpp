@@ -1,12 +1,14 @@
 #include "picture/row_bands.h"
 
 #include <algorithm>
+#include <atomic>
 #include <system_error>
 #include <thread>
 
 namespace {
 
-constexpr int kMaxBands = 4;
+constexpr int kMaxBands = 64;
+constexpr int kMaxThreads = 4;
 
 int coreCount() {
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
@@ -16,7 +18,11 @@ int coreCount() {
 
 std::vector<int> rowBandEdges(int rows, std::int64_t bytes) {
     if (rows <= 0) return {};
-    const int bands = bytes < kBandMinBytes ? 1 : std::min({coreCount(), rows, kMaxBands});
+    const std::int64_t wanted =
+        coreCount() < 2 || bytes < kBandMinBytes
+            ? 1
+            : std::min<std::int64_t>(bytes / (kBandMinBytes / 4), kMaxBands);
+    const int bands = static_cast<int>(std::min<std::int64_t>(wanted, rows));
     std::vector<int> edges(bands + 1);
     for (int b = 0; b <= bands; ++b)
         edges[b] = static_cast<int>(std::int64_t{rows} * b / bands);
@@ -24,16 +30,23 @@ std::vector<int> rowBandEdges(int rows, std::int64_t bytes) {
 }
 
 void forEachRowBand(const std::vector<int>& edges, const std::function<void(int, int)>& work) {
-    if (edges.size() < 2) return;
-    std::vector<std::thread> threads;
-    for (std::size_t b = 0; b + 2 < edges.size(); ++b) {
+    const int bands = static_cast<int>(edges.size()) - 1;
+    if (bands <= 0) return;
+    std::atomic<int> next{0};
+    const auto take = [&] {
+        for (int b; (b = next.fetch_add(1, std::memory_order_relaxed)) < bands;)
+            work(edges[b], edges[b + 1]);
+    };
+    std::vector<std::thread> helpers;
+    const int threads = std::min({coreCount(), bands, kMaxThreads});
+    for (int t = 1; t < threads; ++t) {
         try {
-            threads.emplace_back(work, edges[b], edges[b + 1]);
+            helpers.emplace_back(take);
         } catch (const std::system_error&) {
-            work(edges[b], edges[b + 1]); // no thread to be had: this band runs here
+            break; // no more threads to be had: the bands left run here
         }
     }
-    work(edges[edges.size() - 2], edges.back());
-    for (std::thread& t : threads)
+    take();
+    for (std::thread& t : helpers)
         t.join();
 }
