@@ -1,7 +1,17 @@
 #include "picture/filters.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "picture/row_bands.h"
+#include "picture/vector_clones.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -17,121 +27,400 @@ struct Rows {
     int bytes() const { return width * bpp; }
 };
 
-Byte clampByte(int v) {
-    return static_cast<Byte>(std::clamp(v, 0, 255));
+// Runs work(first, last) on bands of the rows [from, to), side by side.
+template <typename Work> void eachRowBand(const Rows& p, int from, int to, Work work) {
+    forEachRowBand(to - from, std::int64_t{p.bytes()} * (to - from),
+                   [&](int first, int last) { work(from + first, from + last); });
 }
 
-template <typename F> void eachByte(const Rows& p, F f) {
-    for (int y = 0; y < p.height; ++y) {
-        Byte* r = p.row(y);
-        for (int i = 0, n = p.bytes(); i < n; ++i)
-            r[i] = f(r[i]);
+// Every byte of the rows through a byte-wise map, row bands side by side.
+void eachByte(const Rows& p, void (*map)(Byte*, int)) {
+    eachRowBand(p, 0, p.height, [&](int first, int last) {
+        for (int y = first; y < last; ++y)
+            map(p.row(y), p.bytes());
+    });
+}
+
+VECTOR_CLONES void negativeBytes(Byte* r, int n) {
+    for (int i = 0; i < n; ++i)
+        r[i] = static_cast<Byte>(255 - r[i]);
+}
+
+// min(v + v / 4, 255) in byte lanes: the quarter added is cut to the room
+// left below 255.
+VECTOR_CLONES void brightenBytes(Byte* r, int n) {
+    for (int i = 0; i < n; ++i) {
+        const auto quarter = static_cast<Byte>(r[i] >> 2), room = static_cast<Byte>(255 - r[i]);
+        r[i] = static_cast<Byte>(r[i] + std::min(quarter, room));
+    }
+}
+
+VECTOR_CLONES void darkenBytes(Byte* r, int n) {
+    for (int i = 0; i < n; ++i)
+        r[i] = static_cast<Byte>(r[i] - r[i] / 4);
+}
+
+// floor(v / 3) for v up to 765, as 16-bit lanes can take it.
+inline std::uint16_t third(std::uint16_t v) {
+    return static_cast<std::uint16_t>((v * 21846u) >> 16);
+}
+
+// Grey of pixels 1 .. 16 x runs of row r into `out`, 16 pixels a run: each
+// byte gets the sum of its own pixel's three bytes, taken from the bytes up
+// to two before and after it that lie in its pixel. The row is only read, so
+// the loads never wait for stores of the run before.
+VECTOR_CLONES void greyRuns(const Byte* r, int runs, Byte* out) {
+    // take[k][b]: byte b of a run adds the byte k - 2 places from it.
+    static constexpr auto take = [] {
+        std::array<std::array<std::uint16_t, 48>, 5> t{};
+        for (int b = 0; b < 48; ++b)
+            for (int k = 0; k < 5; ++k)
+                t[k][b] = b + k >= 2 && (b + k - 2) / 3 == b / 3;
+        return t;
+    }();
+    for (int run = 0; run < runs; ++run, out += 48) {
+        const Byte* in = r + 1 + 48 * run; // two bytes before pixel 1 + 16 run
+        for (int b = 0; b < 48; ++b) {
+            const auto sum =
+                static_cast<std::uint16_t>(take[0][b] * in[b] + take[1][b] * in[b + 1] + in[b + 2] +
+                                           take[3][b] * in[b + 3] + take[4][b] * in[b + 4]);
+            out[b] = static_cast<Byte>(third(sum));
+        }
     }
 }
 
 void grey(const Rows& p) {
-    for (int y = 0; y < p.height; ++y) {
-        Byte* r = p.row(y);
-        for (int x = 0; x < p.width; ++x, r += 3)
-            r[0] = r[1] = r[2] = static_cast<Byte>((r[0] + r[1] + r[2]) / 3);
+    eachRowBand(p, 0, p.height, [&](int first, int last) {
+        const int w = p.width;
+        // The runs read up to two bytes past their pixels: they start at
+        // pixel 1 and leave at least one pixel after them.
+        const int runs = std::max(0, (w - 2) / 16);
+        std::vector<Byte> out(48 * std::size_t(runs));
+        const auto one = [](Byte* c) {
+            c[0] = c[1] = c[2] = static_cast<Byte>((c[0] + c[1] + c[2]) / 3);
+        };
+        for (int y = first; y < last; ++y) {
+            Byte* r = p.row(y);
+            if (runs > 0) {
+                greyRuns(r, runs, out.data());
+                std::memcpy(r + 3, out.data(), out.size());
+            }
+            one(r);
+            for (int x = 1 + 16 * runs; x < w; ++x)
+                one(r + 3 * x);
+        }
+    });
+}
+
+// The terms of the bytes [from, to) themselves and of the bytes below them.
+VECTOR_CLONES void blurOwnTerms(Byte* r, const Byte* below, int from, int to) {
+    for (int i = from; i < to; ++i)
+        r[i] = static_cast<Byte>((below[i] >> 2) + (r[i] >> 1));
+}
+
+// A word with `v` in the three bytes of a pixel and 0 in the fourth.
+std::uint32_t pixelMask(Byte v) {
+    const Byte bytes[4] = {v, v, v, 0};
+    std::uint32_t m;
+    std::memcpy(&m, bytes, 4);
+    return m;
+}
+
+std::uint32_t wordAt(const Byte* at) {
+    std::uint32_t v;
+    std::memcpy(&v, at, 4);
+    return v;
+}
+
+// The left terms of bytes [from, to) of a row, in order, `bpp` bytes apart;
+// at 8 bits the left byte is carried along in a register.
+void blurLeftTerms(Byte* r, int from, int to, int bpp) {
+    if (bpp == 1) {
+        int left = r[from - 1];
+        for (int i = from; i < to; ++i) {
+            left = r[i] + (left >> 2);
+            r[i] = static_cast<Byte>(left);
+        }
+        return;
     }
+    for (int i = from; i < to; ++i)
+        r[i] = static_cast<Byte>(r[i] + (r[i - bpp] >> 2));
+}
+
+// 24-bit blur of row r0, whose own terms are taken, and of r1, the row
+// above it, whose are not. The three bytes of a pixel go together in one
+// word: no byte carries into the next, each ending at most 63 + 63 + 127, and
+// the fourth byte of the word (the next pixel's first) gets nothing added.
+// Row r1 trails r0 by kLag pixels, taking its own terms from r0's finished
+// pixels as it goes, so that the two chains of additions run side by side.
+// Every word is read before the store that overlaps it; r0's stores keep
+// the fourth byte as it was, and r1's put it back from the word read. The
+// last two pixels of each row, whose words could reach past the row, go
+// byte by byte.
+void blurColourPair(Byte* r0, Byte* r1, int w) {
+    constexpr int kLag = 64;
+    const std::uint32_t quarter = pixelMask(0x3F), half = pixelMask(0x7F);
+    const std::uint32_t fourth = ~pixelMask(0xFF);
+    const int words = w - 2; // pixels 1 .. words - 1 go as words
+    std::uint32_t left0 = wordAt(r0), own0 = wordAt(r0 + 3);
+    std::uint32_t left1 = wordAt(r1), orig1 = wordAt(r1 + 3);
+    const auto upper = [&](int x) {
+        const std::uint32_t next = wordAt(r1 + 3 * x + 3);
+        const std::uint32_t own = ((wordAt(r0 + 3 * x) >> 2) & quarter) + ((orig1 >> 1) & half);
+        left1 = own + ((left1 >> 2) & quarter);
+        const std::uint32_t out = left1 | (orig1 & fourth);
+        std::memcpy(r1 + 3 * x, &out, 4);
+        orig1 = next;
+    };
+    int x = 1;
+    for (; x < words; ++x) {
+        const std::uint32_t next = wordAt(r0 + 3 * x + 3);
+        left0 = own0 + ((left0 >> 2) & quarter);
+        std::memcpy(r0 + 3 * x, &left0, 4);
+        own0 = next;
+        if (x > kLag) upper(x - kLag);
+    }
+    blurLeftTerms(r0, 3 * x, 3 * w, 3);
+    const int tail = x;
+    for (x = std::max(1, x - kLag); x < words; ++x)
+        upper(x);
+    blurOwnTerms(r1, r0, 3 * tail, 3 * w);
+    blurLeftTerms(r1, 3 * tail, 3 * w, 3);
 }
 
 // Each byte from the already smoothed byte to its left and the one below.
+// The rows run in order on one thread: a row waits on the one below, and
+// handing each fresh row over to another core costs more than it saves. At
+// 24 bits they go two at a time.
 void blur(const Rows& p) {
-    if (p.height < 2) return;
-    for (int y = 1; y < p.height; ++y) {
-        Byte* r = p.row(y);
-        const Byte* below = p.row(y - 1);
-        for (int i = p.bpp, n = p.bytes(); i < n; ++i)
-            r[i] = static_cast<Byte>((below[i] >> 2) + (r[i - p.bpp] >> 2) + (r[i] >> 1));
+    if (p.height < 2 || p.width < 2) return;
+    int y = 1;
+    if (p.bpp == 3)
+        for (; y + 1 < p.height; y += 2) {
+            blurOwnTerms(p.row(y), p.row(y - 1), 3, p.bytes());
+            blurColourPair(p.row(y), p.row(y + 1), p.width);
+        }
+    for (; y < p.height; ++y) {
+        blurOwnTerms(p.row(y), p.row(y - 1), p.bpp, p.bytes());
+        blurLeftTerms(p.row(y), p.bpp, p.bytes(), p.bpp);
     }
 }
 
-// The neighbours above and to the right are not yet processed when a byte is.
+// Bytes bpp .. n - bpp - 1 of a sharpened row into `out`. Every term fits
+// 16 bits, so the sums are kept in 16-bit lanes.
+template <int Bpp, int Self, int K>
+inline void sharpenRow(const Byte* r, const Byte* above, Byte* out, int n) {
+    for (int i = Bpp; i < n - Bpp; ++i) {
+        const auto v = static_cast<std::int16_t>(Self * r[i] - K * ((above[i] + 1) >> 1) -
+                                                 K * (r[i + Bpp] >> 1));
+        out[i] = static_cast<Byte>(v < 0 ? 0 : v > 255 ? 255 : v);
+    }
+}
+
+VECTOR_CLONES void sharpenColourRow(const Byte* r, const Byte* above, Byte* out, int n) {
+    sharpenRow<3, 3, 2>(r, above, out, n);
+}
+
+VECTOR_CLONES void sharpenIndexRow(const Byte* r, const Byte* above, Byte* out, int n) {
+    sharpenRow<1, 4, 3>(r, above, out, n);
+}
+
+// The neighbours above and to the right are not yet processed when a byte
+// is, so every row is worked out from the original rows: bands of rows run
+// side by side, each with a copy of the original row above its last one.
 void sharpen(const Rows& p) {
     if (p.height <= 2) return;
-    const int k = p.bpp == 3 ? 2 : 3;
-    const int self = p.bpp == 3 ? 3 : 4;
-    for (int y = 1; y < p.height - 1; ++y) {
-        Byte* r = p.row(y);
-        const Byte* above = p.row(y + 1);
-        for (int i = p.bpp, n = p.bytes() - p.bpp; i < n; ++i) {
-            const int a = above[i], right = r[i + p.bpp];
-            r[i] = clampByte(self * r[i] - k * ((a + 1) / 2) - k * (right / 2));
+    const int bpp = p.bpp, n = p.bytes();
+    const std::vector<int> edges = rowBandEdges(p.height - 2, std::int64_t{n} * p.height);
+    std::vector<std::vector<Byte>> aboveLast(edges.size());
+    for (std::size_t b = 1; b + 1 < edges.size(); ++b)
+        aboveLast[b - 1].assign(p.row(edges[b] + 1), p.row(edges[b] + 1) + n);
+    forEachRowBand(edges, [&](int first, int last) {
+        const std::size_t band = std::find(edges.begin(), edges.end(), first) - edges.begin();
+        std::vector<Byte> out(n);
+        for (int y = first + 1; y < last + 1; ++y) {
+            Byte* r = p.row(y);
+            const Byte* above =
+                y == last && !aboveLast[band].empty() ? aboveLast[band].data() : p.row(y + 1);
+            (bpp == 3 ? sharpenColourRow : sharpenIndexRow)(r, above, out.data(), n);
+            if (n > 2 * bpp) std::memcpy(r + bpp, out.data() + bpp, n - 2 * bpp);
         }
+    });
+}
+
+// Pixels [x0, x1) of a row of blur II, x0 at least 1, with the left pixel's
+// bytes carried along in registers.
+template <int Bpp> void blurIIPiece(Byte* r, const Byte* below, int x0, int x1) {
+    constexpr int near = Bpp == 3 ? 40 : 16, close = Bpp == 3 ? 16 : 6;
+    int l[Bpp];
+    for (int i = 0; i < Bpp; ++i)
+        l[i] = r[(x0 - 1) * Bpp + i];
+    for (int x = x0; x < x1; ++x) {
+        Byte* at = r + x * Bpp;
+        const Byte* under = below + x * Bpp;
+        int c[Bpp], d[Bpp], cl = 0, ld = 0, cd = 0;
+        for (int i = 0; i < Bpp; ++i) {
+            c[i] = at[i];
+            d[i] = under[i];
+            cl += std::abs(c[i] - l[i]);
+            ld += std::abs(l[i] - d[i]);
+            cd += std::abs(c[i] - d[i]);
+        }
+        if (cl < near && ld < near) {
+            for (int i = 0; i < Bpp; ++i)
+                l[i] = (c[i] + 2 * (l[i] + d[i])) / 5;
+        } else if (cl < close) {
+            for (int i = 0; i < Bpp; ++i)
+                l[i] = (l[i] + 2 * c[i]) / 3;
+        } else if (cd < close) {
+            for (int i = 0; i < Bpp; ++i)
+                l[i] = (d[i] + 2 * c[i]) / 3;
+        } else {
+            for (int i = 0; i < Bpp; ++i)
+                l[i] = c[i];
+        }
+        for (int i = 0; i < Bpp; ++i)
+            at[i] = static_cast<Byte>(l[i]);
     }
 }
 
-void blurII(const Rows& p) {
-    if (p.height <= 2) return;
-    const bool colour = p.bpp == 3;
-    const int near = colour ? 40 : 16, close = colour ? 16 : 6;
-    for (int y = 1; y < p.height - 1; ++y) {
-        Byte* r = p.row(y);
-        const Byte* below = p.row(y - 1);
-        for (int x = 1; x < p.width - 1; ++x) {
-            Byte* c = r + x * p.bpp;
-            const Byte* l = c - p.bpp;
-            const Byte* d = below + x * p.bpp;
-            int cl = 0, ld = 0, cd = 0;
-            for (int i = 0; i < p.bpp; ++i) {
-                cl += std::abs(c[i] - l[i]);
-                ld += std::abs(l[i] - d[i]);
-                cd += std::abs(c[i] - d[i]);
-            }
-            if (cl < near && ld < near) {
-                for (int i = 0; i < p.bpp; ++i)
-                    c[i] = static_cast<Byte>((c[i] + 2 * (l[i] + d[i])) / 5);
-            } else if (cl < close) {
-                for (int i = 0; i < p.bpp; ++i)
-                    c[i] = static_cast<Byte>((l[i] + 2 * c[i]) / 3);
-            } else if (cd < close) {
-                for (int i = 0; i < p.bpp; ++i)
-                    c[i] = static_cast<Byte>((d[i] + 2 * c[i]) / 3);
-            }
-        }
+#if defined(__SSE2__)
+// The same at 24 bits with the three bytes of a pixel in vector lanes: one
+// sum of absolute differences gives each of the three distances, and the
+// blends are 16-bit multiplies by reciprocals (exact for sums up to 1275 and
+// 765). Pixels are read as words, the fourth byte (the next pixel's first)
+// masked off and stored back as it was; the word of the next pixel is read
+// before the store that overlaps it. x1 is at most the last pixel, so no word
+// reaches past the row's pixels and their padding or the row above.
+void blurIIColourPiece(Byte* r, const Byte* below, int x0, int x1) {
+    const auto word = [](const Byte* at) {
+        int v;
+        std::memcpy(&v, at, 4);
+        return _mm_cvtsi32_si128(v);
+    };
+    const __m128i zero = _mm_setzero_si128(), pixel = _mm_cvtsi32_si128(0x00FFFFFF);
+    const __m128i fifth = _mm_set1_epi16(13108), third = _mm_set1_epi16(21846);
+    __m128i l8 = _mm_and_si128(word(r + 3 * (x0 - 1)), pixel);
+    __m128i l16 = _mm_unpacklo_epi8(l8, zero);
+    __m128i own = word(r + 3 * x0);
+    for (int x = x0; x < x1; ++x) {
+        Byte* at = r + 3 * x;
+        const __m128i next = word(at + 3);
+        const Byte* under = below + 3 * x;
+        const __m128i d8 = _mm_and_si128(word(under), pixel);
+        const __m128i c8 = _mm_and_si128(own, pixel);
+        const __m128i pair = _mm_sad_epu8(_mm_unpacklo_epi64(c8, c8), _mm_unpacklo_epi64(l8, d8));
+        const int cl = _mm_cvtsi128_si32(pair), cd = _mm_extract_epi16(pair, 4);
+        const int ld = _mm_cvtsi128_si32(_mm_sad_epu8(l8, d8));
+        const __m128i c16 = _mm_unpacklo_epi8(c8, zero), d16 = _mm_unpacklo_epi8(d8, zero);
+        if (cl < 40 && ld < 40)
+            l16 = _mm_mulhi_epu16(_mm_add_epi16(c16, _mm_slli_epi16(_mm_add_epi16(l16, d16), 1)),
+                                  fifth);
+        else if (cl < 16)
+            l16 = _mm_mulhi_epu16(_mm_add_epi16(l16, _mm_slli_epi16(c16, 1)), third);
+        else if (cd < 16)
+            l16 = _mm_mulhi_epu16(_mm_add_epi16(d16, _mm_slli_epi16(c16, 1)), third);
+        else
+            l16 = c16;
+        l8 = _mm_packus_epi16(l16, zero);
+        const int out = _mm_cvtsi128_si32(_mm_or_si128(l8, _mm_andnot_si128(pixel, own)));
+        std::memcpy(at, &out, 4);
+        own = next;
     }
+}
+#endif
+
+// The rows run in order on one thread, as in blur: each pixel waits on the
+// one below it, and on a shared machine a second thread mostly waits for its
+// partner.
+void blurII(const Rows& p) {
+    if (p.height <= 2 || p.width <= 2) return;
+    for (int y = 1; y < p.height - 1; ++y)
+        if (p.bpp == 1)
+            blurIIPiece<1>(p.row(y), p.row(y - 1), 1, p.width - 1);
+        else
+#if defined(__SSE2__)
+            blurIIColourPiece(p.row(y), p.row(y - 1), 1, p.width - 1);
+#else
+            blurIIPiece<3>(p.row(y), p.row(y - 1), 1, p.width - 1);
+#endif
+}
+
+// floor(v / 10) for v up to 2550, as 16-bit lanes can take it.
+inline Byte tenth(std::uint16_t v) {
+    return static_cast<Byte>((v * 6554u) >> 16);
 }
 
 int weigh(int m2, int m1, int c, int p1, int p2) {
     return (m2 + p2 + 2 * (m1 + 2 * c + p1)) / 10;
 }
 
+// The two pixels right of the block edge at pixel e of row r, the taps one
+// pixel apart, the right-most one at pixel `last`.
+void blockEdgeScalar(Byte* r, int e, int last) {
+    for (int ch = 0; ch < 3; ++ch) {
+        auto at = [&](int x) { return int{r[3 * x + ch]}; };
+        const int a = weigh(at(e - 2), at(e - 1), at(e), at(e + 1), at(e + 2));
+        const int b = weigh(at(e - 1), at(e), at(e + 1), at(e + 2), at(last));
+        r[3 * e + ch] = static_cast<Byte>(a);
+        r[3 * (e + 1) + ch] = static_cast<Byte>(b);
+    }
+}
+
+// Bytes [from, to) of row r smoothed along the row, the taps one pixel
+// apart, into out[from .. to). Worked out for every byte of the stretch,
+// though only two pixels of every eight are kept, because a plain loop over
+// the row runs in 16-bit lanes.
+VECTOR_CLONES void edgeTaps(const Byte* r, int from, int to, Byte* out) {
+    for (int i = from; i < to; ++i) {
+        const auto sum =
+            static_cast<std::uint16_t>(r[i - 6] + r[i + 6] + 2 * (r[i - 3] + 2 * r[i] + r[i + 3]));
+        out[i] = tenth(sum);
+    }
+}
+
+// Rows c = e and p1 = e + 1 above the seam under row e, from rows e - 2 ..
+// e + 3 as they were (each byte from the bytes at its own place only).
+VECTOR_CLONES void smoothSeam(const Byte* m2, const Byte* m1, Byte* c, Byte* p1, const Byte* p2,
+                              const Byte* p3, int n) {
+    for (int i = 0; i < n; ++i) {
+        const auto a = static_cast<std::uint16_t>(m2[i] + p2[i] + 2 * (m1[i] + 2 * c[i] + p1[i]));
+        const auto b = static_cast<std::uint16_t>(m1[i] + p3[i] + 2 * (c[i] + 2 * p1[i] + p2[i]));
+        c[i] = tenth(a);
+        p1[i] = tenth(b);
+    }
+}
+
 // Softens the seams of 8-pixel blocks. The last block's right-most tap, one
 // pixel beyond the row when 8k + 3 equals the width, reads the last pixel. The
 // second replaced row of each vertical seam takes its taps centred like the
-// horizontal pass (rows 8k - 1 .. 8k + 3).
+// horizontal pass (rows 8k - 1 .. 8k + 3). The blocks read only pixels that
+// no other block replaces, so rows, and then seams, run in bands.
 void blockEdges(const Rows& p) {
     const int w = p.width;
-    for (int y = 0; y < p.height; ++y) {
-        Byte* r = p.row(y);
-        for (int k = 1; 8 * k + 3 <= w; ++k) {
-            const int e = 8 * k;
-            const int last = std::min(e + 3, w - 1);
-            for (int ch = 0; ch < 3; ++ch) {
-                auto at = [&](int x) { return int{r[3 * x + ch]}; };
-                const int a = weigh(at(e - 2), at(e - 1), at(e), at(e + 1), at(e + 2));
-                const int b = weigh(at(e - 1), at(e), at(e + 1), at(e + 2), at(last));
-                r[3 * e + ch] = static_cast<Byte>(a);
-                r[3 * (e + 1) + ch] = static_cast<Byte>(b);
-            }
+    // The blocks whose taps all lie in the row, up to pixel e + 3, take them
+    // from the smoothed stretch; the last one may need its tap cut to the row.
+    const int whole = std::max(0, (w - 4) / 8);
+    eachRowBand(p, 0, p.height, [&](int first, int last) {
+        std::vector<Byte> smooth(3 * std::size_t(w));
+        for (int y = first; y < last; ++y) {
+            Byte* r = p.row(y);
+            if (whole > 0) edgeTaps(r, 24, 24 * whole + 6, smooth.data());
+            for (int k = 1; k <= whole; ++k)
+                std::memcpy(r + 24 * k, &smooth[24 * std::size_t(k)], 6);
+            for (int e = 8 * (whole + 1); e + 3 <= w; e += 8)
+                blockEdgeScalar(r, e, std::min(e + 3, w - 1));
         }
-    }
+    });
     if (p.height < 17) return;
-    for (int k = 1; 8 * k <= p.height - 9; ++k) {
-        const int e = 8 * k;
-        const Byte *m2 = p.row(e - 2), *m1 = p.row(e - 1), *c = p.row(e), *p1 = p.row(e + 1),
-                   *p2 = p.row(e + 2), *p3 = p.row(e + 3);
-        Byte* out0 = p.row(e);
-        Byte* out1 = p.row(e + 1);
-        for (int i = 0, n = p.bytes(); i < n; ++i) {
-            const int a = weigh(m2[i], m1[i], c[i], p1[i], p2[i]);
-            const int b = weigh(m1[i], c[i], p1[i], p2[i], p3[i]);
-            out0[i] = static_cast<Byte>(a);
-            out1[i] = static_cast<Byte>(b);
+    const int seams = (p.height - 9) / 8;
+    forEachRowBand(seams, std::int64_t{2} * p.bytes() * seams, [&](int first, int last) {
+        for (int k = first + 1; k <= last; ++k) {
+            const int e = 8 * k;
+            smoothSeam(p.row(e - 2), p.row(e - 1), p.row(e), p.row(e + 1), p.row(e + 2),
+                       p.row(e + 3), p.bytes());
         }
-    }
+    });
 }
 
 } // namespace
@@ -144,13 +433,13 @@ void applyFilter(PictureBuffer& picture, int value) {
                  picture.height, bits / 8};
     switch (value) {
     case kNegative:
-        eachByte(p, [](Byte v) { return static_cast<Byte>(255 - v); });
+        eachByte(p, negativeBytes);
         break;
     case kBrighten:
-        eachByte(p, [](Byte v) { return static_cast<Byte>(std::min(v + v / 4, 255)); });
+        eachByte(p, brightenBytes);
         break;
     case kDarken:
-        eachByte(p, [](Byte v) { return static_cast<Byte>(v - v / 4); });
+        eachByte(p, darkenBytes);
         break;
     case kGrey:
         if (bits == 24) grey(p);

@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "picture/dib_header.h"
+#include "picture/row_bands.h"
 
 using platform::MemoryHandle;
 
@@ -96,19 +101,25 @@ bool PictureBuffer::isHandled() const {
 
 namespace {
 
-// A zero-filled pair whose header starts with the first `headerSize` bytes of
-// `header`, resized to width x height; both null when memory is short.
+// A pair whose header starts with the first `headerSize` bytes of `header`,
+// resized to width x height, and whose bits block has zero row padding and
+// unwritten pixel bytes; both null when memory is short.
 BlockPair newPair(const unsigned char* header, std::size_t headerSize, int width, int height,
                   int bits) {
-    const std::int64_t bitsSize = std::int64_t{height} * rowBytes(width, bits);
-    BlockPair out{
-        platform::allocateBlock(headerSize),
-        platform::allocateBlock(static_cast<std::size_t>(std::max<std::int64_t>(bitsSize, 1)))};
+    const std::int64_t stride = rowBytes(width, bits);
+    const std::int64_t bitsSize = std::int64_t{height} * stride;
+    BlockPair out{platform::allocateBlock(headerSize),
+                  platform::allocateUnfilledBlock(
+                      static_cast<std::size_t>(std::max<std::int64_t>(bitsSize, 1)))};
     if (!out.header || !out.bits) {
         platform::freeBlock(out.header);
         platform::freeBlock(out.bits);
         return {};
     }
+    const std::int64_t used = std::int64_t{width} * bits / 8;
+    unsigned char* rows = platform::lockBlock(out.bits);
+    for (std::int64_t y = 0; y < height; ++y)
+        std::memset(rows + y * stride + used, 0, static_cast<std::size_t>(stride - used));
     unsigned char* h = platform::lockBlock(out.header);
     std::memcpy(h, header, headerSize);
     writeI32(h + kOffWidth, width);
@@ -142,43 +153,109 @@ void PictureBuffer::replaceBlocks(BlockPair blocks) {
     attach(blocks.header, blocks.bits);
 }
 
+namespace {
+
+// Rows [first, last) of a 16-bit picture in 24-bit form.
+void convert16Rows(const unsigned char* src, std::int64_t srcStride, unsigned char* dst,
+                   std::int64_t dstStride, int width, int first, int last) {
+    for (int y = first; y < last; ++y) {
+        const unsigned char* s = src + y * srcStride;
+        unsigned char* d = dst + y * dstStride;
+        for (int x = 0; x < width; ++x, d += 3) {
+            const int v = s[2 * x] | s[2 * x + 1] << 8;
+            d[0] = static_cast<unsigned char>((v << 3) & 255);
+            d[1] = static_cast<unsigned char>((v >> 2) & 248);
+            d[2] = static_cast<unsigned char>((v >> 7) & 248);
+        }
+    }
+}
+
+// Pixel x of row s of a palette picture as its colour, blue | green << 8 |
+// red << 16.
+inline std::uint32_t colourAt(const unsigned char* s, int x, int bits,
+                              const std::uint32_t (&packed)[256]) {
+    return packed[bits == 8 ? s[x] : pixelIndex(s, x, bits)];
+}
+
+// Rows [first, last) of a palette picture in 24-bit form. Four bytes are
+// stored per pixel, the colour in the low three; the fourth is overwritten by
+// the next pixel, and the last pixel of a row gets only its three. On SSE2
+// the pixels go four at a time as three words stored past the caches: the
+// new block is written whole and is far larger than they are, and skipping
+// them spares reading every line in before it is overwritten.
+template <int Bits>
+void convertPaletteRows(const unsigned char* src, std::int64_t srcStride, unsigned char* dst,
+                        std::int64_t dstStride, int width, const std::uint32_t (&packed)[256],
+                        int first, int last) {
+    constexpr int bits = Bits;
+    for (int y = first; y < last; ++y) {
+        const unsigned char* s = src + y * srcStride;
+        unsigned char* d = dst + y * dstStride;
+        int x = 0;
+#if defined(__SSE2__)
+        auto* words = reinterpret_cast<int*>(d); // rows start 4-byte aligned
+        for (; x + 4 <= width; x += 4, words += 3, d += 12) {
+            const std::uint32_t p0 = colourAt(s, x, bits, packed),
+                                p1 = colourAt(s, x + 1, bits, packed),
+                                p2 = colourAt(s, x + 2, bits, packed),
+                                p3 = colourAt(s, x + 3, bits, packed);
+            _mm_stream_si32(words, static_cast<int>(p0 | p1 << 24));
+            _mm_stream_si32(words + 1, static_cast<int>(p1 >> 8 | p2 << 16));
+            _mm_stream_si32(words + 2, static_cast<int>(p2 >> 16 | p3 << 8));
+        }
+#endif
+        for (; x < width - 1; ++x, d += 3) {
+            const std::uint32_t colour = colourAt(s, x, bits, packed);
+            std::memcpy(d, &colour, 4);
+        }
+        if (x == width - 1) {
+            const std::uint32_t lastColour = colourAt(s, x, bits, packed);
+            d[0] = static_cast<unsigned char>(lastColour);
+            d[1] = static_cast<unsigned char>(lastColour >> 8);
+            d[2] = static_cast<unsigned char>(lastColour >> 16);
+        }
+    }
+#if defined(__SSE2__)
+    _mm_sfence(); // the streamed words are seen before the band is reported done
+#endif
+}
+
+} // namespace
+
 void PictureBuffer::convertTo24() {
     if (bitCount == 24 || !isHandled()) return;
     BlockPair out = allocateConverted(width, height);
     if (!out.header) return; // memory short: the picture stays as it is
     const unsigned char* src = platform::lockBlock(bitsBlock);
     unsigned char* dst = platform::lockBlock(out.bits);
-    const int dstStride = static_cast<int>(rowBytes(width, 24));
-    if (bitCount == 16) {
-        for (int y = 0; y < height; ++y) {
-            const unsigned char* s = src + std::int64_t{y} * stride;
-            unsigned char* d = dst + std::int64_t{y} * dstStride;
-            for (int x = 0; x < width; ++x, d += 3) {
-                const int v = s[2 * x] | s[2 * x + 1] << 8;
-                d[0] = static_cast<unsigned char>((v << 3) & 255);
-                d[1] = static_cast<unsigned char>((v >> 2) & 248);
-                d[2] = static_cast<unsigned char>((v >> 7) & 248);
-            }
-        }
-    } else {
+    const std::int64_t srcStride = stride, dstStride = rowBytes(width, 24);
+    const int w = width, bits = bitCount;
+    std::uint32_t packed[256];
+    if (bits != 16) {
         unsigned char colours[256][3];
         fillPalette(*this, colours);
-        // Four bytes are stored per pixel for speed; the fourth is overwritten
-        // by the next pixel, and the last pixel of a row gets only its three.
-        std::uint32_t packed[256];
         for (int i = 0; i < 256; ++i)
             packed[i] = colours[i][0] | colours[i][1] << 8 | colours[i][2] << 16;
-        for (int y = 0; y < height; ++y) {
-            const unsigned char* s = src + std::int64_t{y} * stride;
-            unsigned char* d = dst + std::int64_t{y} * dstStride;
-            for (int x = 0; x < width - 1; ++x, d += 3) {
-                const int index = bitCount == 8 ? s[x] : pixelIndex(s, x, bitCount);
-                std::memcpy(d, &packed[index], 4);
-            }
-            const int last = bitCount == 8 ? s[width - 1] : pixelIndex(s, width - 1, bitCount);
-            std::memcpy(d, colours[last], 3);
-        }
     }
+    forEachRowBand(height, dstStride * height, [&](int first, int last) {
+        switch (bits) {
+        case 16:
+            convert16Rows(src, srcStride, dst, dstStride, w, first, last);
+            break;
+        case 8:
+            convertPaletteRows<8>(src, srcStride, dst, dstStride, w, packed, first, last);
+            break;
+        case 4:
+            convertPaletteRows<4>(src, srcStride, dst, dstStride, w, packed, first, last);
+            break;
+        case 2:
+            convertPaletteRows<2>(src, srcStride, dst, dstStride, w, packed, first, last);
+            break;
+        default:
+            convertPaletteRows<1>(src, srcStride, dst, dstStride, w, packed, first, last);
+            break;
+        }
+    });
     replaceBlocks(out);
     colorsUsed = 0;
 }

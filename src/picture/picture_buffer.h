@@ -60,9 +60,11 @@ public:
     // Frees both blocks if owned.
     void freeBlocks();
 
-    // New zero-filled blocks for a picture of the same depth and palette, with
-    // the new size in a copy of the header. The buffer is not changed. Both
-    // handles are null when memory is short or the picture is not handled.
+    // New blocks for a picture of the same depth and palette, with the new
+    // size in a copy of the header. The row padding, every byte after those
+    // the pixels fill whole, is zero; the pixel bytes are left for the caller,
+    // who writes every one. The buffer is not changed. Both handles are
+    // null when memory is short or the picture is not handled.
     BlockPair allocateLike(int newWidth, int newHeight) const;
     // The same for a 24-bit picture: a 40-byte header without palette.
     BlockPair allocateConverted(int newWidth, int newHeight) const;

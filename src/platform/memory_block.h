@@ -19,10 +19,17 @@ inline MemoryHandle allocateBlock(std::size_t size) {
     return spiAlloc(size);
 }
 
-// Frees a block; null is ignored.
-inline void freeBlock(MemoryHandle block) {
-    spiFree(block);
-}
+// A block of `size` bytes whose contents are left as they come, for callers
+// that write every byte: zero-filling a large block costs as much as writing
+// it. Large blocks come from those lately freed where one is about the size
+// asked for, so a picture replaced by one of the same size (a page turn, a
+// conversion) reuses memory the process already holds instead of faulting in
+// fresh pages. Freed like any other block; null when it cannot be had.
+MemoryHandle allocateUnfilledBlock(std::size_t size);
+
+// Frees a block; null is ignored. Large blocks are kept back for
+// allocateUnfilledBlock, a few at a time.
+void freeBlock(MemoryHandle block);
 
 // The block's bytes (null for an invalid handle). Blocks never move.
 inline unsigned char* lockBlock(MemoryHandle block) {

@@ -76,6 +76,23 @@ TEST(PictureBuffer, AllocateLikeCopiesHeaderAndPalette) {
     }
 }
 
+TEST(PictureBuffer, NewBlocksHaveZeroRowPadding) {
+    PictureBuffer p;
+    loadRandom(p, 5, 3, 4, 7);
+    // 7 pixels of 4 bits fill 3 bytes and half of the fourth; 5 of 24 bits
+    // fill 15 of 16.
+    const BlockPair like = p.allocateLike(7, 9);
+    const BlockPair conv = p.allocateConverted(5, 6);
+    for (int y = 0; y < 9; ++y)
+        EXPECT_EQ(platform::lockBlock(like.bits)[4 * y + 3], 0) << y;
+    for (int y = 0; y < 6; ++y)
+        EXPECT_EQ(platform::lockBlock(conv.bits)[16 * y + 15], 0) << y;
+    for (auto b : {like, conv}) {
+        platform::freeBlock(b.header);
+        platform::freeBlock(b.bits);
+    }
+}
+
 TEST(PictureBuffer, ConvertTo24From16BitsAndPalettes) {
     std::string header(40, '\0');
     header[0] = 40;

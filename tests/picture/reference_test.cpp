@@ -53,6 +53,8 @@ TEST(Reference, EnginesOnLargePictures) {
         {{600, 425}, {953, 675}, 24},
         {{499, 501}, {501, 499}, 4},
         {{3001, 17}, {1, 2500}, 1},
+        // Large enough to be split over threads.
+        {{1500, 1100}, {700, 400}, 8},
     };
     for (const auto& c : cases)
         for (int engine = 0; engine < 4; ++engine)
@@ -62,8 +64,9 @@ TEST(Reference, EnginesOnLargePictures) {
 }
 
 TEST(Reference, Filters) {
-    const Size sizes[] = {{1, 1},   {2, 2},   {3, 3},   {1, 20},   {20, 1},
-                          {11, 17}, {19, 33}, {64, 40}, {257, 131}};
+    // The last is large enough to be split over threads.
+    const Size sizes[] = {{1, 1},   {2, 2},   {3, 3},   {1, 20},    {20, 1},
+                          {11, 17}, {19, 33}, {64, 40}, {257, 131}, {1100, 600}};
     std::uint32_t seed = 100;
     for (int depth : {8, 24})
         for (const Size& s : sizes)

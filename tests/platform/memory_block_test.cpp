@@ -27,3 +27,37 @@ TEST(MemoryBlock, NullAndImpossibleSizes) {
     EXPECT_EQ(blockSize(empty), 0u);
     freeBlock(empty);
 }
+
+TEST(MemoryBlock, UnfilledBlocksAreSizedAndFreedAlike) {
+    MemoryHandle block = allocateUnfilledBlock(100);
+    ASSERT_TRUE(isValidBlock(block));
+    EXPECT_EQ(blockSize(block), 100u);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(lockBlock(block)) % 16, 0u);
+    freeBlock(block);
+    EXPECT_EQ(allocateUnfilledBlock(static_cast<std::size_t>(-1)), nullptr);
+    MemoryHandle empty = allocateUnfilledBlock(0);
+    EXPECT_TRUE(isValidBlock(empty));
+    EXPECT_EQ(blockSize(empty), 0u);
+    freeBlock(empty);
+}
+
+TEST(MemoryBlock, LargeFreedBlocksAreReusedWhenAboutTheSize) {
+    const std::size_t large = std::size_t{3} << 20;
+    MemoryHandle first = allocateUnfilledBlock(large);
+    ASSERT_NE(first, nullptr);
+    freeBlock(first);
+    EXPECT_FALSE(isValidBlock(first)); // stale once freed, even while kept
+    MemoryHandle again = allocateUnfilledBlock(large - 100);
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(blockSize(again), large - 100);
+    freeBlock(again);
+    MemoryHandle half = allocateUnfilledBlock(large / 2); // would waste half
+    EXPECT_NE(half, first);
+    // Three freed blocks: the oldest makes way.
+    MemoryHandle other = allocateUnfilledBlock(large);
+    freeBlock(half);
+    freeBlock(other);
+    MemoryHandle last = allocateUnfilledBlock(large);
+    EXPECT_EQ(last, other);
+    freeBlock(last);
+}
