@@ -89,11 +89,12 @@ void replaceAll(benchmark::State& state) {
         CatalogList copy = list;
         auto start = Clock::now();
         int rows = 0;
+        std::string text;
         for (CatalogRow& row : copy.rows) {
             bool rowReplaced = false;
             for (std::size_t p = 0; p < row.cells.size(); ++p) {
-                bool replaced = false;
-                std::string text = platform::replaceInText("abc", row.cells[p], "エービーシー", kAllFolding, replaced);
+                const bool replaced =
+                    platform::replaceInText("abc", row.cells[p], "エービーシー", kAllFolding, text);
                 if (replaced) row.cells.set(p, text);
                 rowReplaced |= replaced;
             }

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <mutex>
 #include <vector>
 
@@ -114,17 +115,21 @@ const FoldTable& foldTable(unsigned options) {
     return *tables[options];
 }
 
-void appendKey(const FoldTable& table, char32_t c, unsigned options, std::u32string& key) {
-    if (c <= 0xFFFF) {
-        key.append(table.pool, table.start[c], table.start[c + 1] - table.start[c]);
+inline void appendKey(const FoldTable& table, char32_t c, unsigned options, std::u32string& key) {
+    if (c > 0xFFFF) {
+        key += foldCodePoint(c, options);
         return;
     }
-    key += foldCodePoint(c, options);
+    const std::uint32_t begin = table.start[c], length = table.start[c + 1] - begin;
+    if (length == 1)
+        key.push_back(table.pool[begin]); // most characters fold to one code point
+    else
+        key.append(table.pool, begin, length);
 }
 
 // Decodes one UTF-8 character at `at`; a malformed byte reads as U+FFFD and
 // takes one byte, so every byte of the text belongs to exactly one character.
-char32_t decodeAt(std::string_view text, std::size_t& at) {
+char32_t decodeSlow(std::string_view text, std::size_t& at) {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     unsigned char lead = byte(at);
     int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
@@ -147,6 +152,15 @@ char32_t decodeAt(std::string_view text, std::size_t& at) {
     }
     at += length;
     return c;
+}
+
+inline char32_t decodeAt(std::string_view text, std::size_t& at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80) {
+        ++at;
+        return lead;
+    }
+    return decodeSlow(text, at);
 }
 
 // A text cut into characters (a letter with its combining marks is one; so
@@ -173,31 +187,45 @@ bool voicedPair(char32_t first, char32_t second) {
 }
 
 // Folds into `folded`, reusing its storage: searching calls this per cell.
+// Each character is decoded once; the one that ends a run of marks starts
+// the next character.
 void fold(std::string_view text, unsigned options, FoldedText& folded) {
     const FoldTable& table = foldTable(options);
     folded.bytes.clear();
     folded.keys.clear();
     folded.key.clear();
+    folded.bytes.reserve(text.size() + 1);
+    folded.keys.reserve(text.size() + 1);
+    folded.key.reserve(text.size());
+    auto joinsBefore = [&](char32_t mark) {
+        return mark <= 0xFFFF ? bool(table.combining[mark]) : isCombining(mark);
+    };
     std::size_t at = 0;
-    while (at < text.size()) {
-        folded.bytes.push_back(std::uint32_t(at));
-        folded.keys.push_back(std::uint32_t(folded.key.size()));
+    if (at < text.size()) {
+        std::size_t start = at;
         char32_t c = decodeAt(text, at);
-        appendKey(table, c, options, folded.key);
-        // Combining marks belong to the character before them.
-        bool first = true;
-        while (at < text.size()) {
-            std::size_t next = at;
-            char32_t mark = decodeAt(text, next);
-            bool joins = (mark <= 0xFFFF ? bool(table.combining[mark]) : isCombining(mark)) ||
-                         (first && voicedPair(c, mark));
-            if (!joins) break;
-            appendKey(table, mark, options, folded.key);
-            at = next;
-            first = false;
+        for (;;) {
+            folded.bytes.push_back(std::uint32_t(start));
+            folded.keys.push_back(std::uint32_t(folded.key.size()));
+            appendKey(table, c, options, folded.key);
+            // Combining marks belong to the character before them.
+            bool first = true, more = false;
+            char32_t next = 0;
+            while (at < text.size()) {
+                start = at;
+                next = decodeAt(text, at);
+                if (!joinsBefore(next) && !(first && voicedPair(c, next))) {
+                    more = true;
+                    break;
+                }
+                appendKey(table, next, options, folded.key);
+                first = false;
+            }
+            if (!more) break;
+            c = next;
         }
     }
-    folded.bytes.push_back(std::uint32_t(at));
+    folded.bytes.push_back(std::uint32_t(text.size()));
     folded.keys.push_back(std::uint32_t(folded.key.size()));
 }
 
@@ -205,10 +233,17 @@ struct FoldedPair {
     FoldedText search, text;
 };
 
-// The folded search text and cell, in storage kept per thread.
+// The folded search text and cell, in storage kept per thread. A search of
+// many cells folds its search text once.
 FoldedPair& foldBoth(std::string_view search, std::string_view text, unsigned options) {
     thread_local FoldedPair pair;
-    fold(search, options, pair.search);
+    thread_local std::string lastSearch;
+    thread_local unsigned lastOptions = ~0u;
+    if (options != lastOptions || search != lastSearch) {
+        fold(search, options, pair.search);
+        lastSearch.assign(search);
+        lastOptions = options;
+    }
     fold(text, options, pair.text);
     return pair;
 }
@@ -230,14 +265,16 @@ bool matchText(std::string_view search, std::string_view text, unsigned options)
     return false;
 }
 
-std::string replaceInText(std::string_view search, std::string_view text,
-                          std::string_view replacement, unsigned options, bool& replaced) {
-    replaced = false;
-    if (search.empty()) return std::string(text);
+bool replaceInText(std::string_view search, std::string_view text, std::string_view replacement,
+                   unsigned options, std::string& result) {
+    result.clear();
+    if (search.empty()) {
+        result.assign(text);
+        return false;
+    }
     const auto& [s, t] = foldBoth(search, text, options);
-    std::size_t k = s.characters(), m = t.characters();
-    if (m < k) return std::string(text);
-    std::string result;
+    const std::size_t k = s.characters(), m = t.characters();
+    bool replaced = false;
     std::size_t copiedTo = 0; // bytes of `text` already in the result
     for (std::size_t i = 0; i + k <= m;) {
         if (!windowEquals(t, i, k, s.key)) {
@@ -251,7 +288,7 @@ std::string replaceInText(std::string_view search, std::string_view text,
         i += k;
     }
     result.append(text, copiedTo);
-    return result;
+    return replaced;
 }
 
 } // namespace platform

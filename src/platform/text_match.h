@@ -26,8 +26,10 @@ enum MatchOption : unsigned {
 bool matchText(std::string_view search, std::string_view text, unsigned options);
 
 // Replaces each matching run, scanning left to right; a run that overlaps one
-// already replaced is not replaced again. `replaced` tells whether any was.
-std::string replaceInText(std::string_view search, std::string_view text,
-                          std::string_view replacement, unsigned options, bool& replaced);
+// already replaced is not replaced again. `result` receives the new text (the
+// text itself when nothing matched), reusing its storage, so a replacement
+// over many cells allocates little. True when any run was replaced.
+bool replaceInText(std::string_view search, std::string_view text, std::string_view replacement,
+                   unsigned options, std::string& result);
 
 } // namespace platform

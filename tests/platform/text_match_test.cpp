@@ -11,9 +11,8 @@ constexpr unsigned kFoldAll =
 
 std::string replaced(std::string_view s, std::string_view t, std::string_view r, unsigned options,
                      bool expectReplaced = true) {
-    bool any = false;
-    std::string result = replaceInText(s, t, r, options, any);
-    EXPECT_EQ(any, expectReplaced) << s << " in " << t;
+    std::string result = "left over from before";
+    EXPECT_EQ(replaceInText(s, t, r, options, result), expectReplaced) << s << " in " << t;
     return result;
 }
 
