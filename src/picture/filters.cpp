@@ -334,20 +334,13 @@ void blurIIColourPiece(Byte* r, const Byte* below, int x0, int x1) {
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define VOXA_BLUR_II_WAVEFRONT 1
-// Four rows of 24-bit blur II at once, row j of them trailing row j - 1 by
-// one pixel, so that every pixel's lower neighbour was finished a step
-// before: each 64-bit lane of a register holds one row's pixel in 16-bit
-// words, and the pixel below a lane's is the previous step's result of the
-// lane before (the lowest lane's comes from `below`, finished). The three
-// cases are all worked out and the one that holds is chosen by masks, so no
-// branch waits on the data. Every word is read before the store that
-// overlaps it, and the fourth byte (the next pixel's first) is put back as it
-// was read. The leading and trailing triangles of the band go pixel by
-// pixel. Needs a width of at least 6.
-// Pixel t of row r[0], t - 1 of r[1] and so on, one to a 64-bit lane, a
-// byte to a 16-bit word; the fourth word of each holds the next pixel's
-// first byte.
-[[gnu::target("avx2")]] inline __m256i fourPixels(Byte* const r[4], int t) {
+// Rows of blur II taken together by the wavefront below.
+constexpr int kWaveRows = 8;
+
+// Pixel t of row r[0], t - 1 of r[1] and so on for four rows, one to a 64-bit
+// lane, a byte to a 16-bit word; the fourth word of each holds the next
+// pixel's first byte.
+[[gnu::target("avx2")]] inline __m256i fourPixels(Byte* const* r, int t) {
     __m128i v = _mm_cvtsi32_si128(int(wordAt(r[0] + 3 * t)));
     v = _mm_insert_epi32(v, int(wordAt(r[1] + 3 * (t - 1))), 1);
     v = _mm_insert_epi32(v, int(wordAt(r[2] + 3 * (t - 2))), 2);
@@ -355,44 +348,66 @@ void blurIIColourPiece(Byte* r, const Byte* below, int x0, int x1) {
     return _mm256_cvtepu8_epi16(v);
 }
 
-[[gnu::target("avx2")]] void blurIIColourFour(Byte* const r[4], const Byte* below, int w) {
-    for (int j = 0; j < 3; ++j)
-        blurIIPiece<3>(r[j], j == 0 ? below : r[j - 1], 1, 4 - j);
+// kWaveRows rows of 24-bit blur II at once, row j of them trailing row j - 1
+// by one pixel, so that every pixel's lower neighbour was finished a step
+// before: each 64-bit lane of a register holds one row's pixel in 16-bit
+// words, four rows to a register, and the pixel below a lane's is the
+// previous step's result of the lane before (the lowest lane's comes from
+// `below`, finished). The registers make chains of their own within a step.
+// The three cases are all worked out and the one that holds is chosen by
+// masks, so no branch waits on the data. Every word is read a step before
+// the store that overlaps it, and the fourth byte (the next pixel's first) is
+// put back as it was read. The leading and trailing triangles of the band go
+// pixel by pixel. Needs a width of at least kWaveRows + 2.
+[[gnu::target("avx2")]] void blurIIColourWave(Byte* const r[kWaveRows], const Byte* below, int w) {
+    constexpr int n = kWaveRows / 4;
+    for (int j = 0; j + 1 < kWaveRows; ++j)
+        blurIIPiece<3>(r[j], j == 0 ? below : r[j - 1], 1, kWaveRows - j);
     const __m256i keep3 = _mm256_set1_epi64x(0x0000FFFFFFFFFFFF);
     const __m256i fifth = _mm256_set1_epi16(13108), third = _mm256_set1_epi16(21846);
     const __m256i near = _mm256_set1_epi64x(40), close = _mm256_set1_epi64x(16);
-    __m256i prev = _mm256_and_si256(
-        fourPixels(r, 3), keep3);
-    __m256i next = fourPixels(r, 4);
-    for (int t = 4; t <= w - 2; ++t) {
-        Byte* at[4] = {r[0] + 3 * t, r[1] + 3 * (t - 1), r[2] + 3 * (t - 2), r[3] + 3 * (t - 3)};
-        const __m256i raw = next;
-        next = fourPixels(r, t + 1);
-        const __m256i c = _mm256_and_si256(raw, keep3), l = prev;
-        const __m256i under = _mm256_cvtepu8_epi16(_mm_cvtsi32_si128(int(wordAt(below + 3 * t) & 0xFFFFFF)));
-        const __m256i d =
-            _mm256_blend_epi32(_mm256_permute4x64_epi64(prev, _MM_SHUFFLE(2, 1, 0, 0)), under, 0x03);
-        const __m256i cl = _mm256_sad_epu8(c, l), ld = _mm256_sad_epu8(l, d);
-        const __m256i cd = _mm256_sad_epu8(c, d);
-        const __m256i isNear = _mm256_cmpgt_epi64(near, _mm256_max_epi32(cl, ld));
-        const __m256i closeL = _mm256_cmpgt_epi64(close, cl), closeD = _mm256_cmpgt_epi64(close, cd);
-        const __m256i c2 = _mm256_add_epi16(c, c);
-        const __m256i a = _mm256_mulhi_epu16(
-            _mm256_add_epi16(c, _mm256_slli_epi16(_mm256_add_epi16(l, d), 1)), fifth);
-        const __m256i fromL = _mm256_mulhi_epu16(_mm256_add_epi16(l, c2), third);
-        const __m256i fromD = _mm256_mulhi_epu16(_mm256_add_epi16(d, c2), third);
-        __m256i out = _mm256_blendv_epi8(c, fromD, closeD);
-        out = _mm256_blendv_epi8(out, fromL, closeL);
-        out = _mm256_blendv_epi8(out, a, isNear);
-        prev = out;
-        const __m256i packed = _mm256_packus_epi16(_mm256_blend_epi16(out, raw, 0x88), out);
-        const __m128i lo = _mm256_castsi256_si128(packed), hi = _mm256_extracti128_si256(packed, 1);
-        const int o[4] = {_mm_cvtsi128_si32(lo), _mm_extract_epi32(lo, 1), _mm_cvtsi128_si32(hi),
-                          _mm_extract_epi32(hi, 1)};
-        for (int j = 0; j < 4; ++j)
-            std::memcpy(at[j], &o[j], 4);
+    __m256i prev[n], next[n];
+    for (int k = 0; k < n; ++k) {
+        prev[k] = _mm256_and_si256(fourPixels(r + 4 * k, kWaveRows - 1 - 4 * k), keep3);
+        next[k] = fourPixels(r + 4 * k, kWaveRows - 4 * k);
     }
-    for (int j = 1; j < 4; ++j)
+    for (int t = kWaveRows; t <= w - 2; ++t) {
+        const __m256i under =
+            _mm256_cvtepu8_epi16(_mm_cvtsi32_si128(int(wordAt(below + 3 * t) & 0xFFFFFF)));
+        __m256i out[n];
+        for (int k = 0; k < n; ++k) {
+            const __m256i raw = next[k];
+            next[k] = fourPixels(r + 4 * k, t + 1 - 4 * k);
+            const __m256i c = _mm256_and_si256(raw, keep3), l = prev[k];
+            const __m256i lowest =
+                k == 0 ? under : _mm256_permute4x64_epi64(prev[k - 1], _MM_SHUFFLE(3, 3, 3, 3));
+            const __m256i d = _mm256_blend_epi32(
+                _mm256_permute4x64_epi64(l, _MM_SHUFFLE(2, 1, 0, 0)), lowest, 0x03);
+            const __m256i cl = _mm256_sad_epu8(c, l), ld = _mm256_sad_epu8(l, d);
+            const __m256i cd = _mm256_sad_epu8(c, d);
+            const __m256i isNear = _mm256_cmpgt_epi64(near, _mm256_max_epi32(cl, ld));
+            const __m256i closeL = _mm256_cmpgt_epi64(close, cl);
+            const __m256i closeD = _mm256_cmpgt_epi64(close, cd);
+            const __m256i c2 = _mm256_add_epi16(c, c);
+            const __m256i mix = _mm256_mulhi_epu16(
+                _mm256_add_epi16(c, _mm256_slli_epi16(_mm256_add_epi16(l, d), 1)), fifth);
+            const __m256i fromL = _mm256_mulhi_epu16(_mm256_add_epi16(l, c2), third);
+            const __m256i fromD = _mm256_mulhi_epu16(_mm256_add_epi16(d, c2), third);
+            __m256i o = _mm256_blendv_epi8(c, fromD, closeD);
+            o = _mm256_blendv_epi8(o, fromL, closeL);
+            out[k] = _mm256_blendv_epi8(o, mix, isNear);
+            const __m256i packed = _mm256_packus_epi16(_mm256_blend_epi16(out[k], raw, 0x88), o);
+            const __m128i lo = _mm256_castsi256_si128(packed);
+            const __m128i hi = _mm256_extracti128_si256(packed, 1);
+            const int bytes[4] = {_mm_cvtsi128_si32(lo), _mm_extract_epi32(lo, 1),
+                                  _mm_cvtsi128_si32(hi), _mm_extract_epi32(hi, 1)};
+            for (int j = 0; j < 4; ++j)
+                std::memcpy(r[4 * k + j] + 3 * (t - 4 * k - j), &bytes[j], 4);
+        }
+        for (int k = 0; k < n; ++k)
+            prev[k] = out[k];
+    }
+    for (int j = 1; j < kWaveRows; ++j)
         blurIIPiece<3>(r[j], r[j - 1], w - 1 - j, w - 1);
 }
 #endif
@@ -404,10 +419,12 @@ void blurII(const Rows& p) {
     if (p.height <= 2 || p.width <= 2) return;
     int y = 1;
 #if defined(VOXA_BLUR_II_WAVEFRONT)
-    if (p.bpp == 3 && p.width >= 6 && __builtin_cpu_supports("avx2"))
-        for (; y + 4 <= p.height - 1; y += 4) {
-            Byte* const r[4] = {p.row(y), p.row(y + 1), p.row(y + 2), p.row(y + 3)};
-            blurIIColourFour(r, p.row(y - 1), p.width);
+    if (p.bpp == 3 && p.width >= kWaveRows + 2 && __builtin_cpu_supports("avx2"))
+        for (; y + kWaveRows <= p.height - 1; y += kWaveRows) {
+            Byte* r[kWaveRows];
+            for (int j = 0; j < kWaveRows; ++j)
+                r[j] = p.row(y + j);
+            blurIIColourWave(r, p.row(y - 1), p.width);
         }
 #endif
     for (; y < p.height - 1; ++y)
