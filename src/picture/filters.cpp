@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "picture/row_bands.h"
@@ -337,47 +339,68 @@ void blurIIColourPiece(Byte* r, const Byte* below, int x0, int x1) {
 // Rows of blur II taken together by the wavefront below.
 constexpr int kWaveRows = 8;
 
-// Pixel t of row r[0], t - 1 of r[1] and so on for four rows, one to a 64-bit
-// lane, a byte to a 16-bit word; the fourth word of each holds the next
-// pixel's first byte.
-[[gnu::target("avx2")]] inline __m256i fourPixels(Byte* const* r, int t) {
-    __m128i v = _mm_cvtsi32_si128(int(wordAt(r[0] + 3 * t)));
-    v = _mm_insert_epi32(v, int(wordAt(r[1] + 3 * (t - 1))), 1);
-    v = _mm_insert_epi32(v, int(wordAt(r[2] + 3 * (t - 2))), 2);
-    v = _mm_insert_epi32(v, int(wordAt(r[3] + 3 * (t - 3))), 3);
+// The pixels at q, q + s, q + 2s and q + 3s, one to a 64-bit lane, a byte to
+// a 16-bit word; the fourth word of each holds the next pixel's first byte.
+[[gnu::target("avx2")]] inline __m256i fourPixels(const Byte* q, std::ptrdiff_t s) {
+    __m128i v = _mm_cvtsi32_si128(int(wordAt(q)));
+    v = _mm_insert_epi32(v, int(wordAt(q + s)), 1);
+    v = _mm_insert_epi32(v, int(wordAt(q + 2 * s)), 2);
+    v = _mm_insert_epi32(v, int(wordAt(q + 3 * s)), 3);
     return _mm256_cvtepu8_epi16(v);
 }
 
-// kWaveRows rows of 24-bit blur II at once, row j of them trailing row j - 1
-// by one pixel, so that every pixel's lower neighbour was finished a step
-// before: each 64-bit lane of a register holds one row's pixel in 16-bit
-// words, four rows to a register, and the pixel below a lane's is the
-// previous step's result of the lane before (the lowest lane's comes from
-// `below`, finished). The registers make chains of their own within a step.
-// The three cases are all worked out and the one that holds is chosen by
-// masks, so no branch waits on the data. Every word is read a step before
-// the store that overlaps it, and the fourth byte (the next pixel's first) is
-// put back as it was read. The leading and trailing triangles of the band go
-// pixel by pixel. Needs a width of at least kWaveRows + 2.
-[[gnu::target("avx2")]] void blurIIColourWave(Byte* const r[kWaveRows], const Byte* below, int w) {
+// Stores the low three words of the four 64-bit lanes, as bytes, at q, q + s,
+// q + 2s and q + 3s, each with the fourth word as its fourth byte.
+[[gnu::target("avx2")]] inline void storeFourPixels(Byte* q, std::ptrdiff_t s, __m256i v) {
+    const __m256i packed = _mm256_packus_epi16(v, v);
+    const __m128i lo = _mm256_castsi256_si128(packed), hi = _mm256_extracti128_si256(packed, 1);
+    const int bytes[4] = {_mm_cvtsi128_si32(lo), _mm_extract_epi32(lo, 1), _mm_cvtsi128_si32(hi),
+                          _mm_extract_epi32(hi, 1)};
+    for (int j = 0; j < 4; ++j)
+        std::memcpy(q + j * s, &bytes[j], 4);
+}
+
+// kWaveRows rows of 24-bit blur II at once, from row r0 up, rows `stride`
+// bytes apart, row j of them trailing row j - 1 by one pixel, so that every
+// pixel's lower neighbour was finished a step before: each 64-bit lane of a
+// register holds one row's pixel in 16-bit words, four rows to a register,
+// and the pixel below a lane's is the previous step's result of the lane
+// before (the lowest lane's comes from the finished row below r0). The
+// registers make chains of their own within a step. The three cases are all
+// worked out and the one that holds is chosen by masks, so no branch waits on
+// the data. Every word is read a step before the store that overlaps it, and
+// the fourth byte (the next pixel's first) is put back as it was read. The
+// band's pixels [x0, x1) are done, x0 at least 1 and x1 at most the last
+// pixel: the words read reach one byte past pixel x1 of the band's rows and
+// past pixel x1 - 2 of the row below. The leading and trailing triangles go
+// pixel by pixel. Needs x1 - x0 of at least kWaveRows.
+[[gnu::target("avx2")]] void blurIIColourWave(Byte* r0, std::ptrdiff_t stride, int x0, int x1) {
     constexpr int n = kWaveRows / 4;
+    const auto row = [&](int j) { return r0 + j * stride; };
     for (int j = 0; j + 1 < kWaveRows; ++j)
-        blurIIPiece<3>(r[j], j == 0 ? below : r[j - 1], 1, kWaveRows - j);
+        blurIIPiece<3>(row(j), row(j - 1), x0, x0 + kWaveRows - 1 - j);
     const __m256i keep3 = _mm256_set1_epi64x(0x0000FFFFFFFFFFFF);
     const __m256i fifth = _mm256_set1_epi16(13108), third = _mm256_set1_epi16(21846);
     const __m256i near = _mm256_set1_epi64x(40), close = _mm256_set1_epi64x(16);
+    // Lane j of a step at pixel t of row 0 is at q + j * s, q = r0 + 3t.
+    const std::ptrdiff_t s = stride - 3;
+    const Byte* below = row(-1);
     __m256i prev[n], next[n];
-    for (int k = 0; k < n; ++k) {
-        prev[k] = _mm256_and_si256(fourPixels(r + 4 * k, kWaveRows - 1 - 4 * k), keep3);
-        next[k] = fourPixels(r + 4 * k, kWaveRows - 4 * k);
+    {
+        Byte* q = r0 + 3 * (x0 + kWaveRows - 1);
+        for (int k = 0; k < n; ++k) {
+            prev[k] = _mm256_and_si256(fourPixels(q - 3 + 4 * k * s, s), keep3);
+            next[k] = fourPixels(q + 4 * k * s, s);
+        }
     }
-    for (int t = kWaveRows; t <= w - 2; ++t) {
+    for (int t = x0 + kWaveRows - 1; t < x1 - 1; ++t) {
+        Byte* q = r0 + 3 * t;
         const __m256i under =
             _mm256_cvtepu8_epi16(_mm_cvtsi32_si128(int(wordAt(below + 3 * t) & 0xFFFFFF)));
         __m256i out[n];
         for (int k = 0; k < n; ++k) {
             const __m256i raw = next[k];
-            next[k] = fourPixels(r + 4 * k, t + 1 - 4 * k);
+            next[k] = fourPixels(q + 3 + 4 * k * s, s);
             const __m256i c = _mm256_and_si256(raw, keep3), l = prev[k];
             const __m256i lowest =
                 k == 0 ? under : _mm256_permute4x64_epi64(prev[k - 1], _MM_SHUFFLE(3, 3, 3, 3));
@@ -396,36 +419,48 @@ constexpr int kWaveRows = 8;
             __m256i o = _mm256_blendv_epi8(c, fromD, closeD);
             o = _mm256_blendv_epi8(o, fromL, closeL);
             out[k] = _mm256_blendv_epi8(o, mix, isNear);
-            const __m256i packed = _mm256_packus_epi16(_mm256_blend_epi16(out[k], raw, 0x88), o);
-            const __m128i lo = _mm256_castsi256_si128(packed);
-            const __m128i hi = _mm256_extracti128_si256(packed, 1);
-            const int bytes[4] = {_mm_cvtsi128_si32(lo), _mm_extract_epi32(lo, 1),
-                                  _mm_cvtsi128_si32(hi), _mm_extract_epi32(hi, 1)};
-            for (int j = 0; j < 4; ++j)
-                std::memcpy(r[4 * k + j] + 3 * (t - 4 * k - j), &bytes[j], 4);
+            storeFourPixels(q + 4 * k * s, s, _mm256_blend_epi16(out[k], raw, 0x88));
         }
         for (int k = 0; k < n; ++k)
             prev[k] = out[k];
     }
-    for (int j = 1; j < kWaveRows; ++j)
-        blurIIPiece<3>(r[j], r[j - 1], w - 1 - j, w - 1);
+    for (int j = 0; j < kWaveRows; ++j)
+        blurIIPiece<3>(row(j), row(j - 1), x1 - 1 - j, x1);
 }
 #endif
 
-// The rows run in order on one thread, as in blur: each pixel waits on the
-// one below it, and on a shared machine a second thread mostly waits for its
-// partner.
+#if defined(VOXA_BLUR_II_WAVEFRONT)
+// The rows [1, last) of 24-bit blur II as wavefronts of kWaveRows rows. A
+// pixel waits only on the pixels to its left and below, so the rows are cut
+// into two strips of columns: the right strip's thread takes a band once the
+// left strip's thread has finished the band's left part. Returns the first
+// row left over.
+int blurIIColourWaves(const Rows& p) {
+    const int bands = (p.height - 2) / kWaveRows;
+    const std::vector<int> strips = rowBandEdges(2, std::int64_t{p.bytes()} * p.height);
+    const int count = static_cast<int>(strips.size()) - 1;
+    std::vector<std::atomic<int>> done(count); // bands finished by each strip
+    forEachRowBand(strips, [&](int s, int) {
+        const int x0 = 1 + (p.width - 2) * s / count, x1 = 1 + (p.width - 2) * (s + 1) / count;
+        for (int b = 0; b < bands; ++b) {
+            if (s > 0)
+                while (done[s - 1].load(std::memory_order_acquire) <= b)
+                    std::this_thread::yield();
+            blurIIColourWave(p.row(1 + kWaveRows * b), p.stride, x0, x1);
+            done[s].store(b + 1, std::memory_order_release);
+        }
+    });
+    return 1 + kWaveRows * bands;
+}
+#endif
+
+// Rows of 8 bits, or without the wavefront, run in order on one thread.
 void blurII(const Rows& p) {
     if (p.height <= 2 || p.width <= 2) return;
     int y = 1;
 #if defined(VOXA_BLUR_II_WAVEFRONT)
-    if (p.bpp == 3 && p.width >= kWaveRows + 2 && __builtin_cpu_supports("avx2"))
-        for (; y + kWaveRows <= p.height - 1; y += kWaveRows) {
-            Byte* r[kWaveRows];
-            for (int j = 0; j < kWaveRows; ++j)
-                r[j] = p.row(y + j);
-            blurIIColourWave(r, p.row(y - 1), p.width);
-        }
+    if (p.bpp == 3 && p.width >= 2 * kWaveRows + 2 && __builtin_cpu_supports("avx2"))
+        y = blurIIColourWaves(p);
 #endif
     for (; y < p.height - 1; ++y)
         if (p.bpp == 1)
