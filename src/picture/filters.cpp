@@ -45,6 +45,26 @@ void eachByte(const Rows& p, void (*map)(Byte*, int)) {
     });
 }
 
+// Runs work(band, x0, x1) for the bands [0, bands) of rows, over the pixels
+// [1, width - 1) cut into strips of columns, a thread to a strip: a strip
+// takes a band once the strip on its left has finished it, which is all a
+// filter needs whose pixels wait only on those to their left and below.
+template <typename Work> void inColumnStrips(const Rows& p, int bands, Work work) {
+    const std::vector<int> strips = rowBandEdges(2, std::int64_t{p.bytes()} * p.height);
+    const int count = static_cast<int>(strips.size()) - 1;
+    std::vector<std::atomic<int>> done(count); // bands finished by each strip
+    forEachRowBand(strips, [&](int s, int) {
+        const int x0 = 1 + (p.width - 2) * s / count, x1 = 1 + (p.width - 2) * (s + 1) / count;
+        for (int b = 0; b < bands; ++b) {
+            if (s > 0)
+                while (done[s - 1].load(std::memory_order_acquire) <= b)
+                    std::this_thread::yield();
+            work(b, x0, x1);
+            done[s].store(b + 1, std::memory_order_release);
+        }
+    });
+}
+
 VECTOR_CLONES void negativeBytes(Byte* r, int n) {
     for (int i = 0; i < n; ++i)
         r[i] = static_cast<Byte>(255 - r[i]);
@@ -151,23 +171,23 @@ void blurLeftTerms(Byte* r, int from, int to, int bpp) {
         r[i] = static_cast<Byte>(r[i] + (r[i - bpp] >> 2));
 }
 
-// 24-bit blur of row r0, whose own terms are taken, and of r1, the row
-// above it, whose are not. The three bytes of a pixel go together in one
+// 24-bit blur of pixels [x0, x1) of row r0, whose own terms are taken, and
+// of r1, the row above it, whose are not; x0 is at least 1. The three bytes of a pixel go together in one
 // word: no byte carries into the next, each ending at most 63 + 63 + 127, and
 // the fourth byte of the word (the next pixel's first) gets nothing added.
 // Row r1 trails r0 by kLag pixels, taking its own terms from r0's finished
 // pixels as it goes, so that the two chains of additions run side by side.
 // Every word is read before the store that overlaps it; r0's stores keep
 // the fourth byte as it was, and r1's put it back from the word read. The
-// last two pixels of each row, whose words could reach past the row, go
-// byte by byte.
-void blurColourPair(Byte* r0, Byte* r1, int w) {
+// last two pixels, whose words could reach past the row or into pixels
+// another thread is working on, go byte by byte.
+void blurColourPair(Byte* r0, Byte* r1, int x0, int x1) {
     constexpr int kLag = 64;
     const std::uint32_t quarter = pixelMask(0x3F), half = pixelMask(0x7F);
     const std::uint32_t fourth = ~pixelMask(0xFF);
-    const int words = w - 2; // pixels 1 .. words - 1 go as words
-    std::uint32_t left0 = wordAt(r0), own0 = wordAt(r0 + 3);
-    std::uint32_t left1 = wordAt(r1), orig1 = wordAt(r1 + 3);
+    const int words = x1 - 2; // pixels x0 .. words - 1 go as words
+    std::uint32_t left0 = wordAt(r0 + 3 * (x0 - 1)), own0 = wordAt(r0 + 3 * x0);
+    std::uint32_t left1 = wordAt(r1 + 3 * (x0 - 1)), orig1 = wordAt(r1 + 3 * x0);
     const auto upper = [&](int x) {
         const std::uint32_t next = wordAt(r1 + 3 * x + 3);
         const std::uint32_t own = ((wordAt(r0 + 3 * x) >> 2) & quarter) + ((orig1 >> 1) & half);
@@ -176,34 +196,41 @@ void blurColourPair(Byte* r0, Byte* r1, int w) {
         std::memcpy(r1 + 3 * x, &out, 4);
         orig1 = next;
     };
-    int x = 1;
+    int x = x0;
     for (; x < words; ++x) {
         const std::uint32_t next = wordAt(r0 + 3 * x + 3);
         left0 = own0 + ((left0 >> 2) & quarter);
         std::memcpy(r0 + 3 * x, &left0, 4);
         own0 = next;
-        if (x > kLag) upper(x - kLag);
+        if (x - kLag >= x0) upper(x - kLag);
     }
-    blurLeftTerms(r0, 3 * x, 3 * w, 3);
+    blurLeftTerms(r0, 3 * x, 3 * x1, 3);
     const int tail = x;
-    for (x = std::max(1, x - kLag); x < words; ++x)
+    for (x = std::max(x0, x - kLag); x < words; ++x)
         upper(x);
-    blurOwnTerms(r1, r0, 3 * tail, 3 * w);
-    blurLeftTerms(r1, 3 * tail, 3 * w, 3);
+    blurOwnTerms(r1, r0, 3 * tail, 3 * x1);
+    blurLeftTerms(r1, 3 * tail, 3 * x1, 3);
 }
 
 // Each byte from the already smoothed byte to its left and the one below.
-// The rows run in order on one thread: a row waits on the one below, and
-// handing each fresh row over to another core costs more than it saves. At
-// 24 bits they go two at a time.
+// At 24 bits the rows go two at a time, in two strips of columns; a last
+// odd row, and rows of 8 bits, run in order on one thread.
 void blur(const Rows& p) {
     if (p.height < 2 || p.width < 2) return;
     int y = 1;
-    if (p.bpp == 3)
-        for (; y + 1 < p.height; y += 2) {
-            blurOwnTerms(p.row(y), p.row(y - 1), 3, p.bytes());
-            blurColourPair(p.row(y), p.row(y + 1), p.width);
+    if (p.bpp == 3 && p.width >= 3) {
+        const int pairs = (p.height - 1) / 2;
+        inColumnStrips(p, pairs, [&](int b, int x0, int x1) {
+            const int y0 = 1 + 2 * b;
+            blurOwnTerms(p.row(y0), p.row(y0 - 1), 3 * x0, 3 * x1);
+            blurColourPair(p.row(y0), p.row(y0 + 1), x0, x1);
+        });
+        // The last pixel of each row, left out of the strips.
+        for (; y < 1 + 2 * pairs; ++y) {
+            blurOwnTerms(p.row(y), p.row(y - 1), p.bytes() - 3, p.bytes());
+            blurLeftTerms(p.row(y), p.bytes() - 3, p.bytes(), 3);
         }
+    }
     for (; y < p.height; ++y) {
         blurOwnTerms(p.row(y), p.row(y - 1), p.bpp, p.bytes());
         blurLeftTerms(p.row(y), p.bpp, p.bytes(), p.bpp);
@@ -430,25 +457,12 @@ constexpr int kWaveRows = 8;
 #endif
 
 #if defined(VOXA_BLUR_II_WAVEFRONT)
-// The rows [1, last) of 24-bit blur II as wavefronts of kWaveRows rows. A
-// pixel waits only on the pixels to its left and below, so the rows are cut
-// into two strips of columns: the right strip's thread takes a band once the
-// left strip's thread has finished the band's left part. Returns the first
-// row left over.
+// The rows [1, last) of 24-bit blur II as wavefronts of kWaveRows rows, in
+// two strips of columns. Returns the first row left over.
 int blurIIColourWaves(const Rows& p) {
     const int bands = (p.height - 2) / kWaveRows;
-    const std::vector<int> strips = rowBandEdges(2, std::int64_t{p.bytes()} * p.height);
-    const int count = static_cast<int>(strips.size()) - 1;
-    std::vector<std::atomic<int>> done(count); // bands finished by each strip
-    forEachRowBand(strips, [&](int s, int) {
-        const int x0 = 1 + (p.width - 2) * s / count, x1 = 1 + (p.width - 2) * (s + 1) / count;
-        for (int b = 0; b < bands; ++b) {
-            if (s > 0)
-                while (done[s - 1].load(std::memory_order_acquire) <= b)
-                    std::this_thread::yield();
-            blurIIColourWave(p.row(1 + kWaveRows * b), p.stride, x0, x1);
-            done[s].store(b + 1, std::memory_order_release);
-        }
+    inColumnStrips(p, bands, [&](int b, int x0, int x1) {
+        blurIIColourWave(p.row(1 + kWaveRows * b), p.stride, x0, x1);
     });
     return 1 + kWaveRows * bands;
 }
