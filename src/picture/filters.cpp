@@ -84,54 +84,75 @@ VECTOR_CLONES void darkenBytes(Byte* r, int n) {
         r[i] = static_cast<Byte>(r[i] - r[i] / 4);
 }
 
-// floor(v / 3) for v up to 765, as 16-bit lanes can take it.
-inline std::uint16_t third(std::uint16_t v) {
-    return static_cast<std::uint16_t>((v * 21846u) >> 16);
-}
-
-// Grey of pixels 1 .. 16 x runs of row r into `out`, 16 pixels a run: each
-// byte gets the sum of its own pixel's three bytes, taken from the bytes up
-// to two before and after it that lie in its pixel. The row is only read, so
-// the loads never wait for stores of the run before.
-VECTOR_CLONES void greyRuns(const Byte* r, int runs, Byte* out) {
-    // take[k][b]: byte b of a run adds the byte k - 2 places from it.
-    static constexpr auto take = [] {
-        std::array<std::array<std::uint16_t, 48>, 5> t{};
-        for (int b = 0; b < 48; ++b)
-            for (int k = 0; k < 5; ++k)
-                t[k][b] = b + k >= 2 && (b + k - 2) / 3 == b / 3;
-        return t;
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define VOXA_GREY_SHUFFLES 1
+// Grey of 16 x runs pixels from r, 48 bytes a run, in place. For the lower
+// and the upper eight pixels of a run, shuffles of the two 16-byte pieces
+// they lie in bring each pixel's blue and green bytes into one 16-bit word,
+// summed by a multiply-add with ones, and its red byte into another; the sum
+// times 21846 >> 16 is floor(sum / 3) for sums up to 765, and three shuffles
+// spread every grey byte over its pixel's three.
+[[gnu::target("ssse3")]] void greyRuns(Byte* r, int runs) {
+    // gather[h][k][kind]: for half h, piece h + k, blue and green (kind 0) or
+    // red (kind 1) into the 16-bit words of the half's pixels.
+    static constexpr auto gather = [] {
+        std::array<std::array<std::array<std::array<std::uint8_t, 16>, 2>, 2>, 2> m{};
+        for (int h = 0; h < 2; ++h)
+            for (int k = 0; k < 2; ++k)
+                for (int kind = 0; kind < 2; ++kind)
+                    for (int b = 0; b < 16; ++b) {
+                        const int e = b % 2, channel = kind == 0 ? e : e == 0 ? 2 : -1;
+                        const int at = 3 * (8 * h + b / 2) + channel;
+                        m[h][k][kind][b] =
+                            channel >= 0 && at / 16 == h + k ? std::uint8_t(at % 16) : 0x80;
+                    }
+        return m;
     }();
-    for (int run = 0; run < runs; ++run, out += 48) {
-        const Byte* in = r + 1 + 48 * run; // two bytes before pixel 1 + 16 run
-        for (int b = 0; b < 48; ++b) {
-            const auto sum =
-                static_cast<std::uint16_t>(take[0][b] * in[b] + take[1][b] * in[b + 1] + in[b + 2] +
-                                           take[3][b] * in[b + 3] + take[4][b] * in[b + 4]);
-            out[b] = static_cast<Byte>(third(sum));
+    static constexpr auto spread = [] {
+        std::array<std::array<std::uint8_t, 16>, 3> m{};
+        for (int piece = 0; piece < 3; ++piece)
+            for (int b = 0; b < 16; ++b)
+                m[piece][b] = std::uint8_t((16 * piece + b) / 3);
+        return m;
+    }();
+    const auto load = [](const auto& bytes) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data()));
+    };
+    const __m128i ones = _mm_set1_epi8(1), third = _mm_set1_epi16(21846);
+    for (int run = 0; run < runs; ++run, r += 48) {
+        const __m128i v[3] = {_mm_loadu_si128(reinterpret_cast<const __m128i*>(r)),
+                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 16)),
+                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 32))};
+        __m128i grey[2];
+        for (int h = 0; h < 2; ++h) {
+            const __m128i bg = _mm_or_si128(_mm_shuffle_epi8(v[h], load(gather[h][0][0])),
+                                            _mm_shuffle_epi8(v[h + 1], load(gather[h][1][0])));
+            const __m128i red = _mm_or_si128(_mm_shuffle_epi8(v[h], load(gather[h][0][1])),
+                                             _mm_shuffle_epi8(v[h + 1], load(gather[h][1][1])));
+            grey[h] = _mm_mulhi_epu16(_mm_add_epi16(_mm_maddubs_epi16(bg, ones), red), third);
         }
+        const __m128i g = _mm_packus_epi16(grey[0], grey[1]);
+        for (int piece = 0; piece < 3; ++piece)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(r + 16 * piece),
+                             _mm_shuffle_epi8(g, load(spread[piece])));
     }
 }
+#endif
 
 void grey(const Rows& p) {
+#if defined(VOXA_GREY_SHUFFLES)
+    const int runs = __builtin_cpu_supports("ssse3") ? p.width / 16 : 0;
+#else
+    const int runs = 0;
+#endif
     eachRowBand(p, 0, p.height, [&](int first, int last) {
-        const int w = p.width;
-        // The runs read up to two bytes past their pixels: they start at
-        // pixel 1 and leave at least one pixel after them.
-        const int runs = std::max(0, (w - 2) / 16);
-        std::vector<Byte> out(48 * std::size_t(runs));
-        const auto one = [](Byte* c) {
-            c[0] = c[1] = c[2] = static_cast<Byte>((c[0] + c[1] + c[2]) / 3);
-        };
         for (int y = first; y < last; ++y) {
             Byte* r = p.row(y);
-            if (runs > 0) {
-                greyRuns(r, runs, out.data());
-                std::memcpy(r + 3, out.data(), out.size());
-            }
-            one(r);
-            for (int x = 1 + 16 * runs; x < w; ++x)
-                one(r + 3 * x);
+#if defined(VOXA_GREY_SHUFFLES)
+            if (runs > 0) greyRuns(r, runs);
+#endif
+            for (Byte* c = r + 48 * runs; c < r + p.bytes(); c += 3)
+                c[0] = c[1] = c[2] = static_cast<Byte>((c[0] + c[1] + c[2]) / 3);
         }
     });
 }
