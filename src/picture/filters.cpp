@@ -557,30 +557,29 @@ VECTOR_CLONES void smoothSeam(const Byte* m2, const Byte* m1, Byte* c, Byte* p1,
 // pixel beyond the row when 8k + 3 equals the width, reads the last pixel. The
 // second replaced row of each vertical seam takes its taps centred like the
 // horizontal pass (rows 8k - 1 .. 8k + 3). The blocks read only pixels that
-// no other block replaces, so rows, and then seams, run in bands.
+// no other block replaces, and each vertical seam only rows 8k - 2 .. 8k + 3,
+// so the rows go in groups 8k - 2 .. 8k + 5, bands of groups side by side:
+// each row along, and each seam as soon as its rows are done, while they are
+// still in the cache.
 void blockEdges(const Rows& p) {
     const int w = p.width;
     // The blocks whose taps all lie in the row, up to pixel e + 3, take them
     // from the smoothed stretch; the last one may need its tap cut to the row.
     const int whole = std::max(0, (w - 4) / 8);
-    eachRowBand(p, 0, p.height, [&](int first, int last) {
+    const int groups = (p.height + 9) / 8, lastSeam = p.height < 17 ? 0 : p.height - 9;
+    forEachRowBand(groups, std::int64_t{p.bytes()} * p.height, [&](int g0, int g1) {
         std::vector<Byte> smooth(3 * std::size_t(w));
-        for (int y = first; y < last; ++y) {
+        for (int y = std::max(0, 8 * g0 - 2); y < std::min(p.height, 8 * g1 - 2); ++y) {
             Byte* r = p.row(y);
             if (whole > 0) edgeTaps(r, 24, 24 * whole + 6, smooth.data());
             for (int k = 1; k <= whole; ++k)
                 std::memcpy(r + 24 * k, &smooth[24 * std::size_t(k)], 6);
             for (int e = 8 * (whole + 1); e + 3 <= w; e += 8)
                 blockEdgeScalar(r, e, std::min(e + 3, w - 1));
-        }
-    });
-    if (p.height < 17) return;
-    const int seams = (p.height - 9) / 8;
-    forEachRowBand(seams, std::int64_t{2} * p.bytes() * seams, [&](int first, int last) {
-        for (int k = first + 1; k <= last; ++k) {
-            const int e = 8 * k;
-            smoothSeam(p.row(e - 2), p.row(e - 1), p.row(e), p.row(e + 1), p.row(e + 2),
-                       p.row(e + 3), p.bytes());
+            const int e = y - 3;
+            if (e >= 8 && e % 8 == 0 && e <= lastSeam)
+                smoothSeam(p.row(e - 2), p.row(e - 1), p.row(e), p.row(e + 1), p.row(e + 2), r,
+                           p.bytes());
         }
     });
 }
