@@ -258,11 +258,12 @@ void blur(const Rows& p) {
     }
 }
 
-// Bytes bpp .. n - bpp - 1 of a sharpened row into `out`. Every term fits
-// 16 bits, so the sums are kept in 16-bit lanes.
+// Bytes [from, to) of a sharpened row into `out`, which may be the row
+// itself: a byte's right neighbour is read before it is replaced. Every term
+// fits 16 bits, so the sums are kept in 16-bit lanes.
 template <int Bpp, int Self, int K>
-inline void sharpenRow(const Byte* r, const Byte* above, Byte* out, int n) {
-    for (int i = Bpp; i < n - Bpp; ++i) {
+inline void sharpenRow(const Byte* r, const Byte* above, Byte* out, int from, int to) {
+    for (int i = from; i < to; ++i) {
         const auto v = static_cast<std::int16_t>(Self * r[i] - K * ((above[i] + 1) >> 1) -
                                                  K * (r[i + Bpp] >> 1));
         out[i] = static_cast<Byte>(v < 0 ? 0 : v > 255 ? 255 : v);
@@ -270,12 +271,41 @@ inline void sharpenRow(const Byte* r, const Byte* above, Byte* out, int n) {
 }
 
 VECTOR_CLONES void sharpenColourRow(const Byte* r, const Byte* above, Byte* out, int n) {
-    sharpenRow<3, 3, 2>(r, above, out, n);
+    sharpenRow<3, 3, 2>(r, above, out, 3, n - 3);
 }
 
 VECTOR_CLONES void sharpenIndexRow(const Byte* r, const Byte* above, Byte* out, int n) {
-    sharpenRow<1, 4, 3>(r, above, out, n);
+    sharpenRow<1, 4, 3>(r, above, out, 1, n - 1);
 }
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define VOXA_SHARPEN_IN_PLACE 1
+// Sharpens bytes bpp .. n - bpp - 1 of row r in place, 32 bytes a step, each
+// step reading its bytes and those bpp on before storing. The halved
+// neighbours, ceil(a / 2) + floor(r / 2), fit a byte; Self x v - K x that is
+// worked out in 16-bit lanes, and the packing to bytes clamps it.
+template <int Bpp, int Self, int K>
+[[gnu::target("avx2")]] void sharpenInPlace(Byte* r, const Byte* above, int n) {
+    const __m256i zero = _mm256_setzero_si256(), low7 = _mm256_set1_epi8(0x7F);
+    const __m256i self = _mm256_set1_epi16(Self), k = _mm256_set1_epi16(K);
+    int i = Bpp;
+    for (; i + 32 + Bpp <= n - Bpp; i += 32) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + i));
+        const __m256i right = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + i + Bpp));
+        const __m256i up = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(above + i));
+        const __m256i halves = _mm256_add_epi8(
+            _mm256_avg_epu8(up, zero), _mm256_and_si256(_mm256_srli_epi16(right, 1), low7));
+        const __m256i lo = _mm256_sub_epi16(
+            _mm256_mullo_epi16(_mm256_unpacklo_epi8(v, zero), self),
+            _mm256_mullo_epi16(_mm256_unpacklo_epi8(halves, zero), k));
+        const __m256i hi = _mm256_sub_epi16(
+            _mm256_mullo_epi16(_mm256_unpackhi_epi8(v, zero), self),
+            _mm256_mullo_epi16(_mm256_unpackhi_epi8(halves, zero), k));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(r + i), _mm256_packus_epi16(lo, hi));
+    }
+    sharpenRow<Bpp, Self, K>(r, above, r, i, n - Bpp);
+}
+#endif
 
 // The neighbours above and to the right are not yet processed when a byte
 // is, so every row is worked out from the original rows: bands of rows run
@@ -287,13 +317,24 @@ void sharpen(const Rows& p) {
     std::vector<std::vector<Byte>> aboveLast(edges.size());
     for (std::size_t b = 1; b + 1 < edges.size(); ++b)
         aboveLast[b - 1].assign(p.row(edges[b] + 1), p.row(edges[b] + 1) + n);
+#if defined(VOXA_SHARPEN_IN_PLACE)
+    const bool inPlace = __builtin_cpu_supports("avx2");
+#else
+    const bool inPlace = false;
+#endif
     forEachRowBand(edges, [&](int first, int last) {
         const std::size_t band = std::find(edges.begin(), edges.end(), first) - edges.begin();
-        std::vector<Byte> out(n);
+        std::vector<Byte> out(inPlace ? 0 : n);
         for (int y = first + 1; y < last + 1; ++y) {
             Byte* r = p.row(y);
             const Byte* above =
                 y == last && !aboveLast[band].empty() ? aboveLast[band].data() : p.row(y + 1);
+#if defined(VOXA_SHARPEN_IN_PLACE)
+            if (inPlace) {
+                (bpp == 3 ? sharpenInPlace<3, 3, 2> : sharpenInPlace<1, 4, 3>)(r, above, n);
+                continue;
+            }
+#endif
             (bpp == 3 ? sharpenColourRow : sharpenIndexRow)(r, above, out.data(), n);
             if (n > 2 * bpp) std::memcpy(r + bpp, out.data() + bpp, n - 2 * bpp);
         }
