@@ -64,9 +64,10 @@ TEST(Reference, EnginesOnLargePictures) {
 }
 
 TEST(Reference, Filters) {
-    // The last is large enough to be split over threads.
-    const Size sizes[] = {{1, 1},   {2, 2},   {3, 3},   {1, 20},    {20, 1},
-                          {11, 17}, {19, 33}, {64, 40}, {257, 131}, {1100, 600}};
+    // The last two are large enough to be split over threads, the first of
+    // them into column strips barely wider than the rows taken together.
+    const Size sizes[] = {{1, 1},   {2, 2},   {3, 3},     {1, 20},   {20, 1},     {11, 17},
+                          {19, 33}, {64, 40}, {257, 131}, {21, 9001}, {1100, 600}};
     std::uint32_t seed = 100;
     for (int depth : {8, 24})
         for (const Size& s : sizes)
