@@ -28,7 +28,6 @@ constexpr platform::Colour kBlack{0, 0, 0};
 void setUp(WindowId window) {
     Viewer& v = viewer();
     v.mainWindow = window;
-    v.style = platform::WindowStyle::Captioned;
     startupDefaults(v.settings);
     loadSettings(v.settings, v.settingsFile);
     loadModeMenu();
@@ -50,7 +49,6 @@ void setUp(WindowId window) {
     platform::setCursorShape(v.pictureWindow, platform::CursorShape::Arrow);
 
     platform::acceptDrops(window, true);
-    v.catalogShown = false;
     applyWindowedStyle();
     v.layout.savedWindowRect = v.layout.twoPageWindowRect = platform::windowRect(window);
     platform::postCommand(window, cmd::Startup);
@@ -62,7 +60,6 @@ void shutDown(WindowId window) {
     Viewer& v = viewer();
     if (v.layout.fullScreen) v.settings.MENU = v.settings.menuBeforeFullScreen;
     saveSettings(v.settings, v.settingsFile);
-    v.catalogShown = true;
     v.document.main.freeBlocks();
     v.document.second.freeBlocks();
     platform::destroyWindow(window);

@@ -175,6 +175,29 @@ void mouseMove(platform::WindowId window, const MessageParams& params) {
     if (v.layout.fullScreen && v.mode().automenu) autoMenu(params.position);
 }
 
+// The picture point under (x, y) of the main client area, for the next
+// full-screen normal layout to centre on.
+void mapToViewCentre(Point point) {
+    Viewer& v = viewer();
+    ViewLayout& layout = v.layout;
+    const double zoom = layout.zoomLocked ? kZoomSteps[layout.zoomIndex] : 1.0;
+    auto mapped = [&](const PictureBuffer& picture, Point origin, int width, int height) {
+        const double sx = width ? picture.width * zoom / width : 0.0;
+        const double sy = height ? picture.height * zoom / height : 0.0;
+        return Point{static_cast<int>((point.x - origin.x) * sx),
+                     static_cast<int>((point.y - origin.y) * sy)};
+    };
+    Point centre;
+    if (point.x > layout.firstOrigin.x && point.x < layout.firstOrigin.x + layout.displayWidth)
+        centre = mapped(v.document.main, layout.firstOrigin, layout.displayWidth,
+                        layout.displayHeight);
+    else if (layout.shownCount == 2 && point.x > layout.secondOrigin.x &&
+             point.x < layout.secondOrigin.x + layout.secondDisplayWidth)
+        centre = mapped(v.document.second, layout.secondOrigin, layout.secondDisplayWidth,
+                        layout.secondDisplayHeight);
+    layout.pendingViewCentre = {centre, true};
+}
+
 void doubleClick(const MessageParams& params) {
     Viewer& v = viewer();
     if (!v.settings.dblmode) return;
@@ -233,27 +256,6 @@ void buttonUp(const MessageParams& params) {
 }
 
 } // namespace
-
-void mapToViewCentre(Point point) {
-    Viewer& v = viewer();
-    ViewLayout& layout = v.layout;
-    const double zoom = layout.zoomLocked ? kZoomSteps[layout.zoomIndex] : 1.0;
-    auto mapped = [&](const PictureBuffer& picture, Point origin, int width, int height) {
-        const double sx = width ? picture.width * zoom / width : 0.0;
-        const double sy = height ? picture.height * zoom / height : 0.0;
-        return Point{static_cast<int>((point.x - origin.x) * sx),
-                     static_cast<int>((point.y - origin.y) * sy)};
-    };
-    Point centre;
-    if (point.x > layout.firstOrigin.x && point.x < layout.firstOrigin.x + layout.displayWidth)
-        centre = mapped(v.document.main, layout.firstOrigin, layout.displayWidth,
-                        layout.displayHeight);
-    else if (layout.shownCount == 2 && point.x > layout.secondOrigin.x &&
-             point.x < layout.secondOrigin.x + layout.secondDisplayWidth)
-        centre = mapped(v.document.second, layout.secondOrigin, layout.secondDisplayWidth,
-                        layout.secondDisplayHeight);
-    layout.pendingViewCentre = {centre, true};
-}
 
 int pictureWindowProcedure(platform::WindowId window, MessageKind kind,
                            const MessageParams& params) {

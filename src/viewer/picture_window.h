@@ -15,7 +15,3 @@ inline constexpr const char* kPictureWindowClass = "CBMPWin";
 
 int pictureWindowProcedure(platform::WindowId window, platform::MessageKind kind,
                            const platform::MessageParams& params);
-
-// The picture point under (x, y) of the main client area, for the next
-// full-screen normal layout to centre on.
-void mapToViewCentre(platform::Point point);

@@ -28,7 +28,7 @@ void startupCommand() {
     if (line.twoPageMode) platform::sendCommand(v.mainWindow, cmd::TwoPageMode);
     if (!line.path.empty()) openPath(line.path);
     if (line.fitWindow) platform::postCommand(v.mainWindow, cmd::FitWindowToPicture);
-    if (line.showCatalog) v.catalogShown = true; // the catalog window shows it once it exists
+    // "/list" shows the catalog window, which is not built yet.
 }
 
 int runViewer(int argc, char** argv) {

@@ -152,10 +152,9 @@ void layoutNormal() {
         fitMainWindowToDisplay();
         return;
     }
+    // Centred in a window that keeps its size; relayoutAndRepaint repaints both.
     centreInClient();
     movePictureWindow(false);
-    platform::invalidate(v.mainWindow, true);
-    platform::updateWindow(v.mainWindow);
 }
 
 void layoutNormalZoom() {

@@ -102,9 +102,7 @@ struct Viewer {
     platform::WindowId mainWindow = 0;
     platform::WindowId pictureWindow = 0;
     platform::MenuHandle menu = 0;
-    platform::WindowStyle style = platform::WindowStyle::Captioned;
     bool slideshowRunning = false;
-    bool catalogShown = false;
     std::vector<std::string> commandLine; // the arguments after the program's path
     std::minstd_rand random;
 

@@ -43,8 +43,7 @@ void enterFullScreen() {
     setMenuBar(false);
     layout.fullScreen = true;
     v.settings.FullScreen = 1;
-    v.style = platform::WindowStyle::FullScreen;
-    platform::setWindowStyle(v.mainWindow, v.style, window);
+    platform::setWindowStyle(v.mainWindow, platform::WindowStyle::FullScreen, window);
     platform::showWindow(v.mainWindow, platform::ShowCommand::Maximised);
 }
 
@@ -55,7 +54,6 @@ void leaveFullScreen() {
     setMenuBar(v.settings.MENU != 0);
     layout.fullScreen = false;
     v.settings.FullScreen = 0;
-    v.style = windowedStyle();
     platform::Rect target = layout.savedWindowRect;
     if (v.normalMode()) {
         if (v.settings.PICTUREMODE == 0 && layout.shownCount)
@@ -64,15 +62,14 @@ void leaveFullScreen() {
         target = layout.twoPageWindowRect;
     }
     platform::showWindow(v.mainWindow, platform::ShowCommand::Normal);
-    platform::setWindowStyle(v.mainWindow, v.style, target);
+    platform::setWindowStyle(v.mainWindow, windowedStyle(), target);
 }
 
 } // namespace
 
 void applyWindowedStyle() {
     Viewer& v = viewer();
-    v.style = windowedStyle();
-    platform::setWindowStyle(v.mainWindow, v.style, platform::windowRect(v.mainWindow));
+    platform::setWindowStyle(v.mainWindow, windowedStyle(), platform::windowRect(v.mainWindow));
 }
 
 void toggleFullScreen() {
@@ -87,8 +84,7 @@ void toggleCaption() {
     if (v.layout.fullScreen) return;
     v.settings.CAPTION = v.settings.CAPTION ? 0 : 1;
     v.layout.savedWindowRect = platform::windowRect(v.mainWindow);
-    v.style = windowedStyle();
-    platform::setWindowStyle(v.mainWindow, v.style, v.layout.savedWindowRect);
+    platform::setWindowStyle(v.mainWindow, windowedStyle(), v.layout.savedWindowRect);
 }
 
 void toggleMenuBar() {

@@ -10,7 +10,7 @@
 
 namespace {
 
-struct PageSpec {
+struct PageShape {
     const char* format;
     int width;
     int height;
@@ -18,14 +18,14 @@ struct PageSpec {
 
 // Portraits throughout, page 6 a landscape two-page picture, page 9 square;
 // the formats rotate so every plug-in and the built-in BMP reader get pages.
-const PageSpec kPages[] = {
+const PageShape kPages[] = {
     {"jpg", 1240, 1754}, {"png", 1240, 1754}, {"gif", 1240, 1754},  {"webp", 1240, 1754},
     {"bmp", 1240, 1754}, {"jpg", 2480, 1754}, {"png", 1240, 1754},  {"jpg", 1240, 1754},
     {"webp", 1240, 1240}, {"gif", 1240, 1754}, {"bmp", 1240, 1754}, {"png", 1240, 1754},
 };
 
-std::string encodePage(const PageSpec& spec, const encoders::Picture& page) {
-    std::string format = spec.format;
+std::string encodePage(const PageShape& shape, const encoders::Picture& page) {
+    std::string format = shape.format;
     if (format == "jpg") return encoders::encodeJpeg(page, 88);
     if (format == "png") return encoders::encodePng(page);
     if (format == "webp") return encoders::encodeWebp(page, false, 85);
@@ -54,10 +54,10 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder, error);
     encoders::ArchiveMembers members;
     int number = 1;
-    for (const PageSpec& spec : kPages) {
+    for (const PageShape& shape : kPages) {
         char name[32];
-        std::snprintf(name, sizeof name, "%02d.%s", number, spec.format);
-        std::string bytes = encodePage(spec, sample_book::drawPage(spec.width, spec.height, number));
+        std::snprintf(name, sizeof name, "%02d.%s", number, shape.format);
+        std::string bytes = encodePage(shape, sample_book::drawPage(shape.width, shape.height, number));
         if (!save(folder / name, bytes)) {
             std::fprintf(stderr, "cannot write %s\n", (folder / name).c_str());
             return 1;
