@@ -3,11 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "picture/dib_header.h"
+#include "picture/palette_rows.h"
 #include "picture/row_bands.h"
 
 using platform::MemoryHandle;
@@ -177,33 +174,24 @@ inline std::uint32_t colourAt(const unsigned char* s, int x, int bits,
     return packed[bits == 8 ? s[x] : pixelIndex(s, x, bits)];
 }
 
-// Rows [first, last) of a palette picture in 24-bit form. Four bytes are
-// stored per pixel, the colour in the low three; the fourth is overwritten by
-// the next pixel, and the last pixel of a row gets only its three. On SSE2
-// the pixels go four at a time as three words stored past the caches: the
-// new block is written whole and is far larger than they are, and skipping
-// them spares reading every line in before it is overwritten.
+// Rows [first, last) of a palette picture in 24-bit form. Where the
+// processor has the byte permutes, 8-bit rows go 64 pixels a step through
+// `wide`; the rest go a pixel at a time, four bytes stored per pixel with the
+// colour in the low three. The fourth is overwritten by the next pixel, and
+// the last pixel of a row gets only its three.
 template <int Bits>
 void convertPaletteRows(const unsigned char* src, std::int64_t srcStride, unsigned char* dst,
                         std::int64_t dstStride, int width, const std::uint32_t (&packed)[256],
-                        int first, int last) {
+                        const PaletteChannels* wide, int first, int last) {
     constexpr int bits = Bits;
     for (int y = first; y < last; ++y) {
         const unsigned char* s = src + y * srcStride;
         unsigned char* d = dst + y * dstStride;
         int x = 0;
-#if defined(__SSE2__)
-        auto* words = reinterpret_cast<int*>(d); // rows start 4-byte aligned
-        for (; x + 4 <= width; x += 4, words += 3, d += 12) {
-            const std::uint32_t p0 = colourAt(s, x, bits, packed),
-                                p1 = colourAt(s, x + 1, bits, packed),
-                                p2 = colourAt(s, x + 2, bits, packed),
-                                p3 = colourAt(s, x + 3, bits, packed);
-            _mm_stream_si32(words, static_cast<int>(p0 | p1 << 24));
-            _mm_stream_si32(words + 1, static_cast<int>(p1 >> 8 | p2 << 16));
-            _mm_stream_si32(words + 2, static_cast<int>(p2 >> 16 | p3 << 8));
+        if (bits == 8 && wide) {
+            x = paletteRowsWide(s, d, width & ~63, *wide);
+            d += 3 * x;
         }
-#endif
         for (; x < width - 1; ++x, d += 3) {
             const std::uint32_t colour = colourAt(s, x, bits, packed);
             std::memcpy(d, &colour, 4);
@@ -215,9 +203,6 @@ void convertPaletteRows(const unsigned char* src, std::int64_t srcStride, unsign
             d[2] = static_cast<unsigned char>(lastColour >> 16);
         }
     }
-#if defined(__SSE2__)
-    _mm_sfence(); // the streamed words are seen before the band is reported done
-#endif
 }
 
 } // namespace
@@ -231,28 +216,33 @@ void PictureBuffer::convertTo24() {
     const std::int64_t srcStride = stride, dstStride = rowBytes(width, 24);
     const int w = width, bits = bitCount;
     std::uint32_t packed[256];
+    PaletteChannels channels;
     if (bits != 16) {
         unsigned char colours[256][3];
         fillPalette(*this, colours);
-        for (int i = 0; i < 256; ++i)
+        for (int i = 0; i < 256; ++i) {
             packed[i] = colours[i][0] | colours[i][1] << 8 | colours[i][2] << 16;
+            for (int c = 0; c < 3; ++c)
+                channels.channel[c][i] = colours[i][c];
+        }
     }
+    const PaletteChannels* wide = bits == 8 && hasWidePaletteRows() ? &channels : nullptr;
     forEachRowBand(height, dstStride * height, [&](int first, int last) {
         switch (bits) {
         case 16:
             convert16Rows(src, srcStride, dst, dstStride, w, first, last);
             break;
         case 8:
-            convertPaletteRows<8>(src, srcStride, dst, dstStride, w, packed, first, last);
+            convertPaletteRows<8>(src, srcStride, dst, dstStride, w, packed, wide, first, last);
             break;
         case 4:
-            convertPaletteRows<4>(src, srcStride, dst, dstStride, w, packed, first, last);
+            convertPaletteRows<4>(src, srcStride, dst, dstStride, w, packed, wide, first, last);
             break;
         case 2:
-            convertPaletteRows<2>(src, srcStride, dst, dstStride, w, packed, first, last);
+            convertPaletteRows<2>(src, srcStride, dst, dstStride, w, packed, wide, first, last);
             break;
         default:
-            convertPaletteRows<1>(src, srcStride, dst, dstStride, w, packed, first, last);
+            convertPaletteRows<1>(src, srcStride, dst, dstStride, w, packed, wide, first, last);
             break;
         }
     });

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -13,6 +15,69 @@ constexpr int kMaxThreads = 4;
 int coreCount() {
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
+
+// Threads that wait for band work between calls: starting a thread for each
+// call costs about as much as a small picture operation takes. One call's
+// bands at a time; a call that finds the workers busy (another thread's
+// picture) runs its bands on its own thread.
+class Workers {
+public:
+    static Workers& get() {
+        // Never destroyed: the workers wait on it until the process ends.
+        static Workers* const workers = new Workers;
+        return *workers;
+    }
+
+    // Runs take() on the calling thread and on up to `helpers` workers, and
+    // returns once every one of them has come back from it.
+    void run(const std::function<void()>& take, int helpers) {
+        std::unique_lock<std::mutex> busy(callLock_, std::try_to_lock);
+        if (busy) {
+            std::lock_guard<std::mutex> hold(lock_);
+            while (static_cast<int>(threads_.size()) < helpers) {
+                try {
+                    threads_.emplace_back([this] { serve(); });
+                } catch (const std::system_error&) {
+                    break; // no more threads to be had: fewer helpers
+                }
+            }
+            job_ = &take;
+            wanted_ = std::min(helpers, static_cast<int>(threads_.size()));
+            active_ = wanted_;
+            ++generation_;
+        }
+        if (busy && wanted_ > 0) wake_.notify_all();
+        take();
+        if (!busy) return;
+        std::unique_lock<std::mutex> hold(lock_);
+        done_.wait(hold, [this] { return active_ == 0; });
+        job_ = nullptr;
+    }
+
+private:
+    void serve() {
+        std::uint64_t seen = 0;
+        std::unique_lock<std::mutex> hold(lock_);
+        for (;;) {
+            wake_.wait(hold, [&] { return generation_ != seen && wanted_ > 0; });
+            seen = generation_;
+            --wanted_;
+            const std::function<void()>* job = job_;
+            hold.unlock();
+            (*job)();
+            hold.lock();
+            if (--active_ == 0) done_.notify_one();
+        }
+    }
+
+    std::mutex callLock_;
+    std::mutex lock_;
+    std::condition_variable wake_, done_;
+    std::vector<std::thread> threads_;
+    const std::function<void()>* job_ = nullptr;
+    std::uint64_t generation_ = 0;
+    int wanted_ = 0, active_ = 0;
+};
 
 } // namespace
 
@@ -33,20 +98,13 @@ void forEachRowBand(const std::vector<int>& edges, const std::function<void(int,
     const int bands = static_cast<int>(edges.size()) - 1;
     if (bands <= 0) return;
     std::atomic<int> next{0};
-    const auto take = [&] {
+    const std::function<void()> take = [&] {
         for (int b; (b = next.fetch_add(1, std::memory_order_relaxed)) < bands;)
             work(edges[b], edges[b + 1]);
     };
-    std::vector<std::thread> helpers;
     const int threads = std::min({coreCount(), bands, kMaxThreads});
-    for (int t = 1; t < threads; ++t) {
-        try {
-            helpers.emplace_back(take);
-        } catch (const std::system_error&) {
-            break; // no more threads to be had: the bands left run here
-        }
-    }
-    take();
-    for (std::thread& t : helpers)
-        t.join();
+    if (threads <= 1)
+        take();
+    else
+        Workers::get().run(take, threads - 1);
 }

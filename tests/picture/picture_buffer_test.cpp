@@ -109,23 +109,26 @@ TEST(PictureBuffer, ConvertTo24From16BitsAndPalettes) {
     EXPECT_EQ(p.stride, 8);
     EXPECT_EQ(bitsOf(p), std::string("\xF8\xF8\xF8\xF8\x00\x00\0\0", 8));
 
-    for (int depth : {1, 2, 4, 8}) {
-        PictureBuffer q;
-        loadRandom(q, 13, 5, depth, depth);
-        const std::string pal = headerOf(q).substr(40);
-        const std::string src = bitsOf(q);
-        const int stride = q.stride;
-        q.convertTo24();
-        ASSERT_EQ(q.bitCount, 24);
-        EXPECT_EQ(q.colorsUsed, 0);
-        const std::string out = bitsOf(q);
-        for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < 13; ++x) {
-                const auto* row = reinterpret_cast<const unsigned char*>(src.data()) + y * stride;
-                const int index = depth == 8 ? row[x] : pixelIndex(row, x, depth);
-                EXPECT_EQ(out.substr(y * q.stride + 3 * x, 3), pal.substr(4 * index, 3)) << depth;
-            }
-    }
+    for (int depth : {1, 2, 4, 8})
+        for (int width : {13, 64, 203}) {
+            PictureBuffer q;
+            loadRandom(q, width, 5, depth, depth + width);
+            const std::string pal = headerOf(q).substr(40);
+            const std::string src = bitsOf(q);
+            const int stride = q.stride;
+            q.convertTo24();
+            ASSERT_EQ(q.bitCount, 24);
+            EXPECT_EQ(q.colorsUsed, 0);
+            const std::string out = bitsOf(q);
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < width; ++x) {
+                    const auto* row =
+                        reinterpret_cast<const unsigned char*>(src.data()) + y * stride;
+                    const int index = depth == 8 ? row[x] : pixelIndex(row, x, depth);
+                    EXPECT_EQ(out.substr(y * q.stride + 3 * x, 3), pal.substr(4 * index, 3))
+                        << depth << " " << width;
+                }
+        }
 
     PictureBuffer t;
     loadRandom(t, 3, 3, 24, 1);

@@ -1,0 +1,84 @@
+#include "picture/palette_rows.h"
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+
+#define VOXA_WIDE_TARGET [[gnu::target("avx512f,avx512bw,avx512vbmi")]]
+
+namespace {
+
+// Byte q of output vector o (of three) holds channel p % 3 of pixel p / 3,
+// p = 64 o + q. blueGreen picks that byte from the blue (0..63) or green
+// (64..127) vector; red picks it from the red vector where redLanes says so.
+struct Interleave {
+    alignas(64) unsigned char blueGreen[3][64];
+    alignas(64) unsigned char red[3][64];
+    std::uint64_t redLanes[3];
+
+    Interleave() : blueGreen{}, red{}, redLanes{} {
+        for (int o = 0; o < 3; ++o)
+            for (int q = 0; q < 64; ++q) {
+                const int p = 64 * o + q, pixel = p / 3, channel = p % 3;
+                if (channel == 2) {
+                    red[o][q] = static_cast<unsigned char>(pixel);
+                    redLanes[o] |= std::uint64_t{1} << q;
+                } else {
+                    blueGreen[o][q] = static_cast<unsigned char>(pixel + 64 * channel);
+                }
+            }
+    }
+};
+
+const Interleave kInterleave;
+
+// The 256-entry lookup as two 128-byte permutes, the top index bit choosing.
+VOXA_WIDE_TARGET inline __m512i lookUp(__m512i index, const unsigned char* table) {
+    const __m512i low =
+        _mm512_permutex2var_epi8(_mm512_load_si512(table), index, _mm512_load_si512(table + 64));
+    const __m512i high = _mm512_permutex2var_epi8(_mm512_load_si512(table + 128), index,
+                                                  _mm512_load_si512(table + 192));
+    return _mm512_mask_blend_epi8(_mm512_movepi8_mask(index), low, high);
+}
+
+} // namespace
+
+bool hasWidePaletteRows() {
+    static const bool has = __builtin_cpu_supports("avx512f") &&
+                            __builtin_cpu_supports("avx512bw") &&
+                            __builtin_cpu_supports("avx512vbmi");
+    return has;
+}
+
+VOXA_WIDE_TARGET int paletteRowsWide(const unsigned char* s, unsigned char* d, int n,
+                                     const PaletteChannels& colours) {
+    const __m512i blueGreen[3] = {_mm512_load_si512(kInterleave.blueGreen[0]),
+                                  _mm512_load_si512(kInterleave.blueGreen[1]),
+                                  _mm512_load_si512(kInterleave.blueGreen[2])};
+    const __m512i red[3] = {_mm512_load_si512(kInterleave.red[0]),
+                            _mm512_load_si512(kInterleave.red[1]),
+                            _mm512_load_si512(kInterleave.red[2])};
+    for (int x = 0; x < n; x += 64, d += 192) {
+        const __m512i index = _mm512_loadu_si512(s + x);
+        const __m512i b = lookUp(index, colours.channel[0]);
+        const __m512i g = lookUp(index, colours.channel[1]);
+        const __m512i r = lookUp(index, colours.channel[2]);
+        for (int o = 0; o < 3; ++o) {
+            const __m512i bg = _mm512_permutex2var_epi8(b, blueGreen[o], g);
+            _mm512_storeu_si512(
+                d + 64 * o, _mm512_mask_permutexvar_epi8(bg, kInterleave.redLanes[o], red[o], r));
+        }
+    }
+    return n;
+}
+
+#else
+
+bool hasWidePaletteRows() {
+    return false;
+}
+
+int paletteRowsWide(const unsigned char*, unsigned char*, int, const PaletteChannels&) {
+    return 0;
+}
+
+#endif

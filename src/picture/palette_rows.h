@@ -1,0 +1,18 @@
+// palette_rows.h - 8-bit palette rows in 24-bit form, 64 pixels a step.
+#pragma once
+
+#include <cstdint>
+
+// The palette split into its blue, green and red bytes.
+struct PaletteChannels {
+    alignas(64) unsigned char channel[3][256];
+};
+
+// Whether this processor has the byte permutes paletteRowsWide needs.
+bool hasWidePaletteRows();
+
+// Writes pixels [0, n) of the 8-bit row s to d as 24-bit pixels, n a
+// multiple of 64, and returns n. Only on a processor hasWidePaletteRows()
+// accepts.
+int paletteRowsWide(const unsigned char* s, unsigned char* d, int n,
+                    const PaletteChannels& colours);
