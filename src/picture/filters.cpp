@@ -193,15 +193,13 @@ void blurLeftTerms(Byte* r, int from, int to, int bpp) {
 }
 
 // 24-bit blur of pixels [x0, x1) of row r0, whose own terms are taken, and
-// of r1, the row above it, whose are not; x0 is at least 1. The three bytes of a pixel go together in one
-// word: no byte carries into the next, each ending at most 63 + 63 + 127, and
-// the fourth byte of the word (the next pixel's first) gets nothing added.
-// Row r1 trails r0 by kLag pixels, taking its own terms from r0's finished
-// pixels as it goes, so that the two chains of additions run side by side.
-// Every word is read before the store that overlaps it; r0's stores keep
-// the fourth byte as it was, and r1's put it back from the word read. The
-// last two pixels, whose words could reach past the row or into pixels
-// another thread is working on, go byte by byte.
+// of r1, the row above it, whose are not; x0 is at least 1. The three bytes of a pixel go together
+// in one word: no byte carries into the next, each ending at most 63 + 63 + 127, and the fourth
+// byte of the word (the next pixel's first) gets nothing added. Row r1 trails r0 by kLag pixels,
+// taking its own terms from r0's finished pixels as it goes, so that the two chains of additions
+// run side by side. Every word is read before the store that overlaps it; r0's stores keep the
+// fourth byte as it was, and r1's put it back from the word read. The last two pixels, whose words
+// could reach past the row or into pixels another thread is working on, go byte by byte.
 void blurColourPair(Byte* r0, Byte* r1, int x0, int x1) {
     constexpr int kLag = 64;
     const std::uint32_t quarter = pixelMask(0x3F), half = pixelMask(0x7F);
@@ -293,14 +291,14 @@ template <int Bpp, int Self, int K>
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + i));
         const __m256i right = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + i + Bpp));
         const __m256i up = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(above + i));
-        const __m256i halves = _mm256_add_epi8(
-            _mm256_avg_epu8(up, zero), _mm256_and_si256(_mm256_srli_epi16(right, 1), low7));
-        const __m256i lo = _mm256_sub_epi16(
-            _mm256_mullo_epi16(_mm256_unpacklo_epi8(v, zero), self),
-            _mm256_mullo_epi16(_mm256_unpacklo_epi8(halves, zero), k));
-        const __m256i hi = _mm256_sub_epi16(
-            _mm256_mullo_epi16(_mm256_unpackhi_epi8(v, zero), self),
-            _mm256_mullo_epi16(_mm256_unpackhi_epi8(halves, zero), k));
+        const __m256i halves = _mm256_add_epi8(_mm256_avg_epu8(up, zero),
+                                               _mm256_and_si256(_mm256_srli_epi16(right, 1), low7));
+        const __m256i lo =
+            _mm256_sub_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(v, zero), self),
+                             _mm256_mullo_epi16(_mm256_unpacklo_epi8(halves, zero), k));
+        const __m256i hi =
+            _mm256_sub_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(v, zero), self),
+                             _mm256_mullo_epi16(_mm256_unpackhi_epi8(halves, zero), k));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(r + i), _mm256_packus_epi16(lo, hi));
     }
     sharpenRow<Bpp, Self, K>(r, above, r, i, n - Bpp);
@@ -611,7 +609,8 @@ VECTOR_CLONES void edgeTaps(const Byte* r, int from, int to, Byte* out) {
         const __m256i p2 = _mm256_unpacklo_epi8(_mm256_srli_si256(v, 10), zero);
         const __m256i sum = _mm256_add_epi16(
             _mm256_add_epi16(m2, p2),
-            _mm256_slli_epi16(_mm256_add_epi16(_mm256_add_epi16(m1, p1), _mm256_add_epi16(c, c)), 1));
+            _mm256_slli_epi16(_mm256_add_epi16(_mm256_add_epi16(m1, p1), _mm256_add_epi16(c, c)),
+                              1));
         const __m256i out = _mm256_blend_epi16(_mm256_mulhi_epu16(sum, tenth), c, 0xC0);
         const __m256i bytes = _mm256_packus_epi16(out, out);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(e1), _mm256_extracti128_si256(bytes, 1));

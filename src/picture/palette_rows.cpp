@@ -1,9 +1,7 @@
 #include "picture/palette_rows.h"
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if VOXA_HAS_BYTE_PERMUTES
 #include <immintrin.h>
-
-#define VOXA_WIDE_TARGET [[gnu::target("avx512f,avx512bw,avx512vbmi")]]
 
 namespace {
 
@@ -32,7 +30,7 @@ struct Interleave {
 const Interleave kInterleave;
 
 // The 256-entry lookup as two 128-byte permutes, the top index bit choosing.
-VOXA_WIDE_TARGET inline __m512i lookUp(__m512i index, const unsigned char* table) {
+BYTE_PERMUTES inline __m512i lookUp(__m512i index, const unsigned char* table) {
     const __m512i low =
         _mm512_permutex2var_epi8(_mm512_load_si512(table), index, _mm512_load_si512(table + 64));
     const __m512i high = _mm512_permutex2var_epi8(_mm512_load_si512(table + 128), index,
@@ -42,15 +40,8 @@ VOXA_WIDE_TARGET inline __m512i lookUp(__m512i index, const unsigned char* table
 
 } // namespace
 
-bool hasWidePaletteRows() {
-    static const bool has = __builtin_cpu_supports("avx512f") &&
-                            __builtin_cpu_supports("avx512bw") &&
-                            __builtin_cpu_supports("avx512vbmi");
-    return has;
-}
-
-VOXA_WIDE_TARGET int paletteRowsWide(const unsigned char* s, unsigned char* d, int n,
-                                     const PaletteChannels& colours) {
+BYTE_PERMUTES int paletteRowsWide(const unsigned char* s, unsigned char* d, int n,
+                                  const PaletteChannels& colours) {
     const __m512i blueGreen[3] = {_mm512_load_si512(kInterleave.blueGreen[0]),
                                   _mm512_load_si512(kInterleave.blueGreen[1]),
                                   _mm512_load_si512(kInterleave.blueGreen[2])};
@@ -72,10 +63,6 @@ VOXA_WIDE_TARGET int paletteRowsWide(const unsigned char* s, unsigned char* d, i
 }
 
 #else
-
-bool hasWidePaletteRows() {
-    return false;
-}
 
 int paletteRowsWide(const unsigned char*, unsigned char*, int, const PaletteChannels&) {
     return 0;

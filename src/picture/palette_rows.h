@@ -3,16 +3,14 @@
 
 #include <cstdint>
 
+#include "picture/byte_permutes.h"
+
 // The palette split into its blue, green and red bytes.
 struct PaletteChannels {
     alignas(64) unsigned char channel[3][256];
 };
 
-// Whether this processor has the byte permutes paletteRowsWide needs.
-bool hasWidePaletteRows();
-
 // Writes pixels [0, n) of the 8-bit row s to d as 24-bit pixels, n a
-// multiple of 64, and returns n. Only on a processor hasWidePaletteRows()
-// accepts.
+// multiple of 64, and returns n. Only where hasBytePermutes().
 int paletteRowsWide(const unsigned char* s, unsigned char* d, int n,
                     const PaletteChannels& colours);

@@ -226,7 +226,7 @@ void PictureBuffer::convertTo24() {
                 channels.channel[c][i] = colours[i][c];
         }
     }
-    const PaletteChannels* wide = bits == 8 && hasWidePaletteRows() ? &channels : nullptr;
+    const PaletteChannels* wide = bits == 8 && hasBytePermutes() ? &channels : nullptr;
     forEachRowBand(height, dstStride * height, [&](int first, int last) {
         switch (bits) {
         case 16:

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "picture/column_gather.h"
 #include "picture/row_bands.h"
 #include "picture/vector_clones.h"
 
@@ -21,46 +22,41 @@ struct Source {
 
     const Byte* row(int y) const { return bits + y * stride; }
 
+    // How `gather` takes the columns cols[0 .. n) out of 24-bit rows wholesale.
+    ColumnGather plan(const std::vector<int>& cols, int n) const {
+        return ColumnGather(cols.data(), bitCount == 24 ? n : 0, width);
+    }
     // Pixels cols[0 .. n) of row y, columns that never decrease, as
-    // blue-green-red bytes at out, out + 3, ...; each is stored as four
-    // bytes, so `out` needs one byte to spare.
-    void gather(int y, const int* cols, int n, Byte* out) const {
+    // blue-green-red bytes at out, out + 3, ...; `wide` (planned for these
+    // columns) takes those it covers. The others are stored as four bytes
+    // each, so `out` needs one byte to spare.
+    void gather(int y, const int* cols, int n, Byte* out, const ColumnGather& wide) const {
         const Byte* r = row(y);
         if (bitCount != 24) {
             for (int k = 0; k < n; ++k, out += 3)
                 std::memcpy(out, &colours[index(r, cols[k])], 4);
             return;
         }
+        wide.gather(r, out);
+        const int done = wide.covered();
+        out += 3 * done;
         // Four bytes are read too, except at the last pixel, which may end
         // the block.
-        const int whole = static_cast<int>(std::lower_bound(cols, cols + n, width - 1) - cols);
-        for (int k = 0; k < whole; ++k, out += 3)
+        const int whole =
+            std::max(done, static_cast<int>(std::lower_bound(cols, cols + n, width - 1) - cols));
+        for (int k = done; k < whole; ++k, out += 3)
             std::memcpy(out, r + 3 * std::int64_t{cols[k]}, 4);
         for (int k = whole; k < n; ++k, out += 3)
             std::memcpy(out, r + 3 * std::int64_t{cols[k]}, 3);
     }
-    // The same for pixels at[k] into `left` and at[k] + 1 (at[k] itself for
-    // the last pixel) into `right`.
-    void gatherPairs(int y, const int* at, int n, Byte* left, Byte* right) const {
+    // Asks for the bytes of row y from pixel x0 to x1 - 1 to be brought into
+    // the caches while other work goes on.
+    void prefetch(int y, int x0, int x1) const {
         const Byte* r = row(y);
-        const int last = width - 1;
-        if (bitCount != 24) {
-            for (int k = 0; k < n; ++k, left += 3, right += 3) {
-                std::memcpy(left, &colours[index(r, at[k])], 4);
-                std::memcpy(right, &colours[index(r, std::min(at[k] + 1, last))], 4);
-            }
-            return;
-        }
-        const int whole = static_cast<int>(std::lower_bound(at, at + n, width - 2) - at);
-        for (int k = 0; k < whole; ++k, left += 3, right += 3) {
-            const Byte* p = r + 3 * std::int64_t{at[k]};
-            std::memcpy(left, p, 4);
-            std::memcpy(right, p + 3, 4);
-        }
-        for (int k = whole; k < n; ++k, left += 3, right += 3) {
-            std::memcpy(left, r + 3 * std::int64_t{at[k]}, 3);
-            std::memcpy(right, r + 3 * std::int64_t{std::min(at[k] + 1, last)}, 3);
-        }
+        const std::int64_t from = std::int64_t{x0} * bitCount / 8,
+                           to = (std::int64_t{x1} * bitCount + 7) / 8;
+        for (std::int64_t b = from; b < to; b += 64)
+            __builtin_prefetch(r + b);
     }
     // Pixels x0 .. x1 - 1 of row y as blue-green-red bytes: the row itself at
     // 24 bits, otherwise looked up into `scratch`.
@@ -158,12 +154,14 @@ void drawMapped(const Source& s, const Target& t, const std::vector<int>& cols,
     const auto first = cols.begin() + t.i0;
     const int n = static_cast<int>(std::find(first, cols.begin() + t.i1, -1) - first);
     if (n == 0) return;
+    const std::vector<int> picked(first, first + n);
+    const ColumnGather wide = s.plan(picked, n);
     t.eachRowBand([&](int j0, int j1) {
         std::vector<Byte> line(3 * std::size_t(n) + 1);
         int gathered = -1;
         for (int j = j0; j < j1; ++j) {
             if (rows[j] < 0) continue;
-            if (rows[j] != gathered) s.gather(rows[j], &*first, n, line.data());
+            if (rows[j] != gathered) s.gather(rows[j], picked.data(), n, line.data(), wide);
             gathered = rows[j];
             std::memcpy(t.at(t.i0, j), line.data(), 3 * std::size_t(n));
         }
@@ -236,7 +234,9 @@ public:
         long used = 0;
     };
 
-    GatheredRows(const Source& s, const std::vector<int>& at) : source_(s), at_(at) {
+    GatheredRows(const Source& s, const std::vector<int>& at, const ColumnGather& wideAt,
+                 const std::vector<int>& next, const ColumnGather& wideNext)
+        : source_(s), at_(at), next_(next), wideAt_(wideAt), wideNext_(wideNext) {
         for (Row& row : rows_) {
             row.left.resize(3 * at.size() + 1);
             row.right.resize(3 * at.size() + 1);
@@ -249,7 +249,8 @@ public:
             if (kept.y == y) row = &kept;
         if (row->y != y) {
             const int n = static_cast<int>(at_.size());
-            source_.gatherPairs(y, at_.data(), n, row->left.data(), row->right.data());
+            source_.gather(y, at_.data(), n, row->left.data(), wideAt_);
+            source_.gather(y, next_.data(), n, row->right.data(), wideNext_);
             row->y = y;
         }
         row->used = ++clock_;
@@ -259,6 +260,9 @@ public:
 private:
     const Source& source_;
     const std::vector<int>& at_;
+    const std::vector<int>& next_;
+    const ColumnGather& wideAt_;
+    const ColumnGather& wideNext_;
     Row rows_[2];
     long clock_ = 0;
 };
@@ -267,17 +271,24 @@ void drawLinear(const Source& s, const Target& t, int w, int h) {
     const auto cols = linearTaps(w, t.width);
     const auto rows = linearTaps(h, t.height);
     const int n = t.columns();
-    std::vector<int> at(n);
+    std::vector<int> at(n), next(n);
     std::vector<std::uint16_t> fx(3 * std::size_t(n));
     for (int k = 0; k < n; ++k) {
         const LinearTap& c = cols[t.i0 + k];
         at[k] = c.at;
+        next[k] = c.next;
         std::fill_n(&fx[3 * std::size_t(k)], 3, static_cast<std::uint16_t>(c.fraction));
     }
+    const ColumnGather wideAt = s.plan(at, n), wideNext = s.plan(next, n);
     t.eachRowBand([&](int j0, int j1) {
-        GatheredRows gathered(s, at);
+        GatheredRows gathered(s, at, wideAt, next, wideNext);
         for (int j = j0; j < j1; ++j) {
             const LinearTap& r = rows[j];
+            // The source rows the next target row needs come in while this
+            // one is drawn.
+            if (j + 1 < j1)
+                for (int y : {rows[j + 1].at, rows[j + 1].next})
+                    if (y != r.at && y != r.next) s.prefetch(y, at.front(), next.back() + 1);
             const GatheredRows::Row& low = gathered.get(r.at);
             const GatheredRows::Row& high = gathered.get(r.next);
             blendRow(low.left.data(), low.right.data(), high.left.data(), high.right.data(),

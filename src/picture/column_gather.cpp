@@ -1,0 +1,55 @@
+#include "picture/column_gather.h"
+
+#if VOXA_HAS_BYTE_PERMUTES
+#include <immintrin.h>
+#endif
+
+namespace {
+
+constexpr int kWindow = 128;       // source bytes one step can pick from
+constexpr int kMostPerStep = 21;   // pixels that fit a 64-byte output
+constexpr std::int64_t kPixel = 3; // bytes
+
+} // namespace
+
+ColumnGather::ColumnGather(const int* cols, int n, int width) {
+    if (!hasBytePermutes()) return;
+    const std::int64_t rowEnd = kPixel * width;
+    int k = 0;
+    while (k < n) {
+        const std::int64_t from = kPixel * cols[k];
+        if (from + kWindow > rowEnd) break; // the rest go a pixel at a time
+        Step step{};
+        step.from = from;
+        step.to = static_cast<int>(kPixel * k);
+        int count = 0;
+        while (k < n && count < kMostPerStep && kPixel * cols[k] + kPixel <= from + kWindow) {
+            for (int c = 0; c < kPixel; ++c)
+                step.pick[kPixel * count + c] =
+                    static_cast<unsigned char>(kPixel * cols[k] - from + c);
+            ++count;
+            ++k;
+        }
+        step.lanes = (std::uint64_t{1} << (kPixel * count)) - 1;
+        steps_.push_back(step);
+    }
+    covered_ = k;
+}
+
+#if VOXA_HAS_BYTE_PERMUTES
+
+BYTE_PERMUTES void ColumnGather::gather(const unsigned char* row, unsigned char* out) const {
+    for (const Step& step : steps_) {
+        const unsigned char* window = row + step.from;
+        const __m512i pixels =
+            _mm512_permutex2var_epi8(_mm512_loadu_si512(window), _mm512_load_si512(step.pick),
+                                     _mm512_loadu_si512(window + 64));
+        _mm512_mask_storeu_epi8(out + step.to, step.lanes, pixels);
+    }
+}
+
+#else
+
+void ColumnGather::gather(const unsigned char*, unsigned char*) const {}
+
+#endif
