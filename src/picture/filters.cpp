@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "picture/blur_wave.h"
 #include "picture/row_bands.h"
 #include "picture/vector_clones.h"
 
@@ -237,7 +238,17 @@ void blurColourPair(Byte* r0, Byte* r1, int x0, int x1) {
 void blur(const Rows& p) {
     if (p.height < 2 || p.width < 2) return;
     int y = 1;
-    if (p.bpp == 3 && p.width >= 3) {
+    if (p.bpp == 3 && p.width >= 3 && hasBytePermutes()) {
+        // Sixteen rows at a time where the processor has the byte permutes.
+        const int waves = (p.height - 1) / kBlurWaveRows;
+        inColumnStrips(p, waves, [&](int b, int x0, int x1) {
+            blurColourWave(p.row(1 + kBlurWaveRows * b), p.stride, x0, x1);
+        });
+        for (; y < 1 + kBlurWaveRows * waves; ++y) {
+            blurOwnTerms(p.row(y), p.row(y - 1), p.bytes() - 3, p.bytes());
+            blurLeftTerms(p.row(y), p.bytes() - 3, p.bytes(), 3);
+        }
+    } else if (p.bpp == 3 && p.width >= 3) {
         const int pairs = (p.height - 1) / 2;
         inColumnStrips(p, pairs, [&](int b, int x0, int x1) {
             const int y0 = 1 + 2 * b;
