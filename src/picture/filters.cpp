@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "picture/blur_wave.h"
+#include "picture/colour_waves.h"
 #include "picture/row_bands.h"
 #include "picture/vector_clones.h"
 
@@ -62,6 +62,32 @@ template <typename Work> void inColumnStrips(const Rows& p, int bands, Work work
                     std::this_thread::yield();
             work(b, x0, x1);
             done[s].store(b + 1, std::memory_order_release);
+        }
+    });
+}
+
+// Runs wave(stride, jobs) over `bands` groups of kColourWaveRows rows from
+// row 1 up, the pixels [1, width - 1) cut into two strips for each thread.
+// A thread runs its two strips a band apart, the left one ahead: a step does
+// band k of the left strip and band k - 1 of the right, whose pixels do not
+// meet, and the left strip waits for the thread on its left to finish the
+// band.
+void inStripPairs(const Rows& p, int bands, void (*wave)(std::ptrdiff_t, const WaveJob (&)[2])) {
+    const std::vector<int> threads = rowBandEdges(2, std::int64_t{p.bytes()} * p.height);
+    const int count = static_cast<int>(threads.size()) - 1;
+    const auto edge = [&](int strip) { return 1 + (p.width - 2) * strip / (2 * count); };
+    const auto rows = [&](int band) { return p.row(1 + kColourWaveRows * band); };
+    std::vector<std::atomic<int>> done(count); // bands each thread's right strip has finished
+    forEachRowBand(threads, [&](int t, int) {
+        for (int k = 0; k <= bands; ++k) {
+            if (t > 0 && k < bands)
+                while (done[t - 1].load(std::memory_order_acquire) <= k)
+                    std::this_thread::yield();
+            WaveJob jobs[2] = {{nullptr, 0, 0}, {nullptr, 0, 0}};
+            if (k < bands) jobs[0] = {rows(k), edge(2 * t), edge(2 * t + 1)};
+            if (k > 0) jobs[1] = {rows(k - 1), edge(2 * t + 1), edge(2 * t + 2)};
+            wave(p.stride, jobs);
+            done[t].store(k, std::memory_order_release);
         }
     });
 }
@@ -240,11 +266,9 @@ void blur(const Rows& p) {
     int y = 1;
     if (p.bpp == 3 && p.width >= 3 && hasBytePermutes()) {
         // Sixteen rows at a time where the processor has the byte permutes.
-        const int waves = (p.height - 1) / kBlurWaveRows;
-        inColumnStrips(p, waves, [&](int b, int x0, int x1) {
-            blurColourWave(p.row(1 + kBlurWaveRows * b), p.stride, x0, x1);
-        });
-        for (; y < 1 + kBlurWaveRows * waves; ++y) {
+        const int waves = (p.height - 1) / kColourWaveRows;
+        inStripPairs(p, waves, blurWaves);
+        for (; y < 1 + kColourWaveRows * waves; ++y) {
             blurOwnTerms(p.row(y), p.row(y - 1), p.bytes() - 3, p.bytes());
             blurLeftTerms(p.row(y), p.bytes() - 3, p.bytes(), 3);
         }
@@ -472,7 +496,7 @@ constexpr int kWaveRows = 8;
 // pixel: the words read reach one byte past pixel x1 of the band's rows and
 // past pixel x1 - 2 of the row below. The leading and trailing triangles go
 // pixel by pixel. Needs x1 - x0 of at least kWaveRows.
-[[gnu::target("avx2")]] void blurIIColourWave(Byte* r0, std::ptrdiff_t stride, int x0, int x1) {
+[[gnu::target("avx2")]] void blurIIEightRowWave(Byte* r0, std::ptrdiff_t stride, int x0, int x1) {
     constexpr int n = kWaveRows / 4;
     const auto row = [&](int j) { return r0 + j * stride; };
     for (int j = 0; j + 1 < kWaveRows; ++j)
@@ -533,7 +557,7 @@ constexpr int kWaveRows = 8;
 int blurIIColourWaves(const Rows& p) {
     const int bands = (p.height - 2) / kWaveRows;
     inColumnStrips(p, bands, [&](int b, int x0, int x1) {
-        blurIIColourWave(p.row(1 + kWaveRows * b), p.stride, x0, x1);
+        blurIIEightRowWave(p.row(1 + kWaveRows * b), p.stride, x0, x1);
     });
     return 1 + kWaveRows * bands;
 }
@@ -543,8 +567,14 @@ int blurIIColourWaves(const Rows& p) {
 void blurII(const Rows& p) {
     if (p.height <= 2 || p.width <= 2) return;
     int y = 1;
+    if (p.bpp == 3 && hasBytePermutes()) {
+        // Sixteen rows at a time where the processor has the byte permutes.
+        const int waves = (p.height - 2) / kColourWaveRows;
+        inStripPairs(p, waves, blurIIWaves);
+        y = 1 + kColourWaveRows * waves;
+    }
 #if defined(VOXA_BLUR_II_WAVEFRONT)
-    if (p.bpp == 3 && p.width >= 2 * kWaveRows + 2 && __builtin_cpu_supports("avx2"))
+    else if (p.bpp == 3 && p.width >= 2 * kWaveRows + 2 && __builtin_cpu_supports("avx2"))
         y = blurIIColourWaves(p);
 #endif
     for (; y < p.height - 1; ++y)
