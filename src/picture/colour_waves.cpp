@@ -4,10 +4,7 @@
 #include <cstdint>
 
 #if VOXA_HAS_BYTE_PERMUTES
-// GCC 12 takes the undefined first operand the unmasked AVX-512 intrinsics
-// pass on for an uninitialised variable.
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <immintrin.h>
+#include "picture/avx512_intrinsics.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "picture/palette_rows.h"
 
 #if VOXA_HAS_BYTE_PERMUTES
-#include <immintrin.h>
+#include "picture/avx512_intrinsics.h"
 
 namespace {
 
@@ -11,12 +11,14 @@ namespace {
 struct Interleave {
     alignas(64) unsigned char blueGreen[3][64];
     alignas(64) unsigned char red[3][64];
+    alignas(64) unsigned char grey[3][64]; // the pixel of each output byte
     std::uint64_t redLanes[3];
 
-    Interleave() : blueGreen{}, red{}, redLanes{} {
+    Interleave() : blueGreen{}, red{}, grey{}, redLanes{} {
         for (int o = 0; o < 3; ++o)
             for (int q = 0; q < 64; ++q) {
                 const int p = 64 * o + q, pixel = p / 3, channel = p % 3;
+                grey[o][q] = static_cast<unsigned char>(pixel);
                 if (channel == 2) {
                     red[o][q] = static_cast<unsigned char>(pixel);
                     redLanes[o] |= std::uint64_t{1} << q;
@@ -48,6 +50,18 @@ BYTE_PERMUTES int paletteRowsWide(const unsigned char* s, unsigned char* d, int 
     const __m512i red[3] = {_mm512_load_si512(kInterleave.red[0]),
                             _mm512_load_si512(kInterleave.red[1]),
                             _mm512_load_si512(kInterleave.red[2])};
+    if (colours.grey) {
+        // Each index is its colour's three bytes: only the interleave is left.
+        const __m512i spread[3] = {_mm512_load_si512(kInterleave.grey[0]),
+                                   _mm512_load_si512(kInterleave.grey[1]),
+                                   _mm512_load_si512(kInterleave.grey[2])};
+        for (int x = 0; x < n; x += 64, d += 192) {
+            const __m512i index = _mm512_loadu_si512(s + x);
+            for (int o = 0; o < 3; ++o)
+                _mm512_storeu_si512(d + 64 * o, _mm512_permutexvar_epi8(spread[o], index));
+        }
+        return n;
+    }
     for (int x = 0; x < n; x += 64, d += 192) {
         const __m512i index = _mm512_loadu_si512(s + x);
         const __m512i b = lookUp(index, colours.channel[0]);

@@ -5,9 +5,11 @@
 
 #include "picture/byte_permutes.h"
 
-// The palette split into its blue, green and red bytes.
+// The palette split into its blue, green and red bytes; `grey` when every
+// index is its own grey, (i, i, i), as in a greyscale scan.
 struct PaletteChannels {
     alignas(64) unsigned char channel[3][256];
+    bool grey;
 };
 
 // Writes pixels [0, n) of the 8-bit row s to d as 24-bit pixels, n a

@@ -113,10 +113,12 @@ BlockPair newPair(const unsigned char* header, std::size_t headerSize, int width
         platform::freeBlock(out.bits);
         return {};
     }
+    // The bytes past each row's pixels are zeroed; most rows have none.
     const std::int64_t used = std::int64_t{width} * bits / 8;
     unsigned char* rows = platform::lockBlock(out.bits);
-    for (std::int64_t y = 0; y < height; ++y)
-        std::memset(rows + y * stride + used, 0, static_cast<std::size_t>(stride - used));
+    if (stride > used)
+        for (std::int64_t y = 0; y < height; ++y)
+            std::memset(rows + y * stride + used, 0, static_cast<std::size_t>(stride - used));
     unsigned char* h = platform::lockBlock(out.header);
     std::memcpy(h, header, headerSize);
     writeI32(h + kOffWidth, width);
@@ -216,14 +218,17 @@ void PictureBuffer::convertTo24() {
     const std::int64_t srcStride = stride, dstStride = rowBytes(width, 24);
     const int w = width, bits = bitCount;
     std::uint32_t packed[256];
-    PaletteChannels channels;
+    PaletteChannels channels{};
     if (bits != 16) {
         unsigned char colours[256][3];
         fillPalette(*this, colours);
+        channels.grey = true;
         for (int i = 0; i < 256; ++i) {
             packed[i] = colours[i][0] | colours[i][1] << 8 | colours[i][2] << 16;
-            for (int c = 0; c < 3; ++c)
+            for (int c = 0; c < 3; ++c) {
                 channels.channel[c][i] = colours[i][c];
+                channels.grey = channels.grey && colours[i][c] == i;
+            }
         }
     }
     const PaletteChannels* wide = bits == 8 && hasBytePermutes() ? &channels : nullptr;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "picture/screen_bitmap.h"
 #include "picture_fixture.h"
 #include "support/bmp_writer.h"
@@ -129,6 +131,21 @@ TEST(PictureBuffer, ConvertTo24From16BitsAndPalettes) {
                         << depth << " " << width;
                 }
         }
+
+    // A grey ramp, the palette of a greyscale scan, gives each index as its grey.
+    PictureBuffer g;
+    loadRandom(g, 203, 3, 8, 5);
+    unsigned char* ramp = platform::lockBlock(g.headerBlock) + 40;
+    for (int i = 0; i < 256; ++i)
+        std::memset(ramp + 4 * i, i, 3);
+    const std::string indices = bitsOf(g);
+    const int indexStride = g.stride;
+    g.convertTo24();
+    const std::string greys = bitsOf(g);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 203; ++x)
+            EXPECT_EQ(greys.substr(y * g.stride + 3 * x, 3),
+                      std::string(3, indices[y * indexStride + x]));
 
     PictureBuffer t;
     loadRandom(t, 3, 3, 24, 1);
