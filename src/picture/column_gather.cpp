@@ -12,8 +12,10 @@ constexpr std::int64_t kPixel = 3; // bytes
 
 } // namespace
 
-ColumnGather::ColumnGather(const int* cols, int n, int width) {
+ColumnGather::ColumnGather(const int* cols, const int* second, int n, int width)
+    : second_(second != nullptr) {
     if (!hasBytePermutes()) return;
+    const int* last = second ? second : cols; // the furthest column of each pixel
     const std::int64_t rowEnd = kPixel * width;
     int k = 0;
     while (k < n) {
@@ -23,10 +25,14 @@ ColumnGather::ColumnGather(const int* cols, int n, int width) {
         step.from = from;
         step.to = static_cast<int>(kPixel * k);
         int count = 0;
-        while (k < n && count < kMostPerStep && kPixel * cols[k] + kPixel <= from + kWindow) {
-            for (int c = 0; c < kPixel; ++c)
-                step.pick[kPixel * count + c] =
+        while (k < n && count < kMostPerStep && kPixel * last[k] + kPixel <= from + kWindow) {
+            for (int c = 0; c < kPixel; ++c) {
+                step.pick[0][kPixel * count + c] =
                     static_cast<unsigned char>(kPixel * cols[k] - from + c);
+                if (second)
+                    step.pick[1][kPixel * count + c] =
+                        static_cast<unsigned char>(kPixel * second[k] - from + c);
+            }
             ++count;
             ++k;
         }
@@ -38,18 +44,29 @@ ColumnGather::ColumnGather(const int* cols, int n, int width) {
 
 #if VOXA_HAS_BYTE_PERMUTES
 
-BYTE_PERMUTES void ColumnGather::gather(const unsigned char* row, unsigned char* out) const {
+BYTE_PERMUTES void ColumnGather::gather(const unsigned char* row, unsigned char* out,
+                                        unsigned char* outSecond,
+                                        const unsigned char* ahead) const {
     for (const Step& step : steps_) {
         const unsigned char* window = row + step.from;
-        const __m512i pixels =
-            _mm512_permutex2var_epi8(_mm512_loadu_si512(window), _mm512_load_si512(step.pick),
-                                     _mm512_loadu_si512(window + 64));
-        _mm512_mask_storeu_epi8(out + step.to, step.lanes, pixels);
+        if (ahead) {
+            _mm_prefetch(reinterpret_cast<const char*>(ahead + step.from), _MM_HINT_T0);
+            _mm_prefetch(reinterpret_cast<const char*>(ahead + step.from + 64), _MM_HINT_T0);
+        }
+        const __m512i low = _mm512_loadu_si512(window), high = _mm512_loadu_si512(window + 64);
+        _mm512_mask_storeu_epi8(
+            out + step.to, step.lanes,
+            _mm512_permutex2var_epi8(low, _mm512_load_si512(step.pick[0]), high));
+        if (second_)
+            _mm512_mask_storeu_epi8(
+                outSecond + step.to, step.lanes,
+                _mm512_permutex2var_epi8(low, _mm512_load_si512(step.pick[1]), high));
     }
 }
 
 #else
 
-void ColumnGather::gather(const unsigned char*, unsigned char*) const {}
+void ColumnGather::gather(const unsigned char*, unsigned char*, unsigned char*,
+                          const unsigned char*) const {}
 
 #endif

@@ -22,41 +22,48 @@ struct Source {
 
     const Byte* row(int y) const { return bits + y * stride; }
 
-    // How `gather` takes the columns cols[0 .. n) out of 24-bit rows wholesale.
-    ColumnGather plan(const std::vector<int>& cols, int n) const {
-        return ColumnGather(cols.data(), bitCount == 24 ? n : 0, width);
+    // How `gather` takes the columns cols[0 .. n), and second[0 .. n) where
+    // given, out of 24-bit rows wholesale.
+    ColumnGather plan(const std::vector<int>& cols, const std::vector<int>* second, int n) const {
+        return ColumnGather(cols.data(), second ? second->data() : nullptr, bitCount == 24 ? n : 0,
+                            width);
     }
     // Pixels cols[0 .. n) of row y, columns that never decrease, as
-    // blue-green-red bytes at out, out + 3, ...; `wide` (planned for these
-    // columns) takes those it covers. The others are stored as four bytes
-    // each, so `out` needs one byte to spare.
-    void gather(int y, const int* cols, int n, Byte* out, const ColumnGather& wide) const {
+    // blue-green-red bytes at out, out + 3, ..., and where `second` is given
+    // its pixels at outSecond; `wide` (planned for these columns) takes those
+    // it covers. The others are stored as four bytes each, so each output
+    // needs one byte to spare. Row `ahead` (none if negative), wanted soon,
+    // is asked for along the way: rows come in faster so than when the
+    // processor finds each new one for itself.
+    void gather(int y, const int* cols, int n, Byte* out, const ColumnGather& wide,
+                const int* second = nullptr, Byte* outSecond = nullptr, int ahead = -1) const {
         const Byte* r = row(y);
         if (bitCount != 24) {
             for (int k = 0; k < n; ++k, out += 3)
                 std::memcpy(out, &colours[index(r, cols[k])], 4);
+            for (int k = 0; second && k < n; ++k, outSecond += 3)
+                std::memcpy(outSecond, &colours[index(r, second[k])], 4);
             return;
         }
-        wide.gather(r, out);
-        const int done = wide.covered();
-        out += 3 * done;
-        // Four bytes are read too, except at the last pixel, which may end
-        // the block.
+        const Byte* soon = ahead >= 0 ? row(ahead) : nullptr;
+        wide.gather(r, out, outSecond, soon);
+        gatherRest(r, cols, wide.covered(), n, out, soon);
+        if (second) gatherRest(r, second, wide.covered(), n, outSecond, nullptr);
+    }
+    // Pixels cols[from .. n) of the 24-bit row r to out + 3 from, ..., the
+    // same bytes of `soon` asked for unless it is null. Four bytes are read
+    // too, except at the last pixel, which may end the block.
+    void gatherRest(const Byte* r, const int* cols, int from, int n, Byte* out,
+                    const Byte* soon) const {
+        out += 3 * from;
         const int whole =
-            std::max(done, static_cast<int>(std::lower_bound(cols, cols + n, width - 1) - cols));
-        for (int k = done; k < whole; ++k, out += 3)
+            std::max(from, static_cast<int>(std::lower_bound(cols, cols + n, width - 1) - cols));
+        for (int k = from; k < whole; ++k, out += 3) {
+            if (soon && k % 16 == 0) __builtin_prefetch(soon + 3 * std::int64_t{cols[k]});
             std::memcpy(out, r + 3 * std::int64_t{cols[k]}, 4);
+        }
         for (int k = whole; k < n; ++k, out += 3)
             std::memcpy(out, r + 3 * std::int64_t{cols[k]}, 3);
-    }
-    // Asks for the bytes of row y from pixel x0 to x1 - 1 to be brought into
-    // the caches while other work goes on.
-    void prefetch(int y, int x0, int x1) const {
-        const Byte* r = row(y);
-        const std::int64_t from = std::int64_t{x0} * bitCount / 8,
-                           to = (std::int64_t{x1} * bitCount + 7) / 8;
-        for (std::int64_t b = from; b < to; b += 64)
-            __builtin_prefetch(r + b);
     }
     // Pixels x0 .. x1 - 1 of row y as blue-green-red bytes: the row itself at
     // 24 bits, otherwise looked up into `scratch`.
@@ -155,7 +162,7 @@ void drawMapped(const Source& s, const Target& t, const std::vector<int>& cols,
     const int n = static_cast<int>(std::find(first, cols.begin() + t.i1, -1) - first);
     if (n == 0) return;
     const std::vector<int> picked(first, first + n);
-    const ColumnGather wide = s.plan(picked, n);
+    const ColumnGather wide = s.plan(picked, nullptr, n);
     t.eachRowBand([&](int j0, int j1) {
         std::vector<Byte> line(3 * std::size_t(n) + 1);
         int gathered = -1;
@@ -234,23 +241,24 @@ public:
         long used = 0;
     };
 
-    GatheredRows(const Source& s, const std::vector<int>& at, const ColumnGather& wideAt,
-                 const std::vector<int>& next, const ColumnGather& wideNext)
-        : source_(s), at_(at), next_(next), wideAt_(wideAt), wideNext_(wideNext) {
+    GatheredRows(const Source& s, const std::vector<int>& at, const std::vector<int>& next,
+                 const ColumnGather& wide)
+        : source_(s), at_(at), next_(next), wide_(wide) {
         for (Row& row : rows_) {
             row.left.resize(3 * at.size() + 1);
             row.right.resize(3 * at.size() + 1);
         }
     }
-    // Source row y gathered; stays valid while one other row is asked for.
-    const Row& get(int y) {
+    // Source row y gathered, row `ahead` asked for along the way (none if
+    // negative); stays valid while one other row is asked for.
+    const Row& get(int y, int ahead) {
         Row* row = rows_[0].used <= rows_[1].used ? &rows_[0] : &rows_[1];
         for (Row& kept : rows_)
             if (kept.y == y) row = &kept;
         if (row->y != y) {
             const int n = static_cast<int>(at_.size());
-            source_.gather(y, at_.data(), n, row->left.data(), wideAt_);
-            source_.gather(y, next_.data(), n, row->right.data(), wideNext_);
+            source_.gather(y, at_.data(), n, row->left.data(), wide_, next_.data(),
+                           row->right.data(), ahead);
             row->y = y;
         }
         row->used = ++clock_;
@@ -261,8 +269,7 @@ private:
     const Source& source_;
     const std::vector<int>& at_;
     const std::vector<int>& next_;
-    const ColumnGather& wideAt_;
-    const ColumnGather& wideNext_;
+    const ColumnGather& wide_;
     Row rows_[2];
     long clock_ = 0;
 };
@@ -279,18 +286,16 @@ void drawLinear(const Source& s, const Target& t, int w, int h) {
         next[k] = c.next;
         std::fill_n(&fx[3 * std::size_t(k)], 3, static_cast<std::uint16_t>(c.fraction));
     }
-    const ColumnGather wideAt = s.plan(at, n), wideNext = s.plan(next, n);
+    const ColumnGather wide = s.plan(at, &next, n);
     t.eachRowBand([&](int j0, int j1) {
-        GatheredRows gathered(s, at, wideAt, next, wideNext);
+        GatheredRows gathered(s, at, next, wide);
         for (int j = j0; j < j1; ++j) {
             const LinearTap& r = rows[j];
-            // The source rows the next target row needs come in while this
-            // one is drawn.
-            if (j + 1 < j1)
-                for (int y : {rows[j + 1].at, rows[j + 1].next})
-                    if (y != r.at && y != r.next) s.prefetch(y, at.front(), next.back() + 1);
-            const GatheredRows::Row& low = gathered.get(r.at);
-            const GatheredRows::Row& high = gathered.get(r.next);
+            // The source rows of the target row after next come in while
+            // this one is drawn.
+            const bool soon = j + 2 < j1;
+            const GatheredRows::Row& low = gathered.get(r.at, soon ? rows[j + 2].at : -1);
+            const GatheredRows::Row& high = gathered.get(r.next, soon ? rows[j + 2].next : -1);
             blendRow(low.left.data(), low.right.data(), high.left.data(), high.right.data(),
                      fx.data(), r.fraction, t.at(t.i0, j), 3 * n);
         }
