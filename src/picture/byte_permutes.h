@@ -2,15 +2,16 @@
 #pragma once
 
 // Functions built with BYTE_PERMUTES use AVX-512 with its byte permutes
-// (VBMI); they may be called only where hasBytePermutes() says so.
+// (VBMI) and its 256-bit forms (VL); they may be called only where
+// hasBytePermutes() says so.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define VOXA_HAS_BYTE_PERMUTES 1
-#define BYTE_PERMUTES [[gnu::target("avx512f,avx512bw,avx512vbmi")]]
+#define BYTE_PERMUTES [[gnu::target("avx512f,avx512bw,avx512vl,avx512vbmi")]]
 
 inline bool hasBytePermutes() {
-    static const bool has = __builtin_cpu_supports("avx512f") &&
-                            __builtin_cpu_supports("avx512bw") &&
-                            __builtin_cpu_supports("avx512vbmi");
+    static const bool has =
+        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi");
     return has;
 }
 #else

@@ -6,6 +6,7 @@
 
 #include "picture/column_gather.h"
 #include "picture/row_bands.h"
+#include "picture/tap_sums.h"
 #include "picture/vector_clones.h"
 
 namespace {
@@ -431,9 +432,12 @@ void drawAverage(const Source& s, const Target& t, std::int64_t stepX, std::int6
     const int n = t.columns();
     const std::size_t bytes = 3 * std::size_t(n);
     const float reciprocal = 1.0f / static_cast<float>(count);
+    // One element to spare after each line: pixels are copied as four.
+    const std::size_t lineSize = 3 * std::size_t(cols.last - cols.first + 1) + 1;
+    const TapSums wide = sizeof(Sum) == 2 ? TapSums(cols.offset, cols.weight, n, cols.per, lineSize)
+                                          : TapSums({}, {}, 0, 0, 0);
     t.eachRowBand([&](int j0, int j1) {
-        // One element to spare after each line: pixels are copied as four.
-        std::vector<Sum> sums(3 * std::size_t(cols.last - cols.first + 1) + 1);
+        std::vector<Sum> sums(lineSize);
         std::vector<Sum> tap(bytes + 1), total(bytes);
         std::vector<Byte> scratch;
         for (int j = j0; j < j1; ++j) {
@@ -444,20 +448,27 @@ void drawAverage(const Source& s, const Target& t, std::int64_t stepX, std::int6
                 firstRow = false;
             });
             const Sum* line = sums.data();
+            Byte* out = t.at(t.i0, j);
+            int done = 0; // positions finished
+            if constexpr (sizeof(Sum) == 2) {
+                wide.apply(line, reciprocal, out);
+                done = wide.covered();
+            }
+            const std::size_t from = 3 * std::size_t(done), rest = bytes - from;
             Sum* gathered = tap.data();
             Sum* acc = total.data();
             const int positions = n, taps = cols.per;
             for (int q = 0; q < taps; ++q) {
                 const int* offset = &cols.offset[std::size_t(q) * positions];
-                for (int i = 0; i < positions; ++i)
+                for (int i = done; i < positions; ++i)
                     std::memcpy(gathered + 3 * i, line + offset[i], 4 * sizeof(Sum));
-                addWeighted(acc, gathered, &cols.weight[std::size_t(q) * bytes], bytes, q == 0);
+                addWeighted(acc + from, gathered + from,
+                            &cols.weight[std::size_t(q) * bytes + from], rest, q == 0);
             }
-            Byte* out = t.at(t.i0, j);
             if constexpr (sizeof(Sum) == 2)
-                storeQuotients(acc, reciprocal, out, bytes);
+                storeQuotients(acc + from, reciprocal, out + from, rest);
             else
-                for (std::size_t b = 0; b < bytes; ++b)
+                for (std::size_t b = from; b < bytes; ++b)
                     out[b] = static_cast<Byte>(acc[b] / count);
         }
     });
