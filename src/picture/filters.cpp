@@ -67,18 +67,24 @@ template <typename Work> void inColumnStrips(const Rows& p, int bands, Work work
 }
 
 // Runs wave(stride, jobs) over `bands` groups of kColourWaveRows rows from
-// row 1 up, the pixels [1, width - 1) cut into two strips for each thread.
-// A thread runs its two strips a band apart, the left one ahead: a step does
-// band k of the left strip and band k - 1 of the right, whose pixels do not
-// meet, and the left strip waits for the thread on its left to finish the
-// band.
+// row 1 up, the pixels [1, width - 1) cut into pairs of column strips, four
+// pairs where the work is worth more than one thread. A pair's two strips go
+// a band apart, the left one ahead: a step does band k of the left strip and
+// band k - 1 of the right, whose pixels do not meet, and the left strip waits
+// for the pair on its left to finish the band. The threads take the pairs in
+// turn, so one that starts late leaves the others more to do rather than
+// holding them up.
 void inStripPairs(const Rows& p, int bands, void (*wave)(std::ptrdiff_t, const WaveJob (&)[2])) {
-    const std::vector<int> threads = rowBandEdges(2, std::int64_t{p.bytes()} * p.height);
-    const int count = static_cast<int>(threads.size()) - 1;
-    const auto edge = [&](int strip) { return 1 + (p.width - 2) * strip / (2 * count); };
+    constexpr int kPairs = 4;
+    const bool split = rowBandEdges(2, std::int64_t{p.bytes()} * p.height).size() > 2;
+    const int pairs = split ? std::min(kPairs, std::max(1, (p.width - 2) / 32)) : 1;
+    std::vector<int> edges(pairs + 1);
+    for (int k = 0; k <= pairs; ++k)
+        edges[k] = k;
+    const auto edge = [&](int strip) { return 1 + (p.width - 2) * strip / (2 * pairs); };
     const auto rows = [&](int band) { return p.row(1 + kColourWaveRows * band); };
-    std::vector<std::atomic<int>> done(count); // bands each thread's right strip has finished
-    forEachRowBand(threads, [&](int t, int) {
+    std::vector<std::atomic<int>> done(pairs); // bands each pair's right strip has finished
+    forEachRowBand(edges, [&](int t, int) {
         for (int k = 0; k <= bands; ++k) {
             if (t > 0 && k < bands)
                 while (done[t - 1].load(std::memory_order_acquire) <= k)
