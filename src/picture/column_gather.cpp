@@ -20,7 +20,9 @@ ColumnGather::ColumnGather(const int* cols, const int* second, int n, int width)
     int k = 0;
     while (k < n) {
         const std::int64_t from = kPixel * cols[k];
-        if (from + kWindow > rowEnd) break; // the rest go a pixel at a time
+        // The rest go a pixel at a time from a column whose window would
+        // reach past the row, or would not hold its second pixel.
+        if (from + kWindow > rowEnd || kPixel * last[k] + kPixel > from + kWindow) break;
         Step step{};
         step.from = from;
         step.to = static_cast<int>(kPixel * k);

@@ -33,7 +33,9 @@ TapSums::TapSums(const std::vector<int>& offset, const std::vector<std::uint16_t
         int lo, hi;
         span(i, lo, hi);
         const int from = lo;
-        if (std::size_t(from) + kWindow > words) break; // the rest go the plain way
+        // The rest go the plain way from a position whose taps reach past the
+        // line's end or spread over more than one window.
+        if (std::size_t(from) + kWindow > words || hi > from + kWindow) break;
         Step step{from, 3 * i, 0};
         const std::size_t first = taps_.size();
         taps_.resize(first + taps);

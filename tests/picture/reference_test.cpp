@@ -73,6 +73,17 @@ void lowerContrast(PictureBuffer& p) {
         bits[i] = static_cast<unsigned char>(96 + (bits[i] & 15));
 }
 
+// Reductions so steep that one target pixel's samples spread over more
+// source pixels than a vector holds, while their sums still fit 16 bits.
+TEST(Reference, AveragesOverWideSpans) {
+    for (int depth : {8, 24}) {
+        compareScaling(depth, {80, 3}, {2, 2}, kAverage1, 3);
+        compareScaling(depth, {85, 3}, {1, 2}, kAverage1, 4);
+        compareScaling(depth, {51, 5}, {1, 4}, kAverage2, 5);
+        compareScaling(depth, {700, 7}, {23, 5}, kAverage1, 6);
+    }
+}
+
 TEST(Reference, Filters) {
     // The last two are large enough to be split over threads, the first of
     // them into column strips barely wider than the rows taken together.
