@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #if VOXA_HAS_BYTE_PERMUTES
-#include "picture/avx512_intrinsics.h"
+#include "platform/avx512_intrinsics.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "picture/column_gather.h"
 
 #if VOXA_HAS_BYTE_PERMUTES
-#include "picture/avx512_intrinsics.h"
+#include "platform/avx512_intrinsics.h"
 #endif
 
 namespace {

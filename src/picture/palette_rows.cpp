@@ -1,7 +1,7 @@
 #include "picture/palette_rows.h"
 
 #if VOXA_HAS_BYTE_PERMUTES
-#include "picture/avx512_intrinsics.h"
+#include "platform/avx512_intrinsics.h"
 
 namespace {
 

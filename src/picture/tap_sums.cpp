@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #if VOXA_HAS_BYTE_PERMUTES
-#include "picture/avx512_intrinsics.h"
+#include "platform/avx512_intrinsics.h"
 #endif
 
 namespace {

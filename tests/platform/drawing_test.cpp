@@ -187,16 +187,24 @@ TEST(BlitSurface, CopiesBottomUpRowsUnscaledAtThePoint) {
 }
 
 TEST(BlitSurface, EveryPixelOfARowKeepsItsColour) {
-    // Rows are converted four pixels at a time, then one by one.
-    const int width = 7, height = 1, stride = 24;
-    std::vector<unsigned char> pixels(stride, 0);
-    for (int i = 0; i < width * 3; ++i) pixels[i] = static_cast<unsigned char>(11 * i + 5);
-    Canvas canvas(8, 1);
-    ASSERT_EQ(blitSurface(&canvas.context, 0, 0, pixels.data(), width, height, stride, stride), 1);
-    for (int x = 0; x < width; ++x)
-        EXPECT_EQ(canvas.at(x, 0),
-                  qRgb(pixels[3 * x + 2], pixels[3 * x + 1], pixels[3 * x]) & 0xffffff)
-            << x;
+    // Rows are converted sixteen pixels at a time where the processor can,
+    // then four at a time, then one by one; the image painted from is kept
+    // between paints of the same size and made anew for another.
+    for (const int width : {39, 7}) {
+        const int height = 2, stride = (width * 3 + 3) / 4 * 4;
+        std::vector<unsigned char> pixels(std::size_t(stride) * height, 0);
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = static_cast<unsigned char>(11 * i + 5);
+        Canvas canvas(40, 2);
+        ASSERT_EQ(
+            blitSurface(&canvas.context, 0, 0, pixels.data(), width, height, stride, pixels.size()),
+            1);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const unsigned char* p = pixels.data() + (height - 1 - y) * stride + 3 * x;
+                EXPECT_EQ(canvas.at(x, y), qRgb(p[2], p[1], p[0]) & 0xffffff) << x << " " << y;
+            }
+    }
 }
 
 // ---- invalidation, seen through the window's own backing store -----------
