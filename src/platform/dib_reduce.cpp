@@ -65,7 +65,8 @@ public:
           converted_(layout.bitCount == 24 ? 0 : rowBytes_ * static_cast<std::size_t>(buffers)) {
         if (layout.bitCount > 8) return;
         for (int i = 0; i < layout.usablePalette; ++i)
-            for (int c = 0; c < 3; ++c) colours_[i][c] = palette[4 * i + c];
+            for (int c = 0; c < 3; ++c)
+                colours_[i][c] = palette[4 * i + c];
     }
 
     // The row, converted into buffer `buffer` when its depth is not 24 bits;
@@ -74,9 +75,11 @@ public:
         const int memoryRow = layout_.topDown ? pictureRow : layout_.height - 1 - pictureRow;
         const unsigned char* row = bits_ + std::size_t(memoryRow) * std::size_t(layout_.stride);
         if (layout_.bitCount == 24) return row + std::size_t(source_.left) * 3;
-        unsigned char* const start = converted_.data() + rowBytes_ * static_cast<std::size_t>(buffer);
+        unsigned char* const start =
+            converted_.data() + rowBytes_ * static_cast<std::size_t>(buffer);
         unsigned char* out = start;
-        for (int x = source_.left; x < source_.right; ++x, out += 3) convert(row, x, out);
+        for (int x = source_.left; x < source_.right; ++x, out += 3)
+            convert(row, x, out);
         return start;
     }
 
@@ -100,7 +103,8 @@ private:
         default: {
             const int bit = x * layout_.bitCount;
             const int shift = 8 - layout_.bitCount - (bit & 7);
-            std::copy_n(colours_[(row[bit >> 3] >> shift) & ((1u << layout_.bitCount) - 1)], 3, out);
+            std::copy_n(colours_[(row[bit >> 3] >> shift) & ((1u << layout_.bitCount) - 1)], 3,
+                        out);
             return;
         }
         }
@@ -135,10 +139,12 @@ void accumulate(std::uint16_t* __restrict sums, const unsigned char* const* rows
                 const std::uint16_t* weights, std::size_t n) {
     const unsigned char* __restrict r[N];
     std::uint16_t w[N];
-    for (int k = 0; k < N; ++k) r[k] = rows[k], w[k] = weights[k];
+    for (int k = 0; k < N; ++k)
+        r[k] = rows[k], w[k] = weights[k];
     for (std::size_t i = 0; i < n; ++i) {
         std::uint16_t sum = First ? 0 : sums[i];
-        for (int k = 0; k < N; ++k) sum = static_cast<std::uint16_t>(sum + w[k] * r[k][i]);
+        for (int k = 0; k < N; ++k)
+            sum = static_cast<std::uint16_t>(sum + w[k] * r[k][i]);
         sums[i] = sum;
     }
 }
@@ -194,8 +200,7 @@ using CombineRow = void (*)(const float*, const AxisTaps&, const float*, int, un
 
 constexpr int kMaxFixedTaps = 16;
 
-template <int... Taps>
-CombineRow combinerFor(int taps, std::integer_sequence<int, Taps...>) {
+template <int... Taps> CombineRow combinerFor(int taps, std::integer_sequence<int, Taps...>) {
     CombineRow chosen = combineRow<0>;
     bool found = false;
     ((!found && taps <= Taps + 1 ? (chosen = combineRow<Taps + 1>, found = true) : false), ...);
@@ -215,7 +220,8 @@ std::vector<float> paddedWeights(const AxisTaps& columns, int taps) {
 }
 
 void toFloats(const std::uint16_t* __restrict in, float* __restrict out, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) out[i] = float(in[i]);
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = float(in[i]);
 }
 
 void reduceRows(const Job& job, int firstRow, int endRow) {
@@ -244,6 +250,16 @@ void reduceRows(const Job& job, int firstRow, int endRow) {
                 accumulateSome<false>(sums.data(), rowsOfGroup, rowWeights + k, group, n);
         }
         toFloats(sums.data(), floats.data(), n);
+        // The next row's source rows come in while this one is combined,
+        // which reads no source.
+        if (d + 1 < endRow && job.layout->bitCount == 24) {
+            const int from = std::max(rows.first[dy + 1], rows.first[dy] + rows.count[dy]);
+            for (int y = from; y < rows.first[dy + 1] + rows.count[dy + 1]; ++y) {
+                const unsigned char* row = reader.row(job.source.top + y, 0);
+                for (std::size_t b = 0; b < n; b += 64)
+                    __builtin_prefetch(row + b);
+            }
+        }
         combine(floats.data(), columns, weights.data(), job.width, job.out + dy * job.outStride);
     }
 }
@@ -259,10 +275,11 @@ void reduceDib(const DibLayout& layout, const unsigned char* palette, const unsi
     const Job job{&layout, palette, bits, source, width, &columns, &rows, out, outStride};
     // Worth a second core only for pictures of some size.
     const std::int64_t work = std::int64_t(source.width()) * source.height();
-    const unsigned cores =
-        threads > 0 ? unsigned(threads)
-                    : std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
-    const int parts = work < 1'000'000 ? 1 : static_cast<int>(std::min<unsigned>(cores, unsigned(height)));
+    const unsigned cores = threads > 0
+                               ? unsigned(threads)
+                               : std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+    const int parts =
+        work < 1'000'000 ? 1 : static_cast<int>(std::min<unsigned>(cores, unsigned(height)));
     std::vector<std::thread> helpers;
     for (int part = 1; part < parts; ++part) {
         const int first = height * part / parts, end = height * (part + 1) / parts;
@@ -273,7 +290,8 @@ void reduceDib(const DibLayout& layout, const unsigned char* palette, const unsi
         }
     }
     reduceRows(job, 0, height / parts);
-    for (std::thread& helper : helpers) helper.join();
+    for (std::thread& helper : helpers)
+        helper.join();
 }
 
 } // namespace platform
