@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "picture/byte_permutes.h"
+#include "platform/byte_permutes.h"
 
 inline constexpr int kColourWaveRows = 16;
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "picture/byte_permutes.h"
+#include "platform/byte_permutes.h"
 
 // A plan for taking pixels cols[0 .. n) (columns that never decrease) out of
 // 24-bit rows of `width` pixels, up to 21 at a time, and with them, where

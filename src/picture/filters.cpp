@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
 #include <thread>
 #include <vector>
 
@@ -78,9 +79,8 @@ void inStripPairs(const Rows& p, int bands, void (*wave)(std::ptrdiff_t, const W
     constexpr int kPairs = 4;
     const bool split = rowBandEdges(2, std::int64_t{p.bytes()} * p.height).size() > 2;
     const int pairs = split ? std::min(kPairs, std::max(1, (p.width - 2) / 32)) : 1;
-    std::vector<int> edges(pairs + 1);
-    for (int k = 0; k <= pairs; ++k)
-        edges[k] = k;
+    std::vector<int> edges(pairs + 1); // one "band" per pair
+    std::iota(edges.begin(), edges.end(), 0);
     const auto edge = [&](int strip) { return 1 + (p.width - 2) * strip / (2 * pairs); };
     const auto rows = [&](int band) { return p.row(1 + kColourWaveRows * band); };
     std::vector<std::atomic<int>> done(pairs); // bands each pair's right strip has finished

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "picture/byte_permutes.h"
+#include "platform/byte_permutes.h"
 
 // The palette split into its blue, green and red bytes; `grey` when every
 // index is its own grey, (i, i, i), as in a greyscale scan.

@@ -32,6 +32,7 @@ public:
     // returns once every one of them has come back from it.
     void run(const std::function<void()>& take, int helpers) {
         std::unique_lock<std::mutex> busy(callLock_, std::try_to_lock);
+        int woken = 0; // workers asked to help; read here, outside the lock
         if (busy) {
             std::lock_guard<std::mutex> hold(lock_);
             while (static_cast<int>(threads_.size()) < helpers) {
@@ -43,10 +44,10 @@ public:
             }
             job_ = &take;
             wanted_ = std::min(helpers, static_cast<int>(threads_.size()));
-            active_ = wanted_;
+            active_ = woken = wanted_;
             ++generation_;
         }
-        if (busy && wanted_ > 0) wake_.notify_all();
+        if (woken > 0) wake_.notify_all();
         take();
         if (!busy) return;
         std::unique_lock<std::mutex> hold(lock_);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "picture/byte_permutes.h"
+#include "platform/byte_permutes.h"
 
 // A plan for turning a line of 16-bit column sums (three to a pixel) into
 // target pixels: channel c of position i is

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include "platform/byte_permutes.h"
+#if VOXA_HAS_BYTE_PERMUTES
 #include "platform/avx512_intrinsics.h"
 #endif
 
@@ -78,11 +79,10 @@ QImage dibToImage(const DibLayout& layout, const unsigned char* palette, const u
 namespace {
 
 // Blue-green-red bytes to 0xffRRGGBB words, four pixels (three words in) at a time.
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if VOXA_HAS_BYTE_PERMUTES
 // Sixteen pixels a step: the 48 bytes they take move into 16 words with one
 // byte permute, and the fourth byte of each is set.
-[[gnu::target("avx512f,avx512bw,avx512vbmi")]] int copyRowsWide(const unsigned char* in, QRgb* out,
-                                                                int width) {
+BYTE_PERMUTES int copyRowsWide(const unsigned char* in, QRgb* out, int width) {
     alignas(64) static const unsigned char spread[64] = {
         0,  1,  2,  0,  3,  4,  5,  0,  6,  7,  8,  0,  9,  10, 11, 0,  12, 13, 14, 0,  15, 16,
         17, 0,  18, 19, 20, 0,  21, 22, 23, 0,  24, 25, 26, 0,  27, 28, 29, 0,  30, 31, 32, 0,
@@ -96,19 +96,12 @@ namespace {
     }
     return x;
 }
-
-bool hasWideRows() {
-    static const bool has = __builtin_cpu_supports("avx512f") &&
-                            __builtin_cpu_supports("avx512bw") &&
-                            __builtin_cpu_supports("avx512vbmi");
-    return has;
-}
 #endif
 
 void copyRowTo32(const unsigned char* in, QRgb* out, int width) {
     int x = 0;
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    if (hasWideRows()) {
+#if VOXA_HAS_BYTE_PERMUTES
+    if (hasBytePermutes()) {
         x = copyRowsWide(in, out, width);
         in += 3 * x;
     }

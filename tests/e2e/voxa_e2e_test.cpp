@@ -27,10 +27,12 @@ std::string output(const std::string& command) {
     std::string text;
     if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
         char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            text += buffer;
         pclose(pipe);
     }
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
     return text;
 }
 
@@ -52,7 +54,8 @@ public:
         asan += asan.empty() ? "detect_leaks=0" : ":detect_leaks=0";
         setenv("ASAN_OPTIONS", asan.c_str(), 1);
         std::vector<char*> argv{const_cast<char*>(executable.c_str())};
-        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
         execv(executable.c_str(), argv.data());
         _exit(127);
@@ -118,8 +121,20 @@ protected:
         return seen;
     }
 
-    void press(const std::string& key) {
-        output("xdotool key --window " + window + " " + key);
+    void press(const std::string& key) { output("xdotool key --window " + window + " " + key); }
+
+    // Starts voxa with `arguments`, expects the title `first`, presses `key`,
+    // expects `then`, and quits.
+    void opensThenSteps(const std::vector<std::string>& arguments, const std::string& first,
+                        const std::string& key, const std::string& then) {
+        VoxaProcess voxa(executable, arguments);
+        window = findWindow(voxa);
+        ASSERT_FALSE(window.empty());
+        EXPECT_EQ(waitForTitle(first), first);
+        press(key);
+        EXPECT_EQ(waitForTitle(then), then);
+        press("q");
+        EXPECT_EQ(voxa.waitForExit(), 0);
     }
 
     Geometry geometry() {
@@ -219,26 +234,12 @@ TEST_F(EndToEnd, PagingModesAndFullScreenOnTheSampleBook) {
 }
 
 TEST_F(EndToEnd, OpensTheSampleArchive) {
-    VoxaProcess voxa(executable, {"/mode2", VOXA_SAMPLE_BOOK ".cbz"});
-    window = findWindow(voxa);
-    ASSERT_FALSE(window.empty());
-    EXPECT_EQ(waitForTitle("02.png 01.jpg"), "02.png 01.jpg");
-    press("End");
-    EXPECT_EQ(waitForTitle("12.png 11.bmp"), "12.png 11.bmp");
-    press("q");
-    EXPECT_EQ(voxa.waitForExit(), 0);
+    opensThenSteps({"/mode2", VOXA_SAMPLE_BOOK ".cbz"}, "02.png 01.jpg", "End", "12.png 11.bmp");
 }
 
 TEST_F(EndToEnd, OpensAPictureInItsFolder) {
     // The landscape page alone in normal mode, then the page after it.
-    VoxaProcess voxa(executable, {"/mode1", VOXA_SAMPLE_BOOK "/06.jpg"});
-    window = findWindow(voxa);
-    ASSERT_FALSE(window.empty());
-    EXPECT_EQ(waitForTitle("06.jpg"), "06.jpg");
-    press("space");
-    EXPECT_EQ(waitForTitle("07.png"), "07.png");
-    press("q");
-    EXPECT_EQ(voxa.waitForExit(), 0);
+    opensThenSteps({"/mode1", VOXA_SAMPLE_BOOK "/06.jpg"}, "06.jpg", "space", "07.png");
 }
 
 // A display of our own: Xvfb picks a free display number itself and tells
@@ -262,7 +263,8 @@ public:
         close(fds[1]);
         std::string number;
         char c;
-        while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        while (read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
         close(fds[0]);
         if (!number.empty()) display_ = ":" + number;
     }
