@@ -289,6 +289,13 @@ void endDialog(DialogId dialog, int result) {
     if (record->widget) static_cast<QDialog*>(record->widget.data())->done(result);
 }
 
+int endOnOkOrCancel(DialogId dialog, DialogMessage message, const DialogParams& params) {
+    if (message != DialogMessage::Command || (params.id != kOkId && params.id != kCancelId))
+        return 0;
+    endDialog(dialog, params.id);
+    return 1;
+}
+
 DialogId createDialog(std::string_view name, WindowId owner, DialogProcedure procedure,
                       void* context) {
     const DialogTemplate* source = findDialogTemplate(name);
@@ -342,6 +349,10 @@ bool isDialog(DialogId dialog) {
 std::string dialogName(DialogId dialog) {
     DialogRecord* record = findDialog(dialog);
     return record ? record->source->name : std::string();
+}
+
+std::vector<DialogId> dialogPages(DialogId dialog) {
+    return pagesOf(dialog);
 }
 
 int sendDialogCommand(DialogId dialog, int id) {

@@ -65,6 +65,10 @@ int runDialog(std::string_view name, WindowId owner, DialogProcedure procedure,
               void* context = nullptr);
 // Ends a modal dialog with `result` once the current message is handled.
 void endDialog(DialogId dialog, int result);
+// The ending most dialogs share, for their procedures: the command OK, or
+// cancel (also Escape and the close button), ends the dialog with that id.
+// 1 when it did.
+int endOnOkOrCancel(DialogId dialog, DialogMessage message, const DialogParams& params);
 
 // A modeless dialog over `owner`, initialised and shown; 0 when there is no
 // such template or the procedure destroyed it during Init.
@@ -75,12 +79,14 @@ DialogId createDialog(std::string_view name, WindowId owner, DialogProcedure pro
 // tabs), initialised and hidden. It goes when its parent goes.
 DialogId createPageDialog(DialogId parent, int tabId, std::string_view name,
                           DialogProcedure procedure, void* context = nullptr);
-// Sends Destroy to the dialog's pages and then to itself, and removes them.
+// Sends Destroy to the dialog and then to its pages, and removes them.
 // 0 when not a dialog.
 int destroyDialog(DialogId dialog);
 bool isDialog(DialogId dialog);
 // The template's name the dialog was made from; empty when not a dialog.
 std::string dialogName(DialogId dialog);
+// The dialog's pages, in the order they were made.
+std::vector<DialogId> dialogPages(DialogId dialog);
 
 // Runs the procedure's Command for `id` now (notification Clicked), as a
 // dialog passes a command on to its pages. 0 when not a dialog.

@@ -5,6 +5,7 @@
 #include "platform/window.h"
 #include "resources/command_ids.h"
 #include "resources/version.h"
+#include "viewer/dialog_commands.h"
 #include "viewer/menu_marks.h"
 #include "viewer/mode_switch.h"
 #include "viewer/navigation.h"
@@ -27,16 +28,10 @@ void showVersion() {
                          platform::MessageButtons::Ok, platform::MessageIcon::Information);
 }
 
-// Commands whose dialogs or windows have not been built yet: picture and
-// plug-in information, copy, page number, slideshow interval, options and
-// the catalog. They are known ids that do nothing for now.
+// Commands whose windows have not been built yet: the catalog's. They are
+// known ids that do nothing for now.
 bool isPendingCommand(int id) {
     switch (id) {
-    case cmd::PictureInformation:
-    case cmd::Copy:
-    case cmd::PageSelect:
-    case cmd::SlideshowInterval:
-    case cmd::Options:
     case cmd::ShowCatalog:
     case cmd::AddCurrentFolder:
     case cmd::AddCurrentFile:
@@ -44,7 +39,6 @@ bool isPendingCommand(int id) {
     case cmd::OpenRowAbove:
     case cmd::OpenRowBelow:
     case cmd::OpenRandomRow:
-    case cmd::PluginInformation:
         return true;
     default:
         return false;
@@ -139,6 +133,24 @@ bool runCommand(int id) {
         return true;
     case cmd::Version:
         showVersion();
+        return true;
+    case cmd::PictureInformation:
+        openPictureInformation();
+        return true;
+    case cmd::Copy:
+        copyPicture();
+        return true;
+    case cmd::PageSelect:
+        openPageNumber();
+        return true;
+    case cmd::SlideshowInterval:
+        openSlideshowInterval();
+        return true;
+    case cmd::Options:
+        openOptions();
+        return true;
+    case cmd::PluginInformation:
+        openPluginInformation();
         return true;
     case cmd::ScrollDown:
         scrollInNormalMode(0, 32);

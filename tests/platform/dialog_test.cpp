@@ -103,13 +103,9 @@ std::vector<std::pair<int, Notification>> commandsOf(DialogId dialog) {
 // Runs `act` on the live dialog through the seam; returns runDialog's result.
 int runWith(const char* name, const std::function<void(DialogId)>& act,
             std::vector<ModalRequest>* asked = nullptr) {
-    ModalAnswerer previous = setModalAnswerer([&](const ModalRequest& request) {
-        if (asked) asked->push_back(request);
-        act(request.dialog);
-        return ModalAnswer{};
-    });
+    ui_test::DialogAnswerer answerer(act);
     const int result = runDialog(name, 0, recorder);
-    setModalAnswerer(previous);
+    if (asked) *asked = answerer.asked;
     return result;
 }
 
@@ -374,6 +370,7 @@ TEST_F(Dialogs, TabPagesFillTheDisplayAreaAndGoWithTheirParent) {
         addItem(dialog, 1062, "標準モード");
         page = createPageDialog(dialog, 1062, "TEST_PAGE", recorder);
         ASSERT_NE(page, 0u);
+        EXPECT_EQ(dialogPages(dialog), std::vector<DialogId>{page});
         EXPECT_EQ(dialogRect(page), tabDisplayArea(dialog, 1062));
         const Rect tab = controlRect(dialog, 1062);
         const Rect area = tabDisplayArea(dialog, 1062);
