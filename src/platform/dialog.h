@@ -130,6 +130,7 @@ bool isControlEnabled(DialogId dialog, int id);
 void showControl(DialogId dialog, int id, bool shown);
 bool isControlShown(DialogId dialog, int id); // shown as far as the control goes
 void setReadOnly(DialogId dialog, int id, bool readOnly);
+// Gives the control the keyboard; an edit's text is selected, so typing replaces it.
 void focusControl(DialogId dialog, int id);
 
 // Items of combo boxes, list boxes, report lists and tabs, in order.

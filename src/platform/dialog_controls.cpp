@@ -182,7 +182,7 @@ bool isCombo(ControlKind kind) {
 // ---- building ---------------------------------------------------------------
 
 QWidget* makeControl(DialogId dialog, const ControlTemplate& entry, QWidget& surface,
-                     QButtonGroup*& group, bool previousWasRadio) {
+                     DialogBaseUnits base, QButtonGroup*& group, bool previousWasRadio) {
     const int id = entry.id;
     const QString text = QString::fromUtf8(entry.text);
     auto notify = [dialog, id](Notification notification) {
@@ -233,6 +233,8 @@ QWidget* makeControl(DialogId dialog, const ControlTemplate& entry, QWidget& sur
         edit->setTextInteractionFlags(edit->textInteractionFlags() |
                                       Qt::TextSelectableByKeyboard);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        // Tab stops every 32 dialog units, as multi-line edits have them.
+        edit->setTabStopDistance(unitsToPixelsX(32, base));
         QObject::connect(edit, &QPlainTextEdit::textChanged, notify(Notification::Changed));
         return edit;
     }
@@ -305,7 +307,7 @@ void buildControls(DialogRecord& record, QWidget& surface, DialogBaseUnits base)
     record.controls.reserve(source.count);
     for (std::size_t i = 0; i < source.count; ++i) {
         const ControlTemplate& entry = source.controls[i];
-        QWidget* widget = makeControl(record.id, entry, surface, group, previousWasRadio);
+        QWidget* widget = makeControl(record.id, entry, surface, base, group, previousWasRadio);
         QRect rect = toQRect(unitsToPixels(entry.rect, base));
         // A combo's template height includes its dropped list; the closed
         // box is as high as its font wants, within that.
@@ -459,8 +461,11 @@ void setReadOnly(DialogId dialog, int id, bool readOnly) {
 }
 
 void focusControl(DialogId dialog, int id) {
-    if (ControlRecord* control = findControl(dialog, id))
-        control->widget->setFocus(Qt::OtherFocusReason);
+    ControlRecord* control = findControl(dialog, id);
+    if (!control) return;
+    control->widget->setFocus(Qt::OtherFocusReason);
+    // As when the Tab key reaches it: what is typed replaces the text.
+    if (auto* edit = qobject_cast<QLineEdit*>(control->widget)) edit->selectAll();
 }
 
 // ---- items ---------------------------------------------------------------------

@@ -77,6 +77,7 @@ void initPageNumber(DialogId dialog, const PageNumberRequest& request) {
     platform::setPosition(dialog, kTrackbar, first);
     platform::setRange(dialog, kUpDown, 0, request.pageCount - 1);
     platform::setControlText(dialog, kEdit, std::to_string(first));
+    platform::focusControl(dialog, kEdit); // a typed number and Return choose a page
     openPower(dialog, "ページ指定", request.transparency);
 }
 

@@ -110,6 +110,20 @@ protected:
 
     std::string title() { return output("xdotool getwindowname " + window); }
 
+    // Waits (with a generous bound) for a window of `process` titled `name`
+    // to be shown (`shown`) or gone; its id, or empty.
+    std::string waitForDialog(const VoxaProcess& process, const std::string& name,
+                              bool shown = true) {
+        std::string ids;
+        for (int i = 0; i < 600; ++i) {
+            ids = output("xdotool search --all --onlyvisible --pid " +
+                         std::to_string(process.pid()) + " --name '^" + name + "$'");
+            if (ids.empty() != shown) break;
+            QThread::msleep(50);
+        }
+        return ids.substr(0, ids.find('\n'));
+    }
+
     // Waits until the title reads `expected`; returns the last title seen.
     std::string waitForTitle(const std::string& expected) {
         std::string seen;
@@ -240,6 +254,28 @@ TEST_F(EndToEnd, OpensTheSampleArchive) {
 TEST_F(EndToEnd, OpensAPictureInItsFolder) {
     // The landscape page alone in normal mode, then the page after it.
     opensThenSteps({"/mode1", VOXA_SAMPLE_BOOK "/06.jpg"}, "06.jpg", "space", "07.png");
+}
+
+TEST_F(EndToEnd, PChoosesAPageAndAShowsThePictureInformation) {
+    VoxaProcess voxa(executable, {"/mode1", VOXA_SAMPLE_BOOK});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    ASSERT_EQ(waitForTitle("01.jpg"), "01.jpg");
+    press("p");
+    const std::string pageDialog = waitForDialog(voxa, "ページ指定");
+    ASSERT_FALSE(pageDialog.empty()) << "no page-number dialog";
+    // The number typed over the starting page, then OK.
+    output("xdotool key --window " + pageDialog + " 5 Return");
+    EXPECT_EQ(waitForTitle("06.jpg"), "06.jpg");
+    EXPECT_TRUE(waitForDialog(voxa, "ページ指定", false).empty());
+
+    press("a");
+    const std::string infoDialog = waitForDialog(voxa, "画像情報");
+    ASSERT_FALSE(infoDialog.empty()) << "no picture information";
+    output("xdotool key --window " + infoDialog + " Return");
+    EXPECT_TRUE(waitForDialog(voxa, "画像情報", false).empty());
+    press("q");
+    EXPECT_EQ(voxa.waitForExit(), 0);
 }
 
 // A display of our own: Xvfb picks a free display number itself and tells

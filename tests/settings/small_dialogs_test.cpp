@@ -94,6 +94,15 @@ TEST_F(SmallDialogs, TypedPagesAreClampedAndTextThatIsNoNumberReadsAsZero) {
     }
 }
 
+TEST_F(SmallDialogs, ANumberTypedOverTheStartingPageAndReturnChooseThePage) {
+    ui_test::DialogAnswerer answerer([](DialogId dialog) {
+        pressDialogKey(dialog, '1');
+        pressDialogKey(dialog, '2');
+        pressDialogKey(dialog, key::Return);
+    });
+    EXPECT_EQ(runPageNumberDialog(book(50, 30)), 12);
+}
+
 TEST_F(SmallDialogs, TheTrackbarAndTheEditFollowEachOther) {
     ui_test::DialogAnswerer answerer([](DialogId dialog) {
         moveTrackbar(dialog, 1000, 42);
