@@ -6,14 +6,18 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimerEvent>
 #include <algorithm>
 #include <memory>
 
+#include "platform/accelerator.h"
 #include "platform/dialog_host.h"
+#include "platform/keys.h"
 #include "platform/modal.h"
+#include "platform/window_events.h"
 #include "platform/window_host.h"
 
 namespace platform {
@@ -32,23 +36,6 @@ std::map<DialogId, std::unique_ptr<DialogRecord>>& dialogs() {
 
 DialogId nextDialogId = 1;
 
-MouseButton mouseButtonOf(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton:
-        return MouseButton::Left;
-    case Qt::RightButton:
-        return MouseButton::Right;
-    case Qt::MiddleButton:
-        return MouseButton::Middle;
-    case Qt::XButton1:
-        return MouseButton::Extra1;
-    case Qt::XButton2:
-        return MouseButton::Extra2;
-    default:
-        return MouseButton::None;
-    }
-}
-
 void command(DialogId dialog, int id) {
     DialogParams params;
     params.id = id;
@@ -59,7 +46,7 @@ void command(DialogId dialog, int id) {
 void mousePressed(DialogId dialog, QMouseEvent* event) {
     event->accept();
     DialogParams params;
-    params.button = mouseButtonOf(event->button());
+    params.button = buttonOf(event->button());
     if (params.button != MouseButton::None)
         dispatchDialog(dialog, DialogMessage::ButtonDown, params);
 }
@@ -94,6 +81,23 @@ protected:
     }
     void mousePressEvent(QMouseEvent* event) override { mousePressed(id_, event); }
     void timerEvent(QTimerEvent* event) override { timerFired(id_, event); }
+
+    // A modeless dialog's keys that its controls leave go to the accelerator
+    // table first, as the message loop offers every key; modal dialogs keep
+    // all of theirs.
+    void keyPressEvent(QKeyEvent* event) override {
+        DialogRecord* record = findDialog(id_);
+        if (record && !record->modal) {
+            const int key = keyOf(event->key());
+            const unsigned state =
+                modifierState(event->modifiers()) | buttonState(QGuiApplication::mouseButtons());
+            if (key != key::Unknown && translateAccelerator(key, state)) {
+                event->accept();
+                return;
+            }
+        }
+        QDialog::keyPressEvent(event);
+    }
 
 private:
     DialogId id_;

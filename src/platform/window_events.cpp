@@ -41,6 +41,9 @@ public:
     int id;
 };
 
+} // namespace
+
+// Shared with the dialogs' widgets (window_events.h).
 MouseButton buttonOf(Qt::MouseButton button) {
     switch (button) {
     case Qt::LeftButton:
@@ -104,6 +107,8 @@ int keyOf(int qtKey) {
         return key::Unknown;
     }
 }
+
+namespace {
 
 MessageParams mouseParams(const QSinglePointEvent* event) {
     MessageParams params;

@@ -1,6 +1,6 @@
 // window_events.h - the widgets of a window, which turn Qt's events into
 // the messages of window_message.h, and the layer's own window move. Shared
-// by the window layer's files only.
+// by the window layer's files only (the dialogs' widgets among them).
 #pragma once
 
 #include <QPoint>
@@ -17,6 +17,9 @@ QWidget* newFrameWidget(WindowId id, QWidget* owner, Qt::WindowFlags flags);
 
 unsigned modifierState(Qt::KeyboardModifiers modifiers);
 unsigned buttonState(Qt::MouseButtons buttons);
+MouseButton buttonOf(Qt::MouseButton button);
+// The key code of keys.h for a Qt key; key::Unknown for keys it has none for.
+int keyOf(int qtKey);
 
 // Queues command `id` for the procedure of the window whose client is `client`.
 void postCommandEvent(QWidget* client, int id);

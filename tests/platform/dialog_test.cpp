@@ -10,6 +10,7 @@
 #include <functional>
 #include <iterator>
 
+#include "platform/accelerator.h"
 #include "platform/application.h"
 #include "platform/dialog_seam.h"
 #include "platform/dialog_units.h"
@@ -427,7 +428,18 @@ TEST_F(Dialogs, AModelessDialogTakesItsKeysAndGoesWithItsOwner) {
     pressDialogKey(dialog, key::Escape);
     EXPECT_FALSE(isDialog(dialog));
 
+    // The owner's accelerators act from a modeless dialog, not from a modal one.
+    static constexpr AcceleratorEntry kEntries[] = {{'1', kControlHeld, 40093}};
+    static constexpr AcceleratorTable kTable{"TEST", kEntries, std::size(kEntries)};
+    setAccelerators(owner, &kTable);
     dialog = createDialog("TEST_SEARCH", owner, recorder);
+    focusControl(dialog, 1042);
+    pressDialogKey(dialog, '1', kControlHeld);
+    ASSERT_EQ(ui_test::messagesOf(owner, MessageKind::Command).size(), 1u);
+    EXPECT_EQ(ui_test::messagesOf(owner, MessageKind::Command)[0].params.id, 40093);
+    runWith("TEST_NUMBER", [](DialogId modal) { pressDialogKey(modal, '1', kControlHeld); });
+    EXPECT_EQ(ui_test::messagesOf(owner, MessageKind::Command).size(), 1u);
+    setAccelerators(0, nullptr);
     destroyWindow(owner);
     platform::processPendingMessages();
     EXPECT_FALSE(isDialog(dialog));
