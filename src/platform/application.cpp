@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <utility>
 
+#include "platform/dialog_host.h"
 #include "platform/window_host.h"
 
 namespace platform {
@@ -26,6 +27,7 @@ int startApplication(int argc, char** argv) {
 
 void stopApplication() {
     if (!instance) return;
+    detail::destroyAllDialogs();
     detail::destroyAllWindows();
     detail::destroyAllMenus();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

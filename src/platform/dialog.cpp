@@ -136,6 +136,8 @@ void forgetTree(DialogId dialog) {
     std::vector<DialogId> order;
     collectTree(dialog, order);
     for (DialogId id : order)
+        findDialog(id)->destroying = true;
+    for (DialogId id : order)
         dispatchDialog(id, DialogMessage::Destroy, DialogParams{});
     for (DialogId id : order) {
         DialogRecord* record = findDialog(id);
@@ -164,7 +166,8 @@ DialogRecord& makeRecord(const DialogTemplate& source, DialogProcedure procedure
     // A dialog deleted by Qt with its owner's window goes as destroyDialog
     // would take it; one this layer destroys is forgotten before that.
     QObject::connect(widget, &QObject::destroyed, [id = stored.id] {
-        if (findDialog(id)) forgetTree(id);
+        DialogRecord* record = findDialog(id);
+        if (record && !record->destroying) forgetTree(id);
     });
     ++stored.quiet;
     buildControls(stored, *widget, dialogBaseUnits(*widget));
@@ -206,6 +209,17 @@ ModalAnswer execDialog(const ModalRequest& request) {
 DialogRecord* findDialog(DialogId dialog) {
     auto it = dialogs().find(dialog);
     return it == dialogs().end() ? nullptr : it->second.get();
+}
+
+void destroyAllDialogs() {
+    while (!dialogs().empty()) {
+        DialogId root = dialogs().begin()->first;
+        while (DialogRecord* record = findDialog(root)) {
+            if (!record->parent) break;
+            root = record->parent;
+        }
+        destroyDialog(root);
+    }
 }
 
 ControlRecord* findControl(DialogId dialog, int id) {
@@ -336,6 +350,7 @@ DialogId createPageDialog(DialogId parent, int tabId, std::string_view name,
 int destroyDialog(DialogId dialog) {
     DialogRecord* record = findDialog(dialog);
     if (!record) return 0;
+    if (record->destroying) return 1; // asked again while it goes
     QPointer<QWidget> widget = record->widget;
     forgetTree(dialog);
     // The widget may be inside one of its own signals now; its pages go with it.

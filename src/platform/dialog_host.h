@@ -44,6 +44,7 @@ struct DialogRecord {
     bool modal = false;
     bool ended = false; // modal: endDialog was called
     int result = 0;
+    bool destroying = false; // Destroy is on its way: destroyDialog has nothing more to do
     // Notifications wait until Init is sent; while `quiet` is above 0 (values
     // being set through dialog.h) only edits notify.
     bool ready = false;
@@ -53,6 +54,8 @@ struct DialogRecord {
 };
 
 DialogRecord* findDialog(DialogId dialog);
+// Destroys every dialog left, for the application's end.
+void destroyAllDialogs();
 ControlRecord* findControl(DialogId dialog, int id);
 // Sends the message to the dialog's procedure with the dialog's context;
 // 0 when the dialog is gone.

@@ -447,6 +447,18 @@ TEST_F(Dialogs, AModelessDialogTakesItsKeysAndGoesWithItsOwner) {
     EXPECT_EQ(seen().back().dialog, dialog);
 }
 
+TEST_F(Dialogs, DestroyingADialogFromItsOwnDestroyMessageEndsOnce) {
+    reaction() = [](DialogId dialog, DialogMessage message, const DialogParams&) {
+        if (message == DialogMessage::Destroy) destroyDialog(dialog);
+    };
+    const DialogId dialog = createDialog("TEST_SEARCH", 0, recorder);
+    EXPECT_EQ(destroyDialog(dialog), 1);
+    EXPECT_FALSE(isDialog(dialog));
+    EXPECT_EQ(std::count_if(seen().begin(), seen().end(),
+                            [](const Seen& s) { return s.message == DialogMessage::Destroy; }),
+              1);
+}
+
 TEST_F(Dialogs, TitleOpacityAndPlaceFollowTheCalls) {
     runWith("TEST_NUMBER", [](DialogId dialog) {
         setDialogTitle(dialog, "スライドショー間隔（単位10m秒)");

@@ -158,6 +158,20 @@ TEST_F(ViewerTest, CopyPutsTheShownPictureOnTheClipboardAsABmpFile) {
     EXPECT_EQ(platform::clipboardBmp(), testing_support::makeBmp(80, 60, 24, 2));
 }
 
+TEST_F(ViewerTest, ATranslucentOpenDialogSitsNearTheMiddleOfTheWorkAreaAnOpaqueOneWhereItLikes) {
+    start([](ViewerState& s) { s.transparency = 64; });
+    command(cmd::Open);
+    const platform::Rect work = platform::workArea();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].opacity, 64);
+    EXPECT_EQ(boxes[0].position, (platform::Point{work.right / 2 - 300, work.bottom / 2 - 200}));
+    command(cmd::Transparency0);
+    command(cmd::Open);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].opacity, 255);
+    EXPECT_EQ(boxes[1].position, std::nullopt);
+}
+
 TEST_F(ViewerTest, ThePluginInformationListsNothingWithoutPlugins) {
     start();
     std::vector<std::string> lines = {"?"};
