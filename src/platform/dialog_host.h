@@ -1,6 +1,7 @@
 // dialog_host.h - the Qt side of the dialog layer, shared by dialog.cpp
-// (dialogs and their lives), dialog_controls.cpp (the controls) and
-// dialog_seam.cpp (the user's acts). Nothing above platform/ includes it.
+// (dialogs and their lives), dialog_build.cpp (making the controls),
+// dialog_controls.cpp (reading and writing them) and dialog_seam.cpp (the
+// user's acts). Nothing above platform/ includes it.
 //
 // Each dialog has a record keyed by its id; its widget is a DialogWindow (a
 // QDialog) or, for a page, a plain child widget of its parent dialog. Control
@@ -70,6 +71,9 @@ DialogBaseUnits dialogBaseUnits(const QWidget& widget);
 void buildControls(DialogRecord& record, QWidget& surface, DialogBaseUnits base);
 // Steps an up-down control as one of its arrows does (negative: down or left).
 void stepUpDownControl(DialogId dialog, int id, int steps);
+// Makes `edit` the up-down control's buddy (with its arrow keys when the
+// control's flags ask for them).
+void attachBuddy(DialogId dialog, ControlRecord& upDown, int edit);
 
 // The tab control: a tab bar over a frame. Its display area is the frame's
 // inside, where the pages lie.
