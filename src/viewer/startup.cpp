@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/window.h"
 #include "resources/command_ids.h"
+#include "viewer/catalog_link.h"
 #include "viewer/command_line.h"
 #include "viewer/main_window.h"
 #include "viewer/navigation.h"
@@ -28,7 +29,7 @@ void startupCommand() {
     if (line.twoPageMode) platform::sendCommand(v.mainWindow, cmd::TwoPageMode);
     if (!line.path.empty()) openPath(line.path);
     if (line.fitWindow) platform::postCommand(v.mainWindow, cmd::FitWindowToPicture);
-    // "/list" shows the catalog window, which is not built yet.
+    if (line.showCatalog) showCatalog();
 }
 
 int runViewer(int argc, char** argv) {
