@@ -48,8 +48,11 @@ std::vector<int> moveRowsDown(CatalogList& list, const std::vector<int>& selecte
 void deleteRows(CatalogList& list, const std::vector<int>& selected) {
     std::vector<bool> marked = flags(list, selected);
     std::size_t kept = 0;
-    for (std::size_t row = 0; row < marked.size(); ++row)
-        if (!marked[row]) list.rows[kept++] = std::move(list.rows[row]);
+    for (std::size_t row = 0; row < marked.size(); ++row) {
+        if (marked[row]) continue;
+        if (kept != row) list.rows[kept] = std::move(list.rows[row]); // never onto itself
+        ++kept;
+    }
     list.rows.resize(kept);
     list.modified = true;
 }
