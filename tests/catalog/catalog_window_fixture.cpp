@@ -74,6 +74,7 @@ void CatalogWindowTest::doubleClickRow(int row) {
     QPoint at = row >= 0 ? view->visualRect(view->model()->index(row, 0)).center()
                          : QPoint(5, view->viewport()->height() - 3);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
     platform::processPendingMessages();
 }
 

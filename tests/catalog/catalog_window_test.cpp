@@ -288,6 +288,7 @@ TEST_F(CatalogWindowTest, TheOtherKeysOfTheList) {
     // The middle button is the data input; the second extra button hides
     // the catalog through the main window.
     QTest::mousePress(table()->viewport(), Qt::XButton2, {}, QPoint(5, 5));
+    QTest::mouseRelease(table()->viewport(), Qt::XButton2, {}, QPoint(5, 5));
     EXPECT_EQ(mainCommands().back(), cmd::ShowCatalog);
 
     select({1});
