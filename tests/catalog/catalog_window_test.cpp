@@ -299,6 +299,14 @@ TEST_F(CatalogWindowTest, TheOtherKeysOfTheList) {
     platform::focusReportList(catalog.view);
     key(Qt::Key_Tab);
     EXPECT_TRUE(ui_test::waitFor([&] { return platform::hasKeyboard(main); }));
+
+    // A key on the window itself: Tab to the main window, Space nothing,
+    // any other key gives the list the keyboard.
+    QWidget* frame = platform::detail::frameWidget(catalog.window);
+    QTest::keyClick(frame, Qt::Key_Space);
+    EXPECT_FALSE(platform::reportListHasFocus(catalog.view));
+    QTest::keyClick(frame, Qt::Key_A);
+    EXPECT_TRUE(ui_test::waitFor([&] { return platform::reportListHasFocus(catalog.view); }));
 }
 
 TEST_F(CatalogWindowTest, OpeningAMissingTargetSaysSo) {
