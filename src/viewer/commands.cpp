@@ -11,7 +11,7 @@
 #include "viewer/navigation.h"
 #include "viewer/open_dialog.h"
 #include "viewer/slideshow.h"
-#include "viewer/startup.h"
+#include "viewer/startup_command.h"
 #include "viewer/view_layout.h"
 #include "viewer/viewer.h"
 #include "viewer/window_frame.h"
