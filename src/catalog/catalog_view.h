@@ -9,7 +9,7 @@
 
 // Every column and row anew, nothing selected.
 void showWholeCatalog(CatalogWindow& catalog);
-// The selected rows, top to bottom; -1 for the first when none is.
+// The selected rows, top to bottom, and the first of them (-1 when none is).
 std::vector<int> selectedRows(const CatalogWindow& catalog);
 int firstSelectedRow(const CatalogWindow& catalog);
 // The serials of the selected rows, and the selection set back from them
