@@ -15,9 +15,9 @@
 
 #include "platform/accelerator.h"
 #include "platform/dialog_host.h"
+#include "platform/key_translation.h"
 #include "platform/keys.h"
 #include "platform/modal.h"
-#include "platform/window_events.h"
 #include "platform/window_host.h"
 
 namespace platform {
@@ -46,7 +46,7 @@ void command(DialogId dialog, int id) {
 void mousePressed(DialogId dialog, QMouseEvent* event) {
     event->accept();
     DialogParams params;
-    params.button = buttonOf(event->button());
+    params.button = mouseButtonOf(event->button());
     if (params.button != MouseButton::None)
         dispatchDialog(dialog, DialogMessage::ButtonDown, params);
 }

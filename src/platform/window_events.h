@@ -1,6 +1,6 @@
 // window_events.h - the widgets of a window, which turn Qt's events into
 // the messages of window_message.h, and the layer's own window move. Shared
-// by the window layer's files only (the dialogs' widgets among them).
+// by the window layer's files only.
 #pragma once
 
 #include <QPoint>
@@ -14,12 +14,6 @@ namespace platform::detail {
 QWidget* newHostWidget(WindowId id, QWidget* parent);
 // The frame of top-level window `id`, owned by `owner` (null for none).
 QWidget* newFrameWidget(WindowId id, QWidget* owner, Qt::WindowFlags flags);
-
-unsigned modifierState(Qt::KeyboardModifiers modifiers);
-unsigned buttonState(Qt::MouseButtons buttons);
-MouseButton buttonOf(Qt::MouseButton button);
-// The key code of keys.h for a Qt key; key::Unknown for keys it has none for.
-int keyOf(int qtKey);
 
 // Queues command `id` for the procedure of the window whose client is `client`.
 void postCommandEvent(QWidget* client, int id);

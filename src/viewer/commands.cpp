@@ -5,6 +5,7 @@
 #include "platform/window.h"
 #include "resources/command_ids.h"
 #include "resources/version.h"
+#include "viewer/catalog_link.h"
 #include "viewer/dialog_commands.h"
 #include "viewer/menu_marks.h"
 #include "viewer/mode_switch.h"
@@ -28,17 +29,12 @@ void showVersion() {
                          platform::MessageButtons::Ok, platform::MessageIcon::Information);
 }
 
-// Commands whose windows have not been built yet: the catalog's. They are
-// known ids that do nothing for now.
+// Commands whose work has not been built yet: adding to the catalog. They
+// are known ids that do nothing for now.
 bool isPendingCommand(int id) {
     switch (id) {
-    case cmd::ShowCatalog:
     case cmd::AddCurrentFolder:
     case cmd::AddCurrentFile:
-    case cmd::OpenFromList:
-    case cmd::OpenRowAbove:
-    case cmd::OpenRowBelow:
-    case cmd::OpenRandomRow:
         return true;
     default:
         return false;
@@ -59,6 +55,7 @@ bool runCommand(int id) {
     }
     if (isSettingCommand(id)) {
         chooseSetting(id);
+        if (id >= cmd::Transparency0 && id <= cmd::Transparency75) applyCatalogTransparency();
         return true;
     }
     switch (id) {
@@ -127,6 +124,15 @@ bool runCommand(int id) {
         return true;
     case cmd::ToggleMode:
         toggleMode();
+        return true;
+    case cmd::ShowCatalog:
+        toggleCatalog();
+        return true;
+    case cmd::OpenFromList:
+    case cmd::OpenRowAbove:
+    case cmd::OpenRowBelow:
+    case cmd::OpenRandomRow:
+        openRowFromCatalog(id);
         return true;
     case cmd::Help:
         platform::openWithDesktop(resources::helpPagePath());

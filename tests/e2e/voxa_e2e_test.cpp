@@ -16,6 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "catalog/list_file.h"
 #include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -110,18 +111,23 @@ protected:
 
     std::string title() { return output("xdotool getwindowname " + window); }
 
-    // Waits (with a generous bound) for a window of `process` titled `name`
-    // to be shown (`shown`) or gone; its id, or empty.
-    std::string waitForDialog(const VoxaProcess& process, const std::string& name,
-                              bool shown = true) {
-        std::string ids;
+    // Waits (with a generous bound) for a shown window of that title.
+    std::string findWindowNamed(const std::string& name) {
         for (int i = 0; i < 600; ++i) {
-            ids = output("xdotool search --all --onlyvisible --pid " +
-                         std::to_string(process.pid()) + " --name '^" + name + "$'");
-            if (ids.empty() != shown) break;
+            std::string ids = output("xdotool search --onlyvisible --name '^" + name + "$'");
+            if (!ids.empty()) return ids.substr(0, ids.find('\n'));
             QThread::msleep(50);
         }
-        return ids.substr(0, ids.find('\n'));
+        return {};
+    }
+
+    // Waits (with a generous bound) until no shown window has that title.
+    bool windowGone(const std::string& name) {
+        for (int i = 0; i < 600; ++i) {
+            if (output("xdotool search --onlyvisible --name '^" + name + "$'").empty()) return true;
+            QThread::msleep(50);
+        }
+        return false;
     }
 
     // Waits until the title reads `expected`; returns the last title seen.
@@ -256,24 +262,54 @@ TEST_F(EndToEnd, OpensAPictureInItsFolder) {
     opensThenSteps({"/mode1", VOXA_SAMPLE_BOOK "/06.jpg"}, "06.jpg", "space", "07.png");
 }
 
+TEST_F(EndToEnd, TheCatalogOpensAListAndItsRowInTheViewer) {
+    CatalogList list;
+    resetCatalog(list);
+    appendRow(list, kIconFolder, {"book", VOXA_SAMPLE_BOOK});
+    const std::string listPath = temp / "shelf.vxl";
+    ASSERT_EQ(writeListFile(list, listPath), 1);
+
+    VoxaProcess voxa(executable, {"/mode2"});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    ASSERT_EQ(waitForTitle("Voxa"), "Voxa");
+    press("l");
+    const std::string catalog = findWindowNamed("リスト");
+    ASSERT_FALSE(catalog.empty()) << "L showed no window titled リスト";
+
+    press("Tab"); // the catalog's list takes the keyboard
+    QThread::msleep(300);
+    output("xdotool key --window " + catalog + " ctrl+o");
+    const std::string dialog = findWindowNamed("リストを開く");
+    ASSERT_FALSE(dialog.empty());
+    output("xdotool type --window " + dialog + " '" + listPath + "'");
+    output("xdotool key --window " + dialog + " Return");
+    ASSERT_FALSE(findWindowNamed(listPath).empty()) << "the catalog did not take the list";
+
+    press("shift+space"); // the first row, with none selected
+    EXPECT_EQ(waitForTitle("02.png 01.jpg"), "02.png 01.jpg");
+    press("q");
+    EXPECT_EQ(voxa.waitForExit(), 0);
+}
+
 TEST_F(EndToEnd, PChoosesAPageAndAShowsThePictureInformation) {
     VoxaProcess voxa(executable, {"/mode1", VOXA_SAMPLE_BOOK});
     window = findWindow(voxa);
     ASSERT_FALSE(window.empty());
     ASSERT_EQ(waitForTitle("01.jpg"), "01.jpg");
     press("p");
-    const std::string pageDialog = waitForDialog(voxa, "ページ指定");
+    const std::string pageDialog = findWindowNamed("ページ指定");
     ASSERT_FALSE(pageDialog.empty()) << "no page-number dialog";
     // The number typed over the starting page, then OK.
     output("xdotool key --window " + pageDialog + " 5 Return");
     EXPECT_EQ(waitForTitle("06.jpg"), "06.jpg");
-    EXPECT_TRUE(waitForDialog(voxa, "ページ指定", false).empty());
+    EXPECT_TRUE(windowGone("ページ指定"));
 
     press("a");
-    const std::string infoDialog = waitForDialog(voxa, "画像情報");
+    const std::string infoDialog = findWindowNamed("画像情報");
     ASSERT_FALSE(infoDialog.empty()) << "no picture information";
     output("xdotool key --window " + infoDialog + " Return");
-    EXPECT_TRUE(waitForDialog(voxa, "画像情報", false).empty());
+    EXPECT_TRUE(windowGone("画像情報"));
     press("q");
     EXPECT_EQ(voxa.waitForExit(), 0);
 }
