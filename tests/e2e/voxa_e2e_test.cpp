@@ -121,6 +121,14 @@ protected:
         return {};
     }
 
+    // Waits (with a generous bound) until the window has the keyboard: keys
+    // sent to a dialog before the window system gave it the focus were seen
+    // to get lost on a slow machine.
+    void waitForFocus(const std::string& id) {
+        for (int i = 0; i < 600 && output("xdotool getwindowfocus") != id; ++i)
+            QThread::msleep(50);
+    }
+
     // Waits (with a generous bound) until no shown window has that title.
     bool windowGone(const std::string& name) {
         for (int i = 0; i < 600; ++i) {
@@ -282,6 +290,7 @@ TEST_F(EndToEnd, TheCatalogOpensAListAndItsRowInTheViewer) {
     output("xdotool key --window " + catalog + " ctrl+o");
     const std::string dialog = findWindowNamed("リストを開く");
     ASSERT_FALSE(dialog.empty());
+    waitForFocus(dialog);
     output("xdotool type --window " + dialog + " '" + listPath + "'");
     output("xdotool key --window " + dialog + " Return");
     ASSERT_FALSE(findWindowNamed(listPath).empty()) << "the catalog did not take the list";
@@ -300,6 +309,7 @@ TEST_F(EndToEnd, PChoosesAPageAndAShowsThePictureInformation) {
     press("p");
     const std::string pageDialog = findWindowNamed("ページ指定");
     ASSERT_FALSE(pageDialog.empty()) << "no page-number dialog";
+    waitForFocus(pageDialog);
     // The number typed over the starting page, then OK.
     output("xdotool key --window " + pageDialog + " 5 Return");
     EXPECT_EQ(waitForTitle("06.jpg"), "06.jpg");
@@ -308,6 +318,7 @@ TEST_F(EndToEnd, PChoosesAPageAndAShowsThePictureInformation) {
     press("a");
     const std::string infoDialog = findWindowNamed("画像情報");
     ASSERT_FALSE(infoDialog.empty()) << "no picture information";
+    waitForFocus(infoDialog);
     output("xdotool key --window " + infoDialog + " Return");
     EXPECT_TRUE(windowGone("画像情報"));
     press("q");
