@@ -41,7 +41,10 @@ void startupDefaults(ViewerState& state);
 int loadSettings(ViewerState& state, const SettingsLocation& location);
 
 // Writes every option, replacing the file in one step so that a failure
-// leaves the old file whole. 1 on success; 0 when the file could not be
-// written, or exists but could not be read (it is then left alone rather
-// than overwritten without its other contents).
+// leaves the old file whole; through a link, its target is the file. 1 on
+// success; 0 when the file could not be written (the user may not write it),
+// or exists but could not be read (it is then left alone rather than
+// overwritten without its other contents). A file too large to be settings is
+// the exception: it is moved aside to "<file>.bad", said so on stderr, and
+// fresh settings are saved in its place.
 int saveSettings(const ViewerState& state, const SettingsLocation& location);
