@@ -2,6 +2,7 @@
 // extraction decompresses the one member and never holds the whole archive.
 #include "archive/archive_reader.h"
 #include "archive/member_names.h"
+#include "archive/rar_check.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -171,6 +172,7 @@ int extractMember(const ArchiveSource& source, long position, size_t limit, SpiH
         data.insert(data.end(), chunk, chunk + n);
     }
     if (sized && data.size() != size_t(declared)) return SPI_OUT_OF_ORDER;
+    if (!rarDataIntact(source, r.a, data.data(), data.size())) return SPI_OUT_OF_ORDER;
     SpiHandle block = spiAlloc(data.size());
     if (!block) return SPI_NO_MEMORY;
     if (!data.empty()) std::memcpy(spiLock(block), data.data(), data.size());

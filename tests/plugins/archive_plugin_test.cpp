@@ -151,6 +151,35 @@ TEST_F(ArchivePlugin, ListsAndExtractsStoredRarAndLzh) {
     }
 }
 
+TEST_F(ArchivePlugin, RarMembersWhoseDataFailsTheirCrcAreRefused) {
+    ArchiveMembers files = {{"01.bmp", "first page"}, {"02.bmp", "second page"}, {"03.bmp", "third page"}};
+    for (const auto& [label, bytes] : {std::pair{"rar", writeStoredRar4(files)}, std::pair{"cbr", writeStoredRar5(files)}}) {
+        for (size_t damaged = 0; damaged < files.size(); ++damaged) {
+            std::string broken = bytes;
+            broken[broken.find(files[damaged].second) + 2] ^= 0x20; // data only: the headers stay sound
+            std::string path = save(broken, std::string("book.") + label);
+            Listed listed = listFile(path);
+            ASSERT_EQ(listed.members.size(), files.size()) << label;
+            for (size_t i = 0; i < files.size(); ++i) {
+                int result = -1;
+                std::string got = extract(path, long(listed.members[i].position), result);
+                if (i == damaged) {
+                    EXPECT_EQ(result, SPI_OUT_OF_ORDER) << label << " " << i;
+                } else {
+                    EXPECT_EQ(result, SPI_ALL_RIGHT) << label << " " << i;
+                    EXPECT_EQ(got, files[i].second) << label << " " << i;
+                }
+            }
+            // The same from a memory image.
+            ArchiveSource source;
+            source.data = broken.data();
+            source.size = broken.size();
+            SpiHandle member = nullptr;
+            EXPECT_EQ(extractMember(source, long(damaged), 1 << 20, &member), SPI_OUT_OF_ORDER) << label;
+        }
+    }
+}
+
 TEST_F(ArchivePlugin, ListsFromAMemoryImage) {
     std::string zip = encoders::writeArchive(ArchiveFormat::Zip, kBook);
     std::vector<char> image(zip.begin(), zip.end());
