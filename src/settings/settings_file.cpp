@@ -205,8 +205,8 @@ SettingsLocation settingsLocation(const std::string& executableFolder,
     std::string user;
     if (!configFolder.empty())
         user = platform::joinPath(platform::joinPath(configFolder, "voxa/"), kFileName);
-    // isWritableFolder checks the folder only; a file there that cannot be
-    // replaced is not caught, since renaming over it would succeed anyway.
+    // The folder decides, not the file: a Voxa.ini the user made read-only
+    // there is theirs to keep as it is, and saving leaves it alone.
     bool besideWritable = platform::isWritableFolder(executableFolder);
     SettingsLocation location;
     location.savePath = besideWritable || user.empty() ? beside : user;

@@ -1,6 +1,8 @@
 #include "catalog/list_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <random>
@@ -9,6 +11,7 @@
 #include "platform/text_encoding.h"
 #include "support/list_file_writer.h"
 #include "support/temp_folder.h"
+#include "support/unprivileged.h"
 
 using testing_support::TempFolder;
 using testing_support::writeFile;
@@ -340,6 +343,26 @@ TEST(ListFile, AFailedSaveKeepsThePreviousFile) {
     testing_support::makeFolder(dir / "a.vxl.dir");
     ASSERT_EQ(writeListFile(list, dir / "a.vxl"), 1);
     EXPECT_EQ(*platform::readFile(dir / "a.vxl"), listFileBytes(list));
+}
+
+TEST(ListFile, SavesRespectReadOnlyFilesAndLinks) {
+    TempFolder dir;
+    writeFile(dir / "shelf/books.vxl", "kept");
+    ASSERT_EQ(::symlink("shelf/books.vxl", (dir / "books.vxl").c_str()), 0);
+    testing_support::runUnprivileged(dir.path(), [&] {
+        ::chmod((dir / "shelf/books.vxl").c_str(), 0444);
+        CatalogList list = freshCatalog();
+        EXPECT_EQ(writeListFile(list, dir / "books.vxl"), 0); // the caller says "失敗したッス"
+        EXPECT_FALSE(list.hasFileName);
+        EXPECT_EQ(platform::readFile(dir / "shelf/books.vxl"), "kept");
+        ::chmod((dir / "shelf/books.vxl").c_str(), 0644);
+        ASSERT_EQ(writeListFile(list, dir / "books.vxl"), 1);
+        EXPECT_EQ(list.listPath, dir / "books.vxl");
+    });
+    EXPECT_EQ(platform::readFile(dir / "shelf/books.vxl"), listFileBytes(freshCatalog()));
+    struct stat info {};
+    ASSERT_EQ(::lstat((dir / "books.vxl").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
 }
 
 // --- The round trip, on many random files and catalogs ----------------------
