@@ -382,7 +382,7 @@ std::string randomStoredText(std::mt19937& random, std::size_t limit) {
 std::string randomText(std::mt19937& random) {
     static const char* const pieces[] = {"a", "表", "ｶ", "〜", "—", "¢", "é", "e\u0301", "㌀", "한", "😀", "\u200B",
                                          "\uFE0F", "\U000E0100", "\xFF", "\x81", "\xE3\x81", "\xF4\x8F\xBE\x81",
-                                         "\xF4\x8F\xBD\x81", "\xF4\x8F\xBE\x87\xF4\x8F\xBE\x90", std::string("\0z", 2).c_str()};
+                                         "\xF4\x8F\xBD\x81", "\xF4\x8F\xBE\x87\xF4\x8F\xBE\x90"};
     std::string text;
     std::size_t count = random() % 8 == 0 ? 600 + random() % 800 : random() % 10;
     for (std::size_t i = 0; i < count; ++i) {
