@@ -51,8 +51,12 @@ std::string userConfigFolder();
 // an absolute `name` is returned as it is.
 std::string joinPath(const std::string& folder, const std::string& name);
 
-// Reads a whole file; nothing when it cannot be read.
-std::optional<std::string> readFile(const std::string& path);
+// Reads a whole regular file (see ReadOnlyFile) of at most `maxBytes`;
+// nothing when it cannot be read, is no regular file or is larger. No file
+// read whole by the viewer (a list file, a JPEG for its statistics) is
+// anywhere near the default.
+std::optional<std::string> readFile(const std::string& path,
+                                    std::uint64_t maxBytes = std::uint64_t{256} << 20);
 
 // Writes `bytes` to a new file beside `path` and renames it over `path`, so a
 // failure at any point leaves the old file as it was.

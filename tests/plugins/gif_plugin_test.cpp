@@ -64,7 +64,17 @@ TEST_F(GifPlugin, BrokenAndHugeInputGivesErrorCodes) {
     EXPECT_EQ(decodeMemory(plugin, "GIF89a").result, SPI_OUT_OF_ORDER);
     // A header and screen but no frame.
     EXPECT_EQ(decodeMemory(plugin, gif.substr(0, 13 + 48) + ";").result, SPI_OUT_OF_ORDER);
-    std::string huge = gif;
-    huge[6] = huge[7] = huge[8] = huge[9] = '\xFF'; // a 65535 x 65535 screen
-    EXPECT_EQ(decodeMemory(plugin, huge).result, SPI_NO_MEMORY);
+    // A 65535 x 65535 screen around the frame costs nothing: the picture is
+    // the frame. A frame that size is refused before anything is allocated.
+    std::string hugeScreen = gif;
+    hugeScreen[6] = hugeScreen[7] = hugeScreen[8] = hugeScreen[9] = '\xFF';
+    Decoded framed = decodeMemory(plugin, hugeScreen);
+    ASSERT_EQ(framed.result, SPI_ALL_RIGHT);
+    EXPECT_EQ(framed.width, 21);
+    EXPECT_EQ(framed.height, 11);
+    std::string hugeFrame = hugeScreen;
+    const size_t frame = hugeFrame.find(',', 13 + 48); // the image descriptor, after the palette
+    ASSERT_NE(frame, std::string::npos);
+    for (size_t i = frame + 5; i < frame + 9; ++i) hugeFrame[i] = '\xFF';
+    EXPECT_EQ(decodeMemory(plugin, hugeFrame).result, SPI_NO_MEMORY);
 }
