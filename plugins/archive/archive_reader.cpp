@@ -182,17 +182,15 @@ int extractMember(const ArchiveSource& source, long position, size_t limit, SpiH
         if (index == position) break;
     }
     if (archive_entry_filetype(entry) == AE_IFDIR) return SPI_OUT_OF_ORDER;
-    // A sparse member unpacks its holes as zeros, so a few bytes of archive
-    // may stand for gigabytes; no picture is stored that way.
-    if (archive_entry_sparse_count(entry) > 0) return SPI_NOT_SUPPORT;
     bool sized = archive_entry_size_is_set(entry);
     int64_t declared = sized ? archive_entry_size(entry) : 0;
     if (declared < 0) return SPI_OUT_OF_ORDER;
     if (uint64_t(declared) > limit) return SPI_NO_MEMORY;
 
-    // Unpacked straight into the block handed out: one of the declared size,
-    // or for a member of unknown size one that grows up to the limit. The
-    // block is zero-filled, so its pages cost nothing until data arrives.
+    // Unpacked straight into the block handed out: one of the declared size
+    // (for a sparse member, holes included), or for a member of unknown size
+    // one that grows up to the limit. The block is zero-filled, so its pages
+    // cost nothing until data arrives.
     size_t capacity = sized ? size_t(declared) : std::min(limit, kFirstUnsizedBlock);
     std::unique_ptr<SpiBlock, void (*)(SpiHandle)> block(spiAlloc(capacity), spiFree);
     if (!block) return SPI_NO_MEMORY;

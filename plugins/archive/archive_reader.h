@@ -33,8 +33,8 @@ size_t memberSizeLimit();
 
 // GetFile to memory: the member at `position`, unpacked straight into the
 // block handed out. Refused with SPI_NO_MEMORY when it declares or unpacks
-// to more than `limit` bytes, with SPI_OUT_OF_ORDER when it unpacks to more
-// or less than it declares, and with SPI_NOT_SUPPORT when it is sparse.
+// to more than `limit` bytes (a sparse member counts its holes), and with
+// SPI_OUT_OF_ORDER when it unpacks to more or less than it declares.
 int extractMember(const ArchiveSource& source, long position, size_t limit, SpiHandle* member);
 
 // Copies `text` into a field of `capacity` bytes, zero-terminated, cut at a

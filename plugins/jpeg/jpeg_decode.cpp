@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "common/plugin_io.h"
 
@@ -78,10 +79,12 @@ int run(Decode& d, const unsigned char* data, size_t size) {
     bool cmyk = d.cinfo.jpeg_color_space == JCS_CMYK || d.cinfo.jpeg_color_space == JCS_YCCK;
     d.cinfo.out_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_EXT_BGR;
     long w = long(d.cinfo.image_width), h = long(d.cinfo.image_height);
+    // Started first, so that a progressive picture over the memory limit is
+    // refused before the DIB is allocated.
+    jpeg_start_decompress(&d.cinfo);
     int result = spi::createDib(int(w), int(h), grey ? 8 : 24, grey ? 256 : 0, d.dib);
     if (result != SPI_ALL_RIGHT) return result;
     if (grey) spi::setGreyPalette(d.dib, 256);
-    jpeg_start_decompress(&d.cinfo);
     if (cmyk) d.cmykRow.resize(size_t(w) * 4);
     while (d.cinfo.output_scanline < d.cinfo.output_height) {
         unsigned char* target = d.dib.row(int(d.cinfo.output_scanline));
@@ -95,7 +98,8 @@ int run(Decode& d, const unsigned char* data, size_t size) {
 
 // setjmp sits in a frame of its own so no local of the caller can be clobbered.
 int guardedRun(Decode& d, const unsigned char* data, size_t size) {
-    if (setjmp(d.error.jump) != 0) return SPI_OUT_OF_ORDER;
+    if (setjmp(d.error.jump) != 0)
+        return d.error.base.msg_code == JERR_NO_BACKING_STORE ? SPI_NO_MEMORY : SPI_OUT_OF_ORDER;
     return run(d, data, size);
 }
 

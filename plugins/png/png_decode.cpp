@@ -31,8 +31,7 @@ struct Decode {
     png_structp png = nullptr;
     png_infop info = nullptr;
     spi::DibOutput dib;
-    // Rows with alpha, composed over white into the DIB: one row at a time,
-    // or the whole picture when it is interlaced.
+    // Rows with alpha, composed over white into the DIB (see run).
     std::vector<unsigned char> rgba;
     std::vector<png_bytep> rows;
 
@@ -75,6 +74,14 @@ int run(Decode& d, Reader& reader) {
     png_set_interlace_handling(d.png);
     png_read_update_info(d.png, d.info);
 
+    // Alpha is composed over white row by row, except in an interlaced
+    // picture, whose passes fill in rows all over it: that one waits whole,
+    // and is refused before anything is allocated when it would not fit.
+    size_t channels = grey ? 2 : 4;
+    size_t inStride = channels * width;
+    bool whole = alpha && interlace != PNG_INTERLACE_NONE;
+    if (whole && uint64_t(inStride) * height > spi::workBudget(reader.size)) return SPI_NO_MEMORY;
+
     int outDepth = indexed ? depth : grey ? 8 : 24;
     int paletteSize = indexed ? 1 << depth : grey ? 256 : 0;
     int result = spi::createDib(int(width), int(height), outDepth, paletteSize, d.dib);
@@ -99,17 +106,13 @@ int run(Decode& d, Reader& reader) {
         png_read_end(d.png, nullptr);
         return SPI_ALL_RIGHT;
     }
-    size_t channels = grey ? 2 : 4;
-    size_t inStride = channels * width;
-    if (interlace == PNG_INTERLACE_NONE) {
+    if (!whole) {
         d.rgba.resize(inStride);
         for (png_uint_32 y = 0; y < height; ++y) {
             png_read_row(d.png, d.rgba.data(), nullptr);
             composeRow(d, d.rgba.data(), int(y), channels);
         }
     } else {
-        // Every pass fills in rows all over the picture, so all of it waits.
-        if (inStride * height > spi::workBudget(reader.size)) return SPI_NO_MEMORY;
         d.rgba.resize(inStride * height);
         for (png_uint_32 y = 0; y < height; ++y) d.rows[y] = d.rgba.data() + y * inStride;
         png_read_image(d.png, d.rows.data());

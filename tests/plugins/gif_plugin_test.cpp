@@ -1,6 +1,7 @@
 // gif_plugin_test.cpp - gif.spi called through its exports.
 #include <gtest/gtest.h>
 
+#include "hostile/hostile_files.h"
 #include "plugins/plugin_fixture.h"
 #include "sample_book/picture_encoders.h"
 
@@ -66,15 +67,9 @@ TEST_F(GifPlugin, BrokenAndHugeInputGivesErrorCodes) {
     EXPECT_EQ(decodeMemory(plugin, gif.substr(0, 13 + 48) + ";").result, SPI_OUT_OF_ORDER);
     // A 65535 x 65535 screen around the frame costs nothing: the picture is
     // the frame. A frame that size is refused before anything is allocated.
-    std::string hugeScreen = gif;
-    hugeScreen[6] = hugeScreen[7] = hugeScreen[8] = hugeScreen[9] = '\xFF';
-    Decoded framed = decodeMemory(plugin, hugeScreen);
+    Decoded framed = decodeMemory(plugin, hostile::withGifScreen(gif, 65535, 65535));
     ASSERT_EQ(framed.result, SPI_ALL_RIGHT);
     EXPECT_EQ(framed.width, 21);
     EXPECT_EQ(framed.height, 11);
-    std::string hugeFrame = hugeScreen;
-    const size_t frame = hugeFrame.find(',', 13 + 48); // the image descriptor, after the palette
-    ASSERT_NE(frame, std::string::npos);
-    for (size_t i = frame + 5; i < frame + 9; ++i) hugeFrame[i] = '\xFF';
-    EXPECT_EQ(decodeMemory(plugin, hugeFrame).result, SPI_NO_MEMORY);
+    EXPECT_EQ(decodeMemory(plugin, hostile::withGifFrame(gif, 0, 0, 65535, 65535)).result, SPI_NO_MEMORY);
 }
