@@ -1,6 +1,7 @@
 // list_file.cpp - reading and writing list files, and the texts' encoding.
 #include "catalog/list_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -98,7 +99,7 @@ public:
         if (mayHoldZero) text = text.substr(0, text.find('\0'));
         char* end = start + text.size();
         if (utf8)
-            std::memcpy(start, text.data(), text.size());
+            std::copy(text.begin(), text.end(), start); // an empty text may have no data at all
         else if (!(end = platform::writeCp932(text, start)))
             return false;
         std::size_t kept = cutStored(std::string_view(start, std::size_t(end - start)), limit, utf8).size();
