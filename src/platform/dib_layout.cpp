@@ -37,12 +37,13 @@ std::optional<DibLayout> readHeader(const unsigned char* header, std::size_t hea
     layout.topDown = height < 0;
     layout.height = height < 0 ? -height : height;
     layout.bitCount = bitCount;
+    // The size is checked before it is multiplied out: a forged header's
+    // rows times its row length need not fit 64 bits.
     std::int64_t stride = dibRowBytes(width, bitCount);
-    std::int64_t pixelBytes = stride * layout.height;
-    if (stride > std::numeric_limits<int>::max() || pixelBytes > (std::int64_t(1) << 40))
+    if (stride > std::numeric_limits<int>::max() || layout.height > (std::int64_t(1) << 40) / stride)
         return std::nullopt;
     layout.stride = static_cast<int>(stride);
-    layout.pixelBytes = static_cast<std::size_t>(pixelBytes);
+    layout.pixelBytes = static_cast<std::size_t>(stride * layout.height);
 
     std::uint32_t full = bitCount <= 8 ? (1u << bitCount) : 0;
     std::uint32_t count = colorsUsed != 0 ? colorsUsed : full;
