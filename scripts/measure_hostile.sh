@@ -7,7 +7,7 @@
 #   scripts/measure_hostile.sh
 # The viewer runs on Qt's offscreen platform from a copy of its folder (so
 # no settings are saved beside the build); it is stopped once it has been
-# idle for a second, which is when the page is shown or its error box waits.
+# idle for two seconds, which is when the page is shown or its error box waits.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/release
@@ -20,12 +20,12 @@ cp "$build"/bin/voxa "$build"/bin/*.spi "$work/bin/"
 # Runs the command under GNU time and prints its peak in MiB and the kernel
 # function it waited in when it was ended (poll: the event loop;
 # wait_for_partner: a FIFO's open): it is ended once its CPU time has stood
-# still for a second.
+# still for two seconds.
 peak() {
   /usr/bin/time -f %M -o "$work/peak" "$@" >/dev/null 2>&1 &
   local timer=$! pid="" last="" same=0
   while [ -z "$pid" ] && kill -0 "$timer" 2>/dev/null; do pid=$(pgrep -P "$timer" || true); done
-  while [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && [ "$same" -lt 5 ]; do
+  while [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && [ "$same" -lt 10 ]; do
     local now
     now=$(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null || echo gone)
     if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; last=$now; fi
@@ -45,7 +45,8 @@ row file "voxa MiB" "voxa waits in" "loader MiB" "the loader's result"
 for file in "$work"/files/*; do
   result=$("$build/tests/hostile_loader" "$work/bin" "$file" 2>&1 || true)
   read -r viewer waiting < <(QT_QPA_PLATFORM=offscreen peak "$work/bin/voxa" /mode1 "$file")
-  read -r loader _ < <(peak "$build/tests/hostile_loader" "$work/bin" "$file")
+  /usr/bin/time -f %M -o "$work/peak" "$build/tests/hostile_loader" "$work/bin" "$file" >/dev/null 2>&1 || true
+  loader=$(($(tail -1 "$work/peak") / 1024))
   row "$(basename "$file")" "$viewer" "$waiting" "$loader" "$result"
 done
 
