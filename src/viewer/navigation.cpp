@@ -59,6 +59,37 @@ void stepForward() {
     if (pages.currentIndex >= pages.pageCount) pages.currentIndex = 0;
 }
 
+// A step's load of `n` by `how`, counted from the failed page when the last
+// step failed. On a failed decode the index goes back to the shown pages and
+// the failed page is kept for the next step.
+int loadStep(int n, int how) {
+    Viewer& v = viewer();
+    PageList& pages = v.pages;
+    const int shown = pages.currentIndex, before = pages.previousIndex;
+    if (v.document.failedIndex >= 0) pages.currentIndex = v.document.failedIndex;
+    v.document.failedIndex = -1;
+    const int result = pages.loadPage(n, how);
+    if (result == kDecodeFailed) {
+        v.document.failedIndex = pages.currentIndex;
+        pages.currentIndex = shown;
+        pages.previousIndex = before;
+    }
+    return result;
+}
+
+// The page after the current one, loaded for a pair. When it cannot be
+// decoded the current page stays alone and current, and the failed page is
+// kept for the next step; the caller reports it once the page is shown.
+int loadPairPage() {
+    Viewer& v = viewer();
+    const int result = v.pages.loadNextForPair();
+    if (result == kDecodeFailed) {
+        v.document.failedIndex = v.pages.currentIndex;
+        stepBack();
+    }
+    return result;
+}
+
 void invalidateReadAhead() {
     OpenDocument& document = viewer().document;
     document.readAheadValid = false;
@@ -66,18 +97,21 @@ void invalidateReadAhead() {
 }
 
 // The loaded page becomes the main picture, paired with the page after it
-// when both pair; then everything is placed and painted.
+// when both pair; then everything is placed and painted, and a second page
+// that could not be decoded is reported.
 void showLoaded() {
     Viewer& v = viewer();
     OpenDocument& document = v.document;
     takeLoaded(document.main);
     process(document.main);
     v.layout.shownCount = 1;
+    int pair = kNoList;
     if (isPairable(document.main)) {
         // The first page is reduced for drawing on another core while the
         // page after it is decoded.
         BackgroundReduction first(document.main, true);
-        if (v.pages.loadNextForPair() == kLoaded) {
+        pair = loadPairPage();
+        if (pair == kLoaded) {
             takeLoaded(document.second);
             process(document.second);
             if (isPairable(document.second)) {
@@ -89,6 +123,7 @@ void showLoaded() {
         }
     }
     relayoutAndRepaint();
+    if (pair == kDecodeFailed) showError(kErrorCaption);
 }
 
 // Loads the page `n` after the current one into a read-ahead buffer,
@@ -114,16 +149,19 @@ void queueRefill(int pages) {
 void spreadBack(int offset, bool previousPageStep) {
     Viewer& v = viewer();
     OpenDocument& document = v.document;
-    if (v.pages.loadPage(offset, kRelative) != kLoaded) {
-        showError(previousPageStep ? kPreviousPageErrorCaption : kErrorCaption);
+    const char* caption = previousPageStep ? kPreviousPageErrorCaption : kErrorCaption;
+    if (loadStep(offset, kRelative) != kLoaded) {
+        showError(caption);
         if (v.layout.shownCount) platform::invalidate(v.pictureWindow, false);
         return;
     }
     takeLoaded(document.main);
     process(document.main);
     v.layout.shownCount = 1;
+    int pair = kNoList;
     if (isPairable(document.main)) {
-        if (v.pages.loadNextForPair() == kLoaded) {
+        pair = loadPairPage();
+        if (pair == kLoaded) {
             takeLoaded(document.second);
             process(document.second);
             if (isPairable(document.second)) {
@@ -135,11 +173,15 @@ void spreadBack(int offset, bool previousPageStep) {
                 document.second.freeBlocks();
             }
         }
-    } else if (v.pages.loadNextForPair() == kLoaded) {
-        takeLoaded(document.main);
-        process(document.main);
+    } else {
+        pair = loadPairPage();
+        if (pair == kLoaded) {
+            takeLoaded(document.main);
+            process(document.main);
+        }
     }
     relayoutAndRepaint();
+    if (pair == kDecodeFailed) showError(caption);
 }
 
 // Previous page and previous file: one picture back, or from a spread the
@@ -183,7 +225,7 @@ bool isPairableUnprocessed(const PictureBuffer& picture) {
 
 bool showFrom(int n, int how) {
     invalidateReadAhead();
-    if (viewer().pages.loadPage(n, how) != kLoaded) {
+    if (loadStep(n, how) != kLoaded) {
         showError(kErrorCaption);
         return false;
     }
@@ -197,6 +239,7 @@ bool openPath(const std::string& path) {
         showError(kErrorCaption);
         return false;
     }
+    viewer().document.failedIndex = -1; // a new list
     showLoaded();
     return true;
 }
@@ -206,7 +249,7 @@ bool showNextWithReadAhead() {
     OpenDocument& document = v.document;
     if (!document.readAheadValid) {
         invalidateReadAhead();
-        if (v.pages.loadPage(1, kRelative) != kLoaded) {
+        if (loadStep(1, kRelative) != kLoaded) {
             showError(kErrorCaption);
             return false;
         }
@@ -219,7 +262,8 @@ bool showNextWithReadAhead() {
     process(document.main);
     v.layout.shownCount = 1;
     stepForward();
-    if (isPairable(document.main)) {
+    // A one-page list never forms a spread: the page after it is itself.
+    if (isPairable(document.main) && v.pages.pageCount > 1) {
         if (isPairableUnprocessed(document.readAhead[1])) {
             handOver(document.readAhead[1], document.second);
             process(document.second);
@@ -256,8 +300,10 @@ void firstFile() {
 }
 
 void lastFile() {
-    // Index pageCount - 2: in two-page mode the last two pages form the last spread.
-    if (viewer().layout.shownCount) showFrom(1, kFromEnd);
+    // Two-page mode starts at index pageCount - 2, so that the last two pages
+    // form the last spread; normal mode shows the last picture.
+    const Viewer& v = viewer();
+    if (v.layout.shownCount) showFrom(v.normalMode() ? 0 : 1, kFromEnd);
 }
 
 void nextPage() {
