@@ -11,6 +11,8 @@
 #include "platform/modal.h"
 #include "platform/window.h"
 
+class QTextBrowser;
+
 namespace ui_test {
 
 struct Message {
@@ -37,6 +39,9 @@ int recordingProcedure(platform::WindowId window, platform::MessageKind kind,
 
 // Registers "Recorder" (double clicks on) and "PlainRecorder" (off).
 void registerRecorders();
+
+// The visible HTML windows of the layer (html_window.h).
+std::vector<QTextBrowser*> shownHtmlWindows();
 
 // Handles pending events until `done` holds; false when it never did
 // within a generous bound (a hang guard, not a measure of speed).
