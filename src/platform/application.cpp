@@ -35,6 +35,10 @@ int startApplication(int argc, char** argv) {
     if (instance || QCoreApplication::instance()) return 0;
     argumentCount = argc;
     arguments = argv;
+    // An owned window made native (each top-level is, for its frame margins)
+    // would otherwise make every child of its owner a native window too: the
+    // main window's client and menu bar would become X windows of their own.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     instance = new QApplication(argumentCount, argv);
     loadJapaneseTranslation();
     return 1;

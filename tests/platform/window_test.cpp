@@ -64,6 +64,22 @@ TEST_F(UiTest, CreateComesBeforeCreateWindowReturnsAndDestroyGoesParentFirst) {
     EXPECT_EQ(destroyWindow(parent), 0);
 }
 
+TEST_F(UiTest, AnOwnedWindowLeavesItsOwnersChildrenInsideItsOwnersWindow) {
+    WindowId owner = topLevel(rectAt(10, 10, 300, 200));
+    WindowId inner = child(owner, rectAt(0, 0, 50, 50));
+    WindowCreation owned;
+    owned.className = "Recorder";
+    owned.owner = owner;
+    owned.rect = rectAt(20, 20, 100, 100);
+    WindowId second = createWindow(owned);
+    ASSERT_NE(second, 0u);
+    // Native children would be X windows of their own, found before the
+    // owner by anything that looks for the viewer's windows.
+    EXPECT_EQ(detail::clientWidget(owner)->internalWinId(), 0u);
+    EXPECT_EQ(detail::clientWidget(inner)->internalWinId(), 0u);
+    destroyWindow(second);
+}
+
 TEST_F(UiTest, AnUnhandledCloseDestroysAndAHandledOneKeepsTheWindow) {
     WindowId window = topLevel(rectAt(0, 0, 100, 100));
     ui_test::setReaction([](WindowId, MessageKind kind, const MessageParams&) {
