@@ -7,6 +7,7 @@
 #include "catalog/catalog_files.h"
 #include "catalog/catalog_sort.h"
 #include "catalog/catalog_view.h"
+#include "catalog/find_dialog.h"
 #include "catalog/cell_values.h"
 #include "catalog/row_edits.h"
 #include "catalog/row_opening.h"
@@ -185,6 +186,12 @@ void runCatalogCommand(CatalogWindow& catalog, int id) {
     case listcmd::OpenTarget:
         openTargets(catalog);
         break;
+    case listcmd::Find:
+        openFindDialog(catalog);
+        break;
+    case listcmd::Replace:
+        openReplaceDialog(catalog);
+        break;
     case listcmd::ListInformation:
         showListInformation(catalog);
         break;
@@ -195,8 +202,8 @@ void runCatalogCommand(CatalogWindow& catalog, int id) {
         applyTransparency(catalog);
         break;
     default:
-        // Data input, mass input, adding a folder tree, find, replace,
-        // auto-fill and the column dialogs come with their own dialogs.
+        // Data input, mass input, adding a folder tree, auto-fill and the
+        // column dialogs come with their own dialogs.
         break;
     }
 }
