@@ -7,7 +7,11 @@
 #include "catalog/catalog_files.h"
 #include "catalog/catalog_sort.h"
 #include "catalog/catalog_view.h"
+#include "catalog/column_dialog.h"
+#include "catalog/column_rename_dialog.h"
+#include "catalog/data_dialog.h"
 #include "catalog/find_dialog.h"
+#include "catalog/mass_input_dialog.h"
 #include "catalog/cell_values.h"
 #include "catalog/row_edits.h"
 #include "catalog/row_opening.h"
@@ -159,6 +163,12 @@ void runCatalogCommand(CatalogWindow& catalog, int id) {
         catalog.shown = false;
         platform::showWindow(catalog.window, platform::ShowCommand::Hide);
         break;
+    case listcmd::DataInput:
+        runDataDialogs(catalog);
+        break;
+    case listcmd::MassInput:
+        if (!catalog.list.rows.empty()) runMassInputDialog(catalog);
+        break;
     case listcmd::Up:
         showRows(catalog, moveRowsUp(catalog.list, selectedRows(catalog)));
         break;
@@ -201,9 +211,14 @@ void runCatalogCommand(CatalogWindow& catalog, int id) {
     case listcmd::Transparency:
         applyTransparency(catalog);
         break;
+    case listcmd::ColumnSet:
+        runColumnDialog(catalog);
+        break;
+    case listcmd::ColumnRename:
+        runColumnRenameDialog(catalog);
+        break;
     default:
-        // Data input, mass input, adding a folder tree, auto-fill and the
-        // column dialogs come with their own dialogs.
+        // Adding a folder tree and auto-fill belong to adding entries.
         break;
     }
 }

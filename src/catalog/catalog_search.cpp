@@ -2,17 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/cp932_nearest.h"
 #include "platform/text_encoding.h"
 #include "platform/text_match.h"
-
-std::string_view storedPrefix(std::string_view text, std::size_t limit) {
-    // No character's stored form is longer than kNearestCp932Most bytes.
-    if (text.size() * platform::kNearestCp932Most <= limit) return text;
-    thread_local std::string room;
-    room.resize(limit);
-    return text.substr(0, platform::writeNearestCp932(text, limit, room.data()).taken);
-}
 
 std::vector<int> scopePositions(const CatalogList& list, SearchScope scope, int chosen) {
     if (scope == SearchScope::OneColumn)
@@ -36,7 +27,7 @@ std::string_view cellAt(const CatalogRow& row, int position) {
 bool replaceInCell(CatalogRow& row, int position, const SearchRequest& request, std::string_view replacement) {
     thread_local std::string result;
     std::string_view cell = cellAt(row, position);
-    std::string_view searched = storedPrefix(cell, kSearchTextLimit);
+    std::string_view searched = platform::cp932FittingPrefix(cell, kSearchTextLimit);
     if (!platform::replaceInText(request.search, searched, replacement, request.options, result)) return false;
     result += cell.substr(searched.size());
     if (std::size_t(position) >= row.cells.size()) row.cells.resize(std::size_t(position) + 1);
@@ -49,7 +40,7 @@ bool replaceInCell(CatalogRow& row, int position, const SearchRequest& request, 
 bool rowMatches(const CatalogList& list, int row, const SearchRequest& request) {
     const CatalogRow& entry = list.rows[std::size_t(row)];
     for (int position : request.positions)
-        if (platform::matchText(request.search, storedPrefix(cellAt(entry, position), kSearchTextLimit),
+        if (platform::matchText(request.search, platform::cp932FittingPrefix(cellAt(entry, position), kSearchTextLimit),
                                 request.options))
             return true;
     return false;

@@ -16,10 +16,6 @@ inline constexpr std::size_t kSearchTextLimit = 519;
 
 enum class SearchScope { AllColumns, TextColumns, OneColumn };
 
-// The longest start of `text`, in whole characters, whose stored form fits
-// `limit` bytes.
-std::string_view storedPrefix(std::string_view text, std::size_t limit);
-
 // The display positions searched: every visible column, the visible columns
 // of kind Text, or the one at `chosen`.
 std::vector<int> scopePositions(const CatalogList& list, SearchScope scope, int chosen);

@@ -12,6 +12,9 @@
 //   catalog_commands.cpp the commands of the menus, toolbar and keys
 //   catalog_files.cpp    new, open, save and save as
 //   row_opening.cpp      opening rows in the viewer, with their pages and counts
+//   find_dialog.cpp      the modeless find and replace dialogs
+//   data_dialog.cpp, mass_input_dialog.cpp, column_dialog.cpp, column_rename_dialog.cpp
+//                        the record editing dialogs
 #pragma once
 
 #include <functional>

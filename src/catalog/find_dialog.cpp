@@ -4,7 +4,9 @@
 
 #include "catalog/catalog_search.h"
 #include "catalog/catalog_view.h"
+#include "catalog/column_choice.h"
 #include "platform/modal.h"
+#include "platform/text_encoding.h"
 #include "platform/text_match.h"
 
 namespace {
@@ -53,7 +55,7 @@ unsigned matchOptions(DialogId dialog, bool symbolsAsSuch) {
 }
 
 std::string limitedText(DialogId dialog, int id) {
-    return std::string(storedPrefix(platform::controlText(dialog, id), kSearchTextLimit));
+    return std::string(platform::cp932FittingPrefix(platform::controlText(dialog, id), kSearchTextLimit));
 }
 
 SearchRequest requestOf(DialogId dialog, const CatalogList& list, bool symbolsAsSuch) {
@@ -101,8 +103,7 @@ void replaceAll(DialogId dialog, CatalogWindow& catalog) {
 }
 
 void initialise(DialogId dialog, const CatalogList& list) {
-    for (int id : visibleOrder(list)) platform::addItem(dialog, kScopeColumn, list.columns[std::size_t(id)].displayName);
-    platform::setSelection(dialog, kScopeColumn, 0);
+    fillColumnChoice(dialog, kScopeColumn, list);
     platform::setChecked(dialog, kScopeAll, true);
     platform::focusControl(dialog, kSearchText);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text_encoding.h"
 #include "platform/text_match.h"
 
 namespace {
@@ -64,8 +65,8 @@ TEST(CatalogSearch, OnlyTheStoredStartOfALongCellIsSearchedAndReplaced) {
     std::string head;
     for (int i = 0; i < 259; ++i) head += "あ";
     std::string cell = head + "い" + "tail";
-    EXPECT_EQ(storedPrefix(cell, kSearchTextLimit), head);
-    EXPECT_EQ(storedPrefix("short", kSearchTextLimit), "short");
+    EXPECT_EQ(platform::cp932FittingPrefix(cell, kSearchTextLimit), head);
+    EXPECT_EQ(platform::cp932FittingPrefix("short", kSearchTextLimit), "short");
     CatalogList list = listOf({{cell, "", ""}});
     SearchRequest tail = request(list, SearchScope::AllColumns, "tail");
     EXPECT_EQ(findRow(list, -1, true, tail), -1);
