@@ -76,10 +76,9 @@ void search(DialogId dialog, FindSession& session, bool downward) {
     const int row = findRow(catalog.list, start, downward, request);
     if (row >= 0) found = row;
     if (found < int(catalog.list.rows.size())) platform::selectOnlyReportRow(catalog.view, found);
-    const std::string typed = platform::controlText(dialog, kSearchText);
-    if (typed != session.lastSearch) {
-        platform::addItem(dialog, kSearchText, typed);
-        session.lastSearch = typed;
+    if (request.search != session.lastSearch) {
+        platform::addItem(dialog, kSearchText, request.search);
+        session.lastSearch = request.search;
     }
 }
 

@@ -367,6 +367,23 @@ TEST_F(EndToEnd, TheCatalogOpensAListAndItsRowInTheViewer) {
     EXPECT_EQ(voxa.waitForExit(), 0);
 }
 
+TEST_F(EndToEnd, CtrlFInTheCatalogOpensTheFindDialog) {
+    VoxaProcess voxa(executable, {"/mode2"});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    ASSERT_EQ(waitForTitle("Voxa"), "Voxa");
+    press("l");
+    const std::string catalog = findWindowNamed(voxa, "リスト");
+    ASSERT_FALSE(catalog.empty());
+    press("Tab"); // the catalog's list takes the keyboard
+    waitForFocus(catalog);
+    output("xdotool key --window " + catalog + " ctrl+f");
+    const std::string dialog = findWindowNamed(voxa, "検索");
+    ASSERT_FALSE(dialog.empty()) << "Ctrl+F showed no window titled 検索";
+    waitForFocus(dialog); // it takes the keyboard; the viewer goes with the test
+    EXPECT_EQ(output("xdotool getwindowfocus"), dialog);
+}
+
 TEST_F(EndToEnd, PChoosesAPageAndAShowsThePictureInformation) {
     VoxaProcess voxa(executable, {"/mode1", VOXA_SAMPLE_BOOK});
     window = findWindow(voxa);
