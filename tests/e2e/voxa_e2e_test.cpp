@@ -222,6 +222,17 @@ protected:
         return found;
     }
 
+    // From the viewer's window: L shows the catalog and Tab gives its list
+    // the keyboard. The catalog's window, empty when it did not show.
+    std::string catalogWithKeyboard(const VoxaProcess& process) {
+        press("l");
+        const std::string catalog = findWindowNamed(process, "リスト");
+        if (catalog.empty()) return {};
+        press("Tab");
+        waitForFocus(catalog);
+        return catalog;
+    }
+
     // Waits (with a generous bound) until the window has the keyboard: keys
     // sent to a dialog before the window system gave it the focus were seen
     // to get lost on a slow machine.
@@ -347,12 +358,9 @@ TEST_F(EndToEnd, TheCatalogOpensAListAndItsRowInTheViewer) {
     window = findWindow(voxa);
     ASSERT_FALSE(window.empty());
     ASSERT_EQ(waitForTitle("Voxa"), "Voxa");
-    press("l");
-    const std::string catalog = findWindowNamed(voxa, "リスト");
+    const std::string catalog = catalogWithKeyboard(voxa);
     ASSERT_FALSE(catalog.empty()) << "L showed no window titled リスト";
 
-    press("Tab"); // the catalog's list takes the keyboard
-    QThread::msleep(300);
     output("xdotool key --window " + catalog + " ctrl+o");
     const std::string dialog = findWindowNamed(voxa, "リストを開く");
     ASSERT_FALSE(dialog.empty());
@@ -372,11 +380,8 @@ TEST_F(EndToEnd, CtrlFInTheCatalogOpensTheFindDialog) {
     window = findWindow(voxa);
     ASSERT_FALSE(window.empty());
     ASSERT_EQ(waitForTitle("Voxa"), "Voxa");
-    press("l");
-    const std::string catalog = findWindowNamed(voxa, "リスト");
+    const std::string catalog = catalogWithKeyboard(voxa);
     ASSERT_FALSE(catalog.empty());
-    press("Tab"); // the catalog's list takes the keyboard
-    waitForFocus(catalog);
     output("xdotool key --window " + catalog + " ctrl+f");
     const std::string dialog = findWindowNamed(voxa, "検索");
     ASSERT_FALSE(dialog.empty()) << "Ctrl+F showed no window titled 検索";
