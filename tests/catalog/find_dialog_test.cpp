@@ -8,6 +8,7 @@
 #include "catalog/catalog_window_fixture.h"
 #include "platform/application.h"
 #include "platform/dialog_seam.h"
+#include "platform/keys.h"
 #include "resources/catalog_ids.h"
 
 using namespace catalog_test;
@@ -60,6 +61,15 @@ TEST_F(FindDialogTest, CtrlFAndCtrlHOpenTheDialogsWithTheirStartingState) {
     EXPECT_TRUE(platform::isChecked(dialog, 1018));
     for (int box : {1014, 1056, 1057, 1058}) EXPECT_FALSE(platform::isChecked(dialog, box));
     platform::clickControl(dialog, 2);
+    EXPECT_FALSE(platform::isDialog(dialog));
+    // Return in the search text searches downward; Escape closes.
+    dialog = openFindDialog(catalog);
+    platform::typeText(dialog, 1042, "カナ");
+    platform::pressDialogKey(dialog, platform::key::Return);
+    platform::processPendingMessages();
+    EXPECT_EQ(selected(), (std::vector<int>{2}));
+    platform::pressDialogKey(dialog, platform::key::Escape);
+    platform::processPendingMessages();
     EXPECT_FALSE(platform::isDialog(dialog));
 }
 

@@ -385,8 +385,8 @@ TEST_F(EndToEnd, CtrlFInTheCatalogOpensTheFindDialog) {
     output("xdotool key --window " + catalog + " ctrl+f");
     const std::string dialog = findWindowNamed(voxa, "検索");
     ASSERT_FALSE(dialog.empty()) << "Ctrl+F showed no window titled 検索";
-    waitForFocus(dialog); // it takes the keyboard; the viewer goes with the test
-    EXPECT_EQ(output("xdotool getwindowfocus"), dialog);
+    // It takes the keyboard; the viewer goes with the test.
+    EXPECT_TRUE(waitUntil([&] { return output("xdotool getwindowfocus") == dialog; }));
 }
 
 TEST_F(EndToEnd, PChoosesAPageAndAShowsThePictureInformation) {
