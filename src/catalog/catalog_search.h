@@ -33,6 +33,7 @@ int findRow(const CatalogList& list, int start, bool downward, const SearchReque
 
 // Replaces the search text by `replacement` in the cells of `row` in scope;
 // true when any cell changed. Leaves `modified` alone.
-bool replaceInRow(CatalogList& list, int row, const SearchRequest& request, std::string_view replacement);
+bool replaceInRow(CatalogList& list, int row, const SearchRequest& request,
+                  std::string_view replacement);
 // The same in every row; the count of rows with a replacement.
 int replaceInAllRows(CatalogList& list, const SearchRequest& request, std::string_view replacement);

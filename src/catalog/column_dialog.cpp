@@ -27,9 +27,11 @@ struct ColumnSession {
 
 void showLists(DialogId dialog, const ColumnSession& session) {
     const CatalogList& list = session.catalog->list;
-    for (auto [id, ids] : {std::pair{kVisibleList, &session.visible}, std::pair{kHiddenList, &session.hidden}}) {
+    for (auto [id, ids] :
+         {std::pair{kVisibleList, &session.visible}, std::pair{kHiddenList, &session.hidden}}) {
         platform::clearItems(dialog, id);
-        for (int column : *ids) platform::addItem(dialog, id, list.columns[std::size_t(column)].displayName);
+        for (int column : *ids)
+            platform::addItem(dialog, id, list.columns[std::size_t(column)].displayName);
     }
 }
 
@@ -48,7 +50,8 @@ void remove(ColumnSession& session, int index) {
 
 // Nothing moves above the title.
 void moveUp(ColumnSession& session, int index) {
-    if (index >= 2) std::swap(session.visible[std::size_t(index)], session.visible[std::size_t(index) - 1]);
+    if (index >= 2)
+        std::swap(session.visible[std::size_t(index)], session.visible[std::size_t(index) - 1]);
 }
 
 void moveDown(ColumnSession& session, int index) {
@@ -69,7 +72,8 @@ int columnProcedure(DialogId dialog, DialogMessage message, const DialogParams& 
         showLists(dialog, session);
         return 1;
     }
-    if (message != DialogMessage::Command || params.notification != platform::Notification::Clicked) return 0;
+    if (message != DialogMessage::Command || params.notification != platform::Notification::Clicked)
+        return 0;
     if (params.id == platform::kOkId) {
         apply(session);
         platform::endDialog(dialog, platform::kOkId);

@@ -18,14 +18,16 @@ constexpr int kDefaultName = 1048;
 // The column at the chosen display position; -1 for none.
 int chosenColumn(DialogId dialog, const CatalogList& list) {
     const int position = platform::selection(dialog, kColumnChoice);
-    return position >= 0 && position < list.visibleCount ? visibleOrder(list)[std::size_t(position)] : -1;
+    return position >= 0 && position < list.visibleCount ? visibleOrder(list)[std::size_t(position)]
+                                                         : -1;
 }
 
 void rename(DialogId dialog, CatalogWindow& catalog) {
     CatalogList& list = catalog.list;
     const int id = chosenColumn(dialog, list);
     if (id < 0) return;
-    const std::string name(platform::cp932FittingPrefix(platform::controlText(dialog, kNewName), kColumnNameLimit));
+    const std::string name(
+        platform::cp932FittingPrefix(platform::controlText(dialog, kNewName), kColumnNameLimit));
     list.columns[std::size_t(id)].displayName = name;
     takeColumnWidths(catalog);
     list.viewColumns[std::size_t(columnPosition(list, id))].name = name;
@@ -41,7 +43,8 @@ int renameProcedure(DialogId dialog, DialogMessage message, const DialogParams& 
         const int id = chosenColumn(dialog, list);
         if (id < 0) return;
         const CatalogColumn& column = list.columns[std::size_t(id)];
-        platform::setControlText(dialog, kNewName, byDefault ? column.defaultName : column.displayName);
+        platform::setControlText(dialog, kNewName,
+                                 byDefault ? column.defaultName : column.displayName);
     };
     if (message == DialogMessage::Init) {
         fillColumnChoice(dialog, kColumnChoice, list);
@@ -49,7 +52,8 @@ int renameProcedure(DialogId dialog, DialogMessage message, const DialogParams& 
         return 1;
     }
     if (message != DialogMessage::Command) return 0;
-    if (params.id == kColumnChoice && params.notification == platform::Notification::SelectionChanged) {
+    if (params.id == kColumnChoice &&
+        params.notification == platform::Notification::SelectionChanged) {
         showName(false);
         return 1;
     }

@@ -6,7 +6,8 @@ namespace {
 
 // Takes the cell kept for column `id` out of the row; empty when none is kept.
 std::string takeHidden(CatalogRow& row, int id) {
-    auto kept = std::find_if(row.hidden.begin(), row.hidden.end(), [id](const HiddenCell& cell) { return cell.id == id; });
+    auto kept = std::find_if(row.hidden.begin(), row.hidden.end(),
+                             [id](const HiddenCell& cell) { return cell.id == id; });
     if (kept == row.hidden.end()) return {};
     std::string text = std::move(kept->text);
     row.hidden.erase(kept);
@@ -16,7 +17,9 @@ std::string takeHidden(CatalogRow& row, int id) {
 void rearrangeRow(CatalogRow& row, const std::vector<int>& oldOrder, const std::vector<int>& order,
                   const CatalogList& list) {
     auto cellAt = [&row](int position) {
-        return std::size_t(position) < row.cells.size() ? std::string(row.cells[std::size_t(position)]) : std::string();
+        return std::size_t(position) < row.cells.size()
+                   ? std::string(row.cells[std::size_t(position)])
+                   : std::string();
     };
     RowCells cells;
     cells.push_back(cellAt(0));
@@ -37,9 +40,12 @@ void rearrangeRow(CatalogRow& row, const std::vector<int>& oldOrder, const std::
 
 void setVisibleColumns(CatalogList& list, const std::vector<int>& order) {
     const std::vector<int> oldOrder = visibleOrder(list);
-    for (CatalogRow& row : list.rows) rearrangeRow(row, oldOrder, order, list);
-    for (int id = 0; id < kColumnCount; ++id) list.columns[std::size_t(id)].displayPosition = id == kColumnTitle ? 0 : -1;
-    for (std::size_t l = 1; l < order.size(); ++l) list.columns[std::size_t(order[l])].displayPosition = int(l);
+    for (CatalogRow& row : list.rows)
+        rearrangeRow(row, oldOrder, order, list);
+    for (int id = 0; id < kColumnCount; ++id)
+        list.columns[std::size_t(id)].displayPosition = id == kColumnTitle ? 0 : -1;
+    for (std::size_t l = 1; l < order.size(); ++l)
+        list.columns[std::size_t(order[l])].displayPosition = int(l);
     list.visibleCount = int(order.size());
     if (list.viewColumns.empty()) {
         buildViewColumns(list);

@@ -44,16 +44,18 @@ int slotColumn(const DataSession& session, int j) {
 void keepFields(DialogId dialog, DataSession& session) {
     for (int j = 0; j < kSlots; ++j)
         if (int id = slotColumn(session, j); id >= 0)
-            session.field[std::size_t(id)] =
-                platform::cp932FittingPrefix(platform::controlText(dialog, kFirstField + j), kFieldLimit);
+            session.field[std::size_t(id)] = platform::cp932FittingPrefix(
+                platform::controlText(dialog, kFirstField + j), kFieldLimit);
 }
 
 void showPage(DialogId dialog, const DataSession& session) {
     const CatalogList& list = session.catalog->list;
     for (int j = 0; j < kSlots; ++j) {
         const int id = slotColumn(session, j);
-        platform::setControlText(dialog, kFirstName + j, id >= 0 ? list.columns[std::size_t(id)].displayName : "");
-        platform::setControlText(dialog, kFirstField + j, id >= 0 ? session.field[std::size_t(id)] : "");
+        platform::setControlText(dialog, kFirstName + j,
+                                 id >= 0 ? list.columns[std::size_t(id)].displayName : "");
+        platform::setControlText(dialog, kFirstField + j,
+                                 id >= 0 ? session.field[std::size_t(id)] : "");
         platform::setReadOnly(dialog, kFirstField + j, id < 0);
     }
     platform::setPosition(dialog, kPageArrows, session.page + 1);
@@ -74,7 +76,8 @@ void writeBack(DialogId dialog, DataSession& session) {
     for (int id : session.order) {
         const std::string& cell = session.cell[std::size_t(id)];
         const std::string& field = session.field[std::size_t(id)];
-        if (field != platform::cp932FittingPrefix(cell, kFieldLimit)) setCellOf(catalog, session.row, id, field);
+        if (field != platform::cp932FittingPrefix(cell, kFieldLimit))
+            setCellOf(catalog, session.row, id, field);
     }
     catalog.list.modified = true;
 }
@@ -105,7 +108,8 @@ void runDataDialog(CatalogWindow& catalog, int row) {
     session.page = keptPage;
     for (int id : session.order) {
         session.cell[std::size_t(id)] = cellOf(catalog, row, id);
-        session.field[std::size_t(id)] = platform::cp932FittingPrefix(session.cell[std::size_t(id)], kFieldLimit);
+        session.field[std::size_t(id)] =
+            platform::cp932FittingPrefix(session.cell[std::size_t(id)], kFieldLimit);
     }
     platform::runDialog("LIST_DATA", catalog.window, dataProcedure, &session);
 }
@@ -113,5 +117,6 @@ void runDataDialog(CatalogWindow& catalog, int row) {
 } // namespace
 
 void runDataDialogs(CatalogWindow& catalog) {
-    for (int row : selectedRows(catalog)) runDataDialog(catalog, row);
+    for (int row : selectedRows(catalog))
+        runDataDialog(catalog, row);
 }

@@ -16,7 +16,7 @@ using platform::DialogMessage;
 using platform::DialogParams;
 
 constexpr int kSearchText = 1042;
-constexpr int kFindUp = 1043;        // LIST_FIND
+constexpr int kFindUp = 1043;          // LIST_FIND
 constexpr int kReplacementText = 1043; // LIST_REPLACE
 constexpr int kFindDown = 1044;
 constexpr int kCaseMatters = 1014;
@@ -44,32 +44,34 @@ struct FindSession {
 // Checked boxes add nothing; an unchecked one lets its difference go. The
 // symbol box lets symbols go in an upward search of the find dialog and
 // nonspacing marks everywhere else.
-unsigned matchOptions(DialogId dialog, bool symbolsAsSuch) {
+unsigned matchOptions(DialogId dialog, bool dropSymbols) {
     unsigned options = 0;
     if (!platform::isChecked(dialog, kCaseMatters)) options |= platform::kMatchIgnoreCase;
     if (!platform::isChecked(dialog, kWidthMatters)) options |= platform::kMatchIgnoreWidth;
     if (!platform::isChecked(dialog, kKanaMatters)) options |= platform::kMatchIgnoreKanaType;
     if (!platform::isChecked(dialog, kSymbolsMatter))
-        options |= symbolsAsSuch ? platform::kMatchIgnoreSymbols : platform::kMatchIgnoreNonSpace;
+        options |= dropSymbols ? platform::kMatchIgnoreSymbols : platform::kMatchIgnoreNonSpace;
     return options;
 }
 
 std::string limitedText(DialogId dialog, int id) {
-    return std::string(platform::cp932FittingPrefix(platform::controlText(dialog, id), kSearchTextLimit));
+    return std::string(
+        platform::cp932FittingPrefix(platform::controlText(dialog, id), kSearchTextLimit));
 }
 
-SearchRequest requestOf(DialogId dialog, const CatalogList& list, bool symbolsAsSuch) {
+SearchRequest requestOf(DialogId dialog, const CatalogList& list, bool dropSymbols) {
     SearchScope scope = platform::isChecked(dialog, kScopeText)  ? SearchScope::TextColumns
                         : platform::isChecked(dialog, kScopeOne) ? SearchScope::OneColumn
                                                                  : SearchScope::AllColumns;
     return {scopePositions(list, scope, platform::selection(dialog, kScopeColumn)),
-            limitedText(dialog, kSearchText), matchOptions(dialog, symbolsAsSuch)};
+            limitedText(dialog, kSearchText), matchOptions(dialog, dropSymbols)};
 }
 
 void search(DialogId dialog, FindSession& session, bool downward) {
     CatalogWindow& catalog = *session.catalog;
     int& found = foundLast[int(session.kind)];
-    SearchRequest request = requestOf(dialog, catalog.list, session.kind == Kind::Find && !downward);
+    SearchRequest request =
+        requestOf(dialog, catalog.list, session.kind == Kind::Find && !downward);
     const int start = firstSelectedRow(catalog);
     if (start >= 0) found = start;
     platform::setSelectedReportRows(catalog.view, {});
@@ -85,14 +87,16 @@ void search(DialogId dialog, FindSession& session, bool downward) {
 void replaceSelected(DialogId dialog, CatalogWindow& catalog) {
     const int row = firstSelectedRow(catalog);
     if (row < 0) return;
-    replaceInRow(catalog.list, row, requestOf(dialog, catalog.list, false), limitedText(dialog, kReplacementText));
+    replaceInRow(catalog.list, row, requestOf(dialog, catalog.list, false),
+                 limitedText(dialog, kReplacementText));
     catalog.list.modified = true;
     platform::updateReportRows(catalog.view, row, row);
 }
 
 void replaceAll(DialogId dialog, CatalogWindow& catalog) {
     CatalogList& list = catalog.list;
-    const int count = replaceInAllRows(list, requestOf(dialog, list, false), limitedText(dialog, kReplacementText));
+    const int count = replaceInAllRows(list, requestOf(dialog, list, false),
+                                       limitedText(dialog, kReplacementText));
     list.modified = true;
     platform::updateReportRows(catalog.view, 0, int(list.rows.size()) - 1);
     if (count == 0) return;
@@ -150,8 +154,8 @@ int findProcedure(DialogId dialog, DialogMessage message, const DialogParams& pa
 
 DialogId open(CatalogWindow& catalog, Kind kind) {
     auto* session = new FindSession{&catalog, kind, {}};
-    const DialogId dialog = platform::createDialog(kind == Kind::Find ? "LIST_FIND" : "LIST_REPLACE",
-                                                   catalog.window, findProcedure, session);
+    const DialogId dialog = platform::createDialog(
+        kind == Kind::Find ? "LIST_FIND" : "LIST_REPLACE", catalog.window, findProcedure, session);
     if (!dialog) delete session; // no template: the procedure never ran
     return dialog;
 }

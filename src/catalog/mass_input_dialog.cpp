@@ -17,10 +17,12 @@ constexpr int kText = 1003;
 void putIntoSelected(DialogId dialog, CatalogWindow& catalog) {
     CatalogList& list = catalog.list;
     const int position = platform::selection(dialog, kColumnChoice);
-    const std::string text(platform::cp932FittingPrefix(platform::controlText(dialog, kText), kCellLimit));
+    const std::string text(
+        platform::cp932FittingPrefix(platform::controlText(dialog, kText), kCellLimit));
     if (position >= 0 && position < list.visibleCount) {
         const int id = visibleOrder(list)[std::size_t(position)];
-        for (int row : selectedRows(catalog)) setCellOf(catalog, row, id, text);
+        for (int row : selectedRows(catalog))
+            setCellOf(catalog, row, id, text);
     }
     list.modified = true;
 }
@@ -32,8 +34,8 @@ int massInputProcedure(DialogId dialog, DialogMessage message, const DialogParam
         platform::focusControl(dialog, kText);
         return 1;
     }
-    if (message == DialogMessage::Command && params.notification == platform::Notification::Clicked &&
-        params.id == platform::kOkId)
+    if (message == DialogMessage::Command &&
+        params.notification == platform::Notification::Clicked && params.id == platform::kOkId)
         putIntoSelected(dialog, catalog);
     return platform::endOnOkOrCancel(dialog, message, params);
 }

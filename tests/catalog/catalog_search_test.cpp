@@ -15,11 +15,13 @@ CatalogList listOf(const std::vector<std::vector<std::string>>& rows) {
     list.columns[kColumnTotalFiles].displayPosition = 1;
     list.columns[kColumnRemarks].displayPosition = 2;
     list.visibleCount = 3;
-    for (const auto& row : rows) appendRow(list, kIconFolder, row);
+    for (const auto& row : rows)
+        appendRow(list, kIconFolder, row);
     return list;
 }
 
-SearchRequest request(const CatalogList& list, SearchScope scope, std::string search, int chosen = 0) {
+SearchRequest request(const CatalogList& list, SearchScope scope, std::string search,
+                      int chosen = 0) {
     return {scopePositions(list, scope, chosen), std::move(search), platform::kMatchIgnoreCase};
 }
 
@@ -50,7 +52,8 @@ TEST(CatalogSearch, ReplacingShiftsLaterWindowsAndCountsRows) {
     CatalogList list = listOf({{"abcb", "b", "B"}, {"none", "", ""}, {"", "", "xb"}});
     SearchRequest texts = request(list, SearchScope::TextColumns, "b");
     EXPECT_TRUE(replaceInRow(list, 0, texts, "xyz"));
-    EXPECT_EQ(list.rows[0].cells, (RowCells{"axyzcxyz", "b", "xyz"})); // the number column is out of scope
+    EXPECT_EQ(list.rows[0].cells,
+              (RowCells{"axyzcxyz", "b", "xyz"})); // the number column is out of scope
     EXPECT_FALSE(replaceInRow(list, 1, texts, "xyz"));
     EXPECT_EQ(replaceInAllRows(list, request(list, SearchScope::AllColumns, "b"), "-"), 2);
     EXPECT_EQ(list.rows[0].cells, (RowCells{"axyzcxyz", "-", "xyz"}));
@@ -63,7 +66,8 @@ TEST(CatalogSearch, ReplacingShiftsLaterWindowsAndCountsRows) {
 TEST(CatalogSearch, OnlyTheStoredStartOfALongCellIsSearchedAndReplaced) {
     // 259 two-byte characters and one more make 520 stored bytes.
     std::string head;
-    for (int i = 0; i < 259; ++i) head += "あ";
+    for (int i = 0; i < 259; ++i)
+        head += "あ";
     std::string cell = head + "い" + "tail";
     EXPECT_EQ(platform::cp932FittingPrefix(cell, kSearchTextLimit), head);
     EXPECT_EQ(platform::cp932FittingPrefix("short", kSearchTextLimit), "short");

@@ -107,14 +107,16 @@ TEST_F(ColumnDialogTest, RenamingChangesTheHeaderAndSurvivesASaveAndALoad) {
         chooseItem(dialog, 1042, 3);
         EXPECT_EQ(controlText(dialog, 1003), "備考");
         std::string name;
-        for (int i = 0; i < 200; ++i) name += "メ";
+        for (int i = 0; i < 200; ++i)
+            name += "メ";
         typeText(dialog, 1003, name);
         clickControl(dialog, kOkId);
     });
     select({1});
     command(listcmd::ColumnRename);
     std::string kept;
-    for (int i = 0; i < 127; ++i) kept += "メ"; // 254 of the 255 stored bytes
+    for (int i = 0; i < 127; ++i)
+        kept += "メ"; // 254 of the 255 stored bytes
     EXPECT_EQ(headers()[3], kept);
     EXPECT_EQ(catalog.list.columns[kColumnRemarks].displayName, kept);
     EXPECT_EQ(selected(), (std::vector<int>{1}));

@@ -16,7 +16,8 @@ CatalogList twoRows() {
 
 std::vector<std::string> namesOf(const CatalogList& list) {
     std::vector<std::string> names;
-    for (const ViewColumn& column : list.viewColumns) names.push_back(column.name);
+    for (const ViewColumn& column : list.viewColumns)
+        names.push_back(column.name);
     return names;
 }
 
@@ -27,12 +28,14 @@ TEST(ColumnSet, CellsMoveWithTheirColumnsAndWidthsReturnToTheDefaults) {
     list.viewColumns[0].width = 99;
     list.viewColumns[1].width = 33;
     list.columns[kColumnRemarks].displayName = "メモ";
-    setVisibleColumns(list, {kColumnTitle, kColumnRemarks, kColumnLocation, kColumnAuthor, kColumnUser1});
-    EXPECT_EQ(visibleOrder(list),
-              (std::vector<int>{kColumnTitle, kColumnRemarks, kColumnLocation, kColumnAuthor, kColumnUser1}));
+    setVisibleColumns(list,
+                      {kColumnTitle, kColumnRemarks, kColumnLocation, kColumnAuthor, kColumnUser1});
+    EXPECT_EQ(visibleOrder(list), (std::vector<int>{kColumnTitle, kColumnRemarks, kColumnLocation,
+                                                    kColumnAuthor, kColumnUser1}));
     EXPECT_EQ(list.rows[0].cells, (RowCells{"t0", "r0", "/0", "a0", ""}));
     EXPECT_EQ(list.rows[1].cells, (RowCells{"t1", "r1", "/1", "", ""}));
-    EXPECT_EQ(namesOf(list), (std::vector<std::string>{"タイトル", "メモ", "場所", "制作者", "ユーザー定義１"}));
+    EXPECT_EQ(namesOf(list),
+              (std::vector<std::string>{"タイトル", "メモ", "場所", "制作者", "ユーザー定義１"}));
     EXPECT_EQ(list.viewColumns[0].width, 99); // the title keeps its width
     EXPECT_EQ(list.viewColumns[2].width, 150);
     EXPECT_EQ(list.columns[kColumnRemarks].displayName, "メモ");

@@ -14,13 +14,16 @@ protected:
     // Seven columns: two pages, the second with two columns.
     void SetUp() override {
         CatalogWindowTest::SetUp();
-        fill({kColumnTitle, kColumnLocation, kColumnAuthor, kColumnType, kColumnUpdated, kColumnRemarks, kColumnUser1},
-             {{"t0", "/0", "a0", "1", "d0", "r0", "u0"}, {"t1", "/1", "a1", "2", "d1", "r1", "u1"}});
+        fill(
+            {kColumnTitle, kColumnLocation, kColumnAuthor, kColumnType, kColumnUpdated,
+             kColumnRemarks, kColumnUser1},
+            {{"t0", "/0", "a0", "1", "d0", "r0", "u0"}, {"t1", "/1", "a1", "2", "d1", "r1", "u1"}});
     }
 
     Texts slotTexts(DialogId dialog, int first) {
         Texts texts;
-        for (int j = 0; j < 5; ++j) texts.push_back(controlText(dialog, first + j));
+        for (int j = 0; j < 5; ++j)
+            texts.push_back(controlText(dialog, first + j));
         return texts;
     }
 
@@ -37,7 +40,8 @@ TEST_F(DataDialogTest, PagesShowFiveColumnsEachAndKeepEditsUntilCancel) {
         EXPECT_EQ(controlText(dialog, 1055), "1");
         EXPECT_EQ(rangeLow(dialog, 1010), 1);
         EXPECT_EQ(rangeHigh(dialog, 1010), 2);
-        EXPECT_EQ(slotTexts(dialog, 1050), (Texts{"タイトル", "場所", "制作者", "タイプ", "更新日時"}));
+        EXPECT_EQ(slotTexts(dialog, 1050),
+                  (Texts{"タイトル", "場所", "制作者", "タイプ", "更新日時"}));
         EXPECT_EQ(slotTexts(dialog, 1003), (Texts{"t1", "/1", "a1", "2", "d1"}));
         typeText(dialog, 1005, "new author");
         stepUpDown(dialog, 1010, 1);

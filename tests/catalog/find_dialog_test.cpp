@@ -51,7 +51,8 @@ TEST_F(FindDialogTest, CtrlFAndCtrlHOpenTheDialogsWithTheirStartingState) {
     key(Qt::Key_H, Qt::ControlModifier);
     Texts titles;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (qobject_cast<QDialog*>(widget) && widget->isVisible()) titles.push_back(widget->windowTitle().toStdString());
+        if (qobject_cast<QDialog*>(widget) && widget->isVisible())
+            titles.push_back(widget->windowTitle().toStdString());
     std::sort(titles.begin(), titles.end());
     EXPECT_EQ(titles, (Texts{"検索", "置換"}));
 
@@ -59,7 +60,8 @@ TEST_F(FindDialogTest, CtrlFAndCtrlHOpenTheDialogsWithTheirStartingState) {
     EXPECT_EQ(platform::items(dialog, 1059), (Texts{"タイトル", "場所"}));
     EXPECT_EQ(platform::selection(dialog, 1059), 0);
     EXPECT_TRUE(platform::isChecked(dialog, 1018));
-    for (int box : {1014, 1056, 1057, 1058}) EXPECT_FALSE(platform::isChecked(dialog, box));
+    for (int box : {1014, 1056, 1057, 1058})
+        EXPECT_FALSE(platform::isChecked(dialog, box));
     platform::clickControl(dialog, 2);
     EXPECT_FALSE(platform::isDialog(dialog));
     // Return in the search text searches downward; Escape closes.
@@ -100,8 +102,8 @@ TEST_F(FindDialogTest, SymbolsGoOnlyUpwardAndNeitherWayWraps) {
     platform::clickControl(dialog, 1058);
     EXPECT_EQ(search(dialog, "a!b", 4, 1043), 4);
     EXPECT_EQ(search(dialog, "a?b", 4, 1043), 3);
-    EXPECT_EQ(search(dialog, "a?b", 3, 1043), 3); // nothing above it
-    EXPECT_EQ(search(dialog, "ｶﾞ", 4, 1044), 4); // from the last row downward: nothing
+    EXPECT_EQ(search(dialog, "a?b", 3, 1043), 3);  // nothing above it
+    EXPECT_EQ(search(dialog, "ｶﾞ", 4, 1044), 4);   // from the last row downward: nothing
     EXPECT_EQ(search(dialog, "a?b", -1, 1043), 4); // nothing selected upward: the row found last
     EXPECT_TRUE(messages().empty());
     // Each new text joins the history once, in the order searched.

@@ -8,7 +8,8 @@ using namespace platform;
 using Texts = std::vector<std::string>;
 
 TEST_F(CatalogWindowTest, MassInputFillsOneColumnOfTheSelectedRows) {
-    fill({kColumnTitle, kColumnLocation, kColumnRemarks}, {{"0", "", "r"}, {"1", "", "r"}, {"2", "", "r"}, {"3", "", "r"}});
+    fill({kColumnTitle, kColumnLocation, kColumnRemarks},
+         {{"0", "", "r"}, {"1", "", "r"}, {"2", "", "r"}, {"3", "", "r"}});
     dialogActs.push_back([](DialogId dialog) {
         EXPECT_EQ(dialogTitle(dialog), "一括入力");
         EXPECT_EQ(items(dialog, 1042), (Texts{"タイトル", "場所", "備考"}));
