@@ -6,6 +6,7 @@
 #include <QTranslator>
 #include <utility>
 
+#include "platform/dialog_host.h"
 #include "platform/window_host.h"
 
 namespace platform {
@@ -52,6 +53,7 @@ std::vector<std::string> applicationArguments() {
 
 void stopApplication() {
     if (!instance) return;
+    detail::destroyAllDialogs();
     detail::destroyAllWindows();
     detail::destroyAllMenus();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -7,6 +7,7 @@
 #include "resources/command_ids.h"
 #include "resources/version.h"
 #include "viewer/catalog_link.h"
+#include "viewer/dialog_commands.h"
 #include "viewer/menu_marks.h"
 #include "viewer/mode_switch.h"
 #include "viewer/navigation.h"
@@ -42,19 +43,12 @@ void showVersion() {
                          platform::MessageButtons::Ok, platform::MessageIcon::Information);
 }
 
-// Commands whose dialogs or windows have not been built yet: picture and
-// plug-in information, copy, page number, slideshow interval, options, and
-// adding to the catalog. They are known ids that do nothing for now.
+// Commands whose work has not been built yet: adding to the catalog. They
+// are known ids that do nothing for now.
 bool isPendingCommand(int id) {
     switch (id) {
-    case cmd::PictureInformation:
-    case cmd::Copy:
-    case cmd::PageSelect:
-    case cmd::SlideshowInterval:
-    case cmd::Options:
     case cmd::AddCurrentFolder:
     case cmd::AddCurrentFile:
-    case cmd::PluginInformation:
         return true;
     default:
         return false;
@@ -160,6 +154,24 @@ bool runCommand(int id) {
         return true;
     case cmd::Version:
         showVersion();
+        return true;
+    case cmd::PictureInformation:
+        openPictureInformation();
+        return true;
+    case cmd::Copy:
+        copyPicture();
+        return true;
+    case cmd::PageSelect:
+        openPageNumber();
+        return true;
+    case cmd::SlideshowInterval:
+        openSlideshowInterval();
+        return true;
+    case cmd::Options:
+        openOptions();
+        return true;
+    case cmd::PluginInformation:
+        openPluginInformation();
         return true;
     case cmd::ScrollDown:
         scrollInNormalMode(0, 32);

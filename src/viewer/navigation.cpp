@@ -340,6 +340,15 @@ void refillReadAhead() {
     document.readAheadValid = ok;
 }
 
+void dropReadAhead() {
+    OpenDocument& document = viewer().document;
+    invalidateReadAhead();
+    for (PictureBuffer& buffer : document.readAhead) {
+        forgetReduced(buffer);
+        buffer.freeBlocks();
+    }
+}
+
 void firstFile() {
     if (viewer().layout.shownCount) showFrom(0, kAbsolute);
 }
