@@ -29,8 +29,8 @@ void showVersion() {
 }
 
 // Commands whose dialogs or windows have not been built yet: picture and
-// plug-in information, copy, page number, slideshow interval, options, and
-// adding to the catalog. They are known ids that do nothing for now.
+// plug-in information, copy, page number, slideshow interval and options.
+// They are known ids that do nothing for now.
 bool isPendingCommand(int id) {
     switch (id) {
     case cmd::PictureInformation:
@@ -38,8 +38,6 @@ bool isPendingCommand(int id) {
     case cmd::PageSelect:
     case cmd::SlideshowInterval:
     case cmd::Options:
-    case cmd::AddCurrentFolder:
-    case cmd::AddCurrentFile:
     case cmd::PluginInformation:
         return true;
     default:
@@ -133,6 +131,12 @@ bool runCommand(int id) {
         return true;
     case cmd::ShowCatalog:
         toggleCatalog();
+        return true;
+    case cmd::AddCurrentFolder:
+        addOpenFolderToCatalog();
+        return true;
+    case cmd::AddCurrentFile:
+        addCurrentFileToCatalog();
         return true;
     case cmd::OpenFromList:
     case cmd::OpenRowAbove:

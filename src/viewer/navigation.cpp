@@ -1,5 +1,6 @@
 #include "viewer/navigation.h"
 
+#include "catalog/disc_prompt.h"
 #include "picture/pipeline.h"
 #include "platform/modal.h"
 #include "platform/window.h"
@@ -194,6 +195,7 @@ bool showFrom(int n, int how) {
 bool openPath(const std::string& path) {
     invalidateReadAhead();
     if (!viewer().pages.open(path)) {
+        if (promptForDisc(viewer().catalog, path)) return true;
         showError(kErrorCaption);
         return false;
     }

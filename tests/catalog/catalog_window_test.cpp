@@ -324,9 +324,11 @@ TEST_F(CatalogWindowTest, DroppedPathsBecomeRowsAndClosingOnlyHides) {
     platform::MessageParams params;
     params.paths = {temp / "book", temp / "page.jpg"};
     catalogWindowProcedure(catalog.window, platform::MessageKind::Drop, params);
-    EXPECT_EQ(column(0), (Texts{"book", ""}));
+    // A path not there is named by its last component, with the folder icon.
+    EXPECT_EQ(column(0), (Texts{"book", "page.jpg"}));
     EXPECT_EQ(column(1), (Texts{temp / "book", temp / "page.jpg"}));
     EXPECT_EQ(catalog.list.rows[0].icon, kIconFolder);
+    EXPECT_EQ(catalog.list.rows[1].icon, kIconFolder);
     EXPECT_TRUE(catalog.list.modified);
 
     catalog.shown = true;
