@@ -377,3 +377,15 @@ TEST_F(CatalogWindowTest, TheQuitQuestionComesOnlyWithChanges) {
     EXPECT_EQ(readListFile(back, temp / "quit.vxl"), 1);
     EXPECT_EQ(back.rows.size(), 1u);
 }
+
+TEST_F(CatalogWindowTest, F5FillsTheSelectedRowsAutomaticCellsFromTheirLocation) {
+    testing_support::writeFile(temp / "book/a.txt", "x");
+    testing_support::writeFile(temp / "book/b.txt", "y");
+    fill({kColumnTitle, kColumnLocation, kColumnTotalFiles}, {{"a", temp / "book", "old"}, {"b", temp / "book", "old"}});
+    key(Qt::Key_F5); // none selected: nothing changes
+    EXPECT_FALSE(catalog.list.modified);
+    select({1});
+    key(Qt::Key_F5);
+    EXPECT_EQ(column(2), (Texts{"old", "2"}));
+    EXPECT_TRUE(catalog.list.modified);
+}
