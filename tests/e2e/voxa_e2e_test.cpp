@@ -283,6 +283,19 @@ TEST_F(EndToEnd, TheCatalogOpensAListAndItsRowInTheViewer) {
     EXPECT_EQ(voxa.waitForExit(), 0);
 }
 
+TEST_F(EndToEnd, ZAddsTheOpenFolderSoQAsksToSaveTheList) {
+    VoxaProcess voxa(executable, {"/mode2", VOXA_SAMPLE_BOOK});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    ASSERT_EQ(waitForTitle("02.png 01.jpg"), "02.png 01.jpg");
+    press("z"); // the open folder becomes a row of the catalog, which is now changed
+    press("q");
+    const std::string box = findWindowNamed("確認");
+    ASSERT_FALSE(box.empty()) << "Q did not ask to save the changed list";
+    output("xdotool key --window " + box + " Escape"); // No
+    EXPECT_EQ(voxa.waitForExit(), 0);
+}
+
 // A display of our own: Xvfb picks a free display number itself and tells
 // it through a pipe, so runs side by side never share one. ctest runs each
 // test in a process of its own (see CMakeLists.txt), so each voxa meets a
