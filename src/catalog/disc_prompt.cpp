@@ -8,7 +8,8 @@
 #include "platform/text_encoding.h"
 #include "platform/volume_label.h"
 
-bool promptForDisc(CatalogWindow& catalog, const std::string& path) {
+bool promptForDisc(CatalogWindow& catalog, const std::string& path, bool& opened) {
+    opened = false;
     if (columnPosition(catalog.list, kColumnCdName) < 0) return false;
     // A path that is there failed for another reason.
     if (platform::pathKind(path) != platform::PathKind::Missing) return false;
@@ -20,6 +21,8 @@ bool promptForDisc(CatalogWindow& catalog, const std::string& path) {
     if (platform::messageBox(catalog.viewer.mainWindow, text, kDiscPromptCaption,
                              platform::MessageButtons::RetryCancel) != platform::DialogResult::Retry)
         return false;
-    if (catalog.viewer.openPath) catalog.viewer.openPath(path);
+    // The open that follows Retry speaks for itself: a success is not claimed
+    // for a disc that is still out.
+    opened = catalog.viewer.openPath && catalog.viewer.openPath(path);
     return true;
 }

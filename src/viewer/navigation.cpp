@@ -195,7 +195,8 @@ bool showFrom(int n, int how) {
 bool openPath(const std::string& path) {
     invalidateReadAhead();
     if (!viewer().pages.open(path)) {
-        if (promptForDisc(viewer().catalog, path)) return true;
+        bool reopened = false;
+        if (promptForDisc(viewer().catalog, path, reopened)) return reopened;
         showError(kErrorCaption);
         return false;
     }

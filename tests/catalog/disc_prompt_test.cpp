@@ -22,7 +22,9 @@ TEST_F(DiscPromptTest, AsksForTheSelectedRowsDiscAndOpensAgainOnRetry) {
     fill({kColumnTitle, kColumnLocation, kColumnCdName}, {{"a", "/a", "OTHER"}, {"b", missing, "COMICS_01"}});
     select({1});
     answers.push_back({DialogResult::Retry, {}, 0});
-    EXPECT_TRUE(promptForDisc(catalog, missing));
+    bool reopened = false;
+    EXPECT_TRUE(promptForDisc(catalog, missing, reopened));
+    EXPECT_TRUE(reopened);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].text, "CD[COMICS_01]をいれてくれ");
     EXPECT_EQ(requests[0].caption, "ＣＤいれろや");
@@ -33,18 +35,25 @@ TEST_F(DiscPromptTest, AsksForTheSelectedRowsDiscAndOpensAgainOnRetry) {
     // Cancel leaves the failure to the viewer; without a selection the disc
     // has no name.
     select({});
-    EXPECT_FALSE(promptForDisc(catalog, missing));
+    EXPECT_FALSE(promptForDisc(catalog, missing, reopened));
     EXPECT_EQ(requests[1].text, "CD[]をいれてくれ");
     EXPECT_EQ(opened.size(), 1u);
+
+    // Retry while the disc is still out: handled, but nothing opened.
+    openSucceeds = false;
+    answers.push_back({DialogResult::Retry, {}, 0});
+    EXPECT_TRUE(promptForDisc(catalog, missing, reopened));
+    EXPECT_FALSE(reopened);
 }
 
 TEST_F(DiscPromptTest, NoQuestionForAPathThatIsThereOffRemovableMediaOrWithoutTheColumn) {
     fill({kColumnTitle, kColumnLocation, kColumnCdName}, {{"a", "/a", "COMICS_01"}});
     select({0});
-    EXPECT_FALSE(promptForDisc(catalog, temp.path()));      // there: it failed for another reason
-    EXPECT_FALSE(promptForDisc(catalog, temp / "gone"));    // a hard disk's folder
+    bool reopened = false;
+    EXPECT_FALSE(promptForDisc(catalog, temp.path(), reopened));   // there: it failed for another reason
+    EXPECT_FALSE(promptForDisc(catalog, temp / "gone", reopened)); // a hard disk's folder
     fill({kColumnTitle, kColumnLocation}, {{"a", "/a"}});
-    EXPECT_FALSE(promptForDisc(catalog, missing));          // the catalog does not show disc names
+    EXPECT_FALSE(promptForDisc(catalog, missing, reopened)); // the catalog does not show disc names
     EXPECT_TRUE(requests.empty());
     EXPECT_TRUE(opened.empty());
 }

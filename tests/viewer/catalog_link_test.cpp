@@ -202,18 +202,20 @@ TEST_F(CatalogLinkTest, AMissingPathOnADiscThatIsOutAsksForTheDiscBeforeTheError
     answers = {platform::DialogResult::Retry, platform::DialogResult::Cancel};
     CatalogList& list = catalog().list;
     list.columns[kColumnCdName].displayPosition = 2;
-    list.visibleCount = 3;
+    list.columns[kColumnUseCount].displayPosition = 3;
+    list.visibleCount = 4;
     buildViewColumns(list);
-    appendRow(list, kIconFolder, {"book", missing, "COMICS_01"});
+    appendRow(list, kIconFolder, {"book", missing, "COMICS_01", ""});
     showWholeCatalog(catalog());
-    platform::setSelectedReportRows(catalog().view, {0});
     // Retry opens again and, the disc still out, asks again; Cancel then
-    // lets that open report the error, and the first open counts as handled.
-    EXPECT_TRUE(openPath(missing));
+    // lets that open report the error once. No open claims success, so the
+    // row's use count stays as it was.
+    command(cmd::OpenFromList);
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].text, "CD[COMICS_01]をいれてくれ");
     EXPECT_EQ(boxes[0].caption, "ＣＤいれろや");
     EXPECT_EQ(boxes[1].caption, "ＣＤいれろや");
     EXPECT_EQ(boxes[2].caption, "エラーっす");
+    EXPECT_EQ(cell(0, 3), "");
     EXPECT_EQ(v().layout.shownCount, 0);
 }
