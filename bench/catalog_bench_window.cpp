@@ -10,7 +10,8 @@
 BenchCatalogWindow::BenchCatalogWindow() {
     platform::WindowClass owner;
     owner.name = "BenchOwner";
-    owner.procedure = [](platform::WindowId, platform::MessageKind, const platform::MessageParams&) { return 0; };
+    owner.procedure = [](platform::WindowId, platform::MessageKind,
+                         const platform::MessageParams&) { return 0; };
     platform::registerWindowClass(owner);
     platform::WindowCreation creation;
     creation.className = owner.name;

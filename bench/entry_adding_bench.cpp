@@ -59,11 +59,13 @@ struct BenchFolder {
 std::size_t readEveryByte(const std::string& folder, std::vector<char>& buffer) {
     std::size_t total = 0;
     const auto listing = platform::listFolder(folder);
-    for (const platform::FolderEntry& entry : listing.value_or(std::vector<platform::FolderEntry>{})) {
+    for (const platform::FolderEntry& entry :
+         listing.value_or(std::vector<platform::FolderEntry>{})) {
         int fd = ::open(platform::joinPath(folder, entry.name).c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) continue;
         ssize_t got;
-        while ((got = ::read(fd, buffer.data(), buffer.size())) > 0) total += std::size_t(got);
+        while ((got = ::read(fd, buffer.data(), buffer.size())) > 0)
+            total += std::size_t(got);
         ::close(fd);
     }
     return total;
@@ -102,8 +104,10 @@ void showAutomaticColumns(CatalogList& list) {
                          kColumnCdName,    kColumnTotalFiles,  kColumnJpegCount,  kColumnJpegErrors,
                          kColumnTotalSize, kColumnAverageSize, kColumnMedianSize, kColumnAvgX,
                          kColumnAvgY,      kColumnMidX,        kColumnMidY};
-    for (CatalogColumn& column : list.columns) column.displayPosition = -1;
-    for (int p = 0; p < int(std::size(shown)); ++p) list.columns[std::size_t(shown[p])].displayPosition = p;
+    for (CatalogColumn& column : list.columns)
+        column.displayPosition = -1;
+    for (int p = 0; p < int(std::size(shown)); ++p)
+        list.columns[std::size_t(shown[p])].displayPosition = p;
     list.visibleCount = int(std::size(shown));
     buildViewColumns(list);
 }
@@ -115,7 +119,8 @@ void addTree(benchmark::State& state) {
         for (int book = 0; book < 100; ++book) {
             const fs::path books = folder.path / std::to_string(group) / std::to_string(book);
             fs::create_directories(books);
-            for (int page = 0; page < 5; ++page) writeBytes(books / (std::to_string(page) + ".jpg"), small);
+            for (int page = 0; page < 5; ++page)
+                writeBytes(books / (std::to_string(page) + ".jpg"), small);
         }
     }
     BenchCatalogWindow under;

@@ -8,7 +8,8 @@ namespace {
 // The last component of a path the file system does not find, its trailing
 // separators dropped.
 std::string lastComponentOf(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
     return path.substr(path.find_last_of('/') + 1);
 }
 

@@ -7,7 +7,8 @@
 namespace {
 
 bool anyVisible(const CatalogList& list, std::initializer_list<int> ids) {
-    return std::any_of(ids.begin(), ids.end(), [&](int id) { return columnPosition(list, id) >= 0; });
+    return std::any_of(ids.begin(), ids.end(),
+                       [&](int id) { return columnPosition(list, id) >= 0; });
 }
 
 // How deep the statistics must go for the visible columns, the deepest need

@@ -18,7 +18,8 @@ bool addFolderRecursive(CatalogList& list, const PageList& pages, const std::str
         const std::string path = std::move(pending.back());
         pending.pop_back();
         auto identity = platform::fileIdentity(path);
-        auto listing = identity && visited.insert(*identity).second ? platform::listFolder(path) : std::nullopt;
+        auto listing = identity && visited.insert(*identity).second ? platform::listFolder(path)
+                                                                    : std::nullopt;
         if (listing) {
             bool holdsFiles = false;
             std::size_t children = pending.size();

@@ -8,7 +8,8 @@
 #include "platform/window.h"
 
 void addFolderTree(CatalogWindow& catalog) {
-    std::optional<std::string> folder = platform::browseForFolder(catalog.viewer.mainWindow, kFolderTreeTitle);
+    std::optional<std::string> folder =
+        platform::browseForFolder(catalog.viewer.mainWindow, kFolderTreeTitle);
     if (!folder) return;
     platform::setBusyCursor(true);
     const platform::ProgressId progress = platform::openProgress(catalog.window, "一括追加");

@@ -45,7 +45,8 @@ std::optional<std::time_t> lastWriteTime(const std::string& path) {
 std::optional<FileIdentity> fileIdentity(const std::string& path) {
     auto info = statOf(path);
     if (!info) return std::nullopt;
-    return FileIdentity{static_cast<std::uint64_t>(info->st_dev), static_cast<std::uint64_t>(info->st_ino)};
+    return FileIdentity{static_cast<std::uint64_t>(info->st_dev),
+                        static_cast<std::uint64_t>(info->st_ino)};
 }
 
 std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder) {

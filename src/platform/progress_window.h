@@ -15,9 +15,9 @@
 
 namespace platform {
 
-using ProgressId = unsigned; // 0 is none
+using ProgressId = unsigned;
 
-// Shows the window over `owner` with `title`. 0 when no window could be made.
+// Shows the window over `owner` with `title`, until closeProgress.
 ProgressId openProgress(WindowId owner, const std::string& title);
 // Shows `text` and a bar at `done` of `total`. False once the user has
 // cancelled (the button, Esc or the close box); the task should then stop.

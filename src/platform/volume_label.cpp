@@ -93,8 +93,8 @@ bool isOctal(char c) {
 std::string unescapeMountPoint(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 3 < text.size() && isOctal(text[i + 1]) && isOctal(text[i + 2]) &&
-            isOctal(text[i + 3])) {
+        if (text[i] == '\\' && i + 3 < text.size() && isOctal(text[i + 1]) &&
+            isOctal(text[i + 2]) && isOctal(text[i + 3])) {
             out += static_cast<char>(std::strtol(text.substr(i + 1, 3).c_str(), nullptr, 8));
             i += 3;
         } else {
@@ -154,7 +154,8 @@ bool isRemovableDevice(const Mount& mount, const std::string& folder) {
     if (mount.major == kScsiCdromMajor) return true;
     if (folder.empty()) return false;
     if (isRemovableOrOptical(folder)) return true;
-    return pathKind(folder + "/partition") == PathKind::File && isRemovableOrOptical(folder + "/..");
+    return pathKind(folder + "/partition") == PathKind::File &&
+           isRemovableOrOptical(folder + "/..");
 }
 
 // The label the system gives the device named `kernelName` (for example sr0).

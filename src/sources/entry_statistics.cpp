@@ -56,7 +56,8 @@ void scanFolder(const std::string& folder, EntryStatistics& record) {
         const std::string path = platform::joinPath(folder, entry.name);
         // A listed file that cannot be read counts as broken, with the size
         // the folder reports for it.
-        JpegFacts facts = examine(path).value_or(JpegFacts{platform::fileSize(path).value_or(0), 0, 0, kJpegBroken});
+        JpegFacts facts = examine(path).value_or(
+            JpegFacts{platform::fileSize(path).value_or(0), 0, 0, kJpegBroken});
         if (facts.result != kJpegWellFormed) ++record.jpegErrors;
         sizes.push_back(facts.size);
         widths.push_back(facts.width);
@@ -89,7 +90,8 @@ void countFiles(const std::string& folder, EntryStatistics& record) {
 // A single file is judged by its content, whatever its name.
 void examineFile(const std::string& path, EntryStatistics& record) {
     record.totalFiles = 1;
-    record.totalSize = record.averageSize = record.medianSize = platform::fileSize(path).value_or(0);
+    record.totalSize = record.averageSize = record.medianSize =
+        platform::fileSize(path).value_or(0);
     auto facts = examine(path);
     if (!facts || facts->result == kNotJpeg) return;
     record.jpegCount = 1;

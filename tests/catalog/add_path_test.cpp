@@ -17,7 +17,8 @@ namespace {
 // A page list whose test archive plug-in takes "*.tarc".
 struct ArchivePlugins : TempFolder {
     ArchivePlugins() {
-        std::filesystem::copy_file(VOXA_TEST_PLUGIN_DIR "/tp_archive.spi", *this / "tp_archive.spi");
+        std::filesystem::copy_file(VOXA_TEST_PLUGIN_DIR "/tp_archive.spi",
+                                   *this / "tp_archive.spi");
     }
 };
 
@@ -36,8 +37,8 @@ TEST(AddPath, FoldersFilesArchivesAndPathsNotThere) {
     writeFile(shelf / "novel.tarc", std::string(1234, 'z'));
     CatalogList list;
     resetCatalog(list);
-    showColumns(list, {kColumnTitle, kColumnLocation, kColumnTotalFiles, kColumnJpegCount, kColumnTotalSize,
-                       kColumnAverageSize, kColumnMedianSize});
+    showColumns(list, {kColumnTitle, kColumnLocation, kColumnTotalFiles, kColumnJpegCount,
+                       kColumnTotalSize, kColumnAverageSize, kColumnMedianSize});
     list.nextSerial = 5;
     addPath(list, pages, shelf / "book/");
     addPath(list, pages, shelf / "page.JPG");
@@ -46,9 +47,11 @@ TEST(AddPath, FoldersFilesArchivesAndPathsNotThere) {
     addPath(list, pages, shelf / "book/");
     ASSERT_EQ(list.rows.size(), 5u);
     EXPECT_TRUE(list.modified);
-    const std::pair<int, std::string> expected[] = {
-        {kIconFolder, "book"}, {kIconFile, "page.JPG"}, {kIconArchive, "novel.tarc"},
-        {kIconFolder, "volume 2"}, {kIconFolder, "book"}};
+    const std::pair<int, std::string> expected[] = {{kIconFolder, "book"},
+                                                    {kIconFile, "page.JPG"},
+                                                    {kIconArchive, "novel.tarc"},
+                                                    {kIconFolder, "volume 2"},
+                                                    {kIconFolder, "book"}};
     for (std::size_t row = 0; row < 5; ++row) {
         EXPECT_EQ(list.rows[row].icon, expected[row].first) << row;
         EXPECT_EQ(list.rows[row].serial, int(5 + row));
@@ -75,6 +78,8 @@ TEST(AddPath, OnlyTheVisibleCellsAreWritten) {
     showColumns(list, {kColumnTitle, kColumnAuthor}); // a list file may hide the location
     addPath(list, pages, shelf.path());
     addPath(list, pages, "/");
-    EXPECT_EQ(list.rows[0].cells, (RowCells{std::filesystem::path(shelf.path()).parent_path().filename().string(), ""}));
+    EXPECT_EQ(
+        list.rows[0].cells,
+        (RowCells{std::filesystem::path(shelf.path()).parent_path().filename().string(), ""}));
     EXPECT_EQ(list.rows[1].cells, (RowCells{"/", ""})); // the root is named by itself
 }

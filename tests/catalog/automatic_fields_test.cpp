@@ -51,35 +51,40 @@ TEST(AutomaticFields, WithoutAnAutomaticColumnNothingIsDone) {
 
 TEST(AutomaticFields, EveryVisibleCellInItsFormatAndTheOthersLeftAlone) {
     Book book;
-    CatalogList list = listShowing({kColumnTitle, kColumnMidY, kColumnAuthor, kColumnUpdated, kColumnAdded,
-                                    kColumnCdName, kColumnTotalFiles, kColumnJpegCount, kColumnJpegErrors,
-                                    kColumnTotalSize, kColumnAverageSize, kColumnMedianSize, kColumnAvgX,
-                                    kColumnAvgY, kColumnMidX, kColumnLocation});
+    CatalogList list =
+        listShowing({kColumnTitle, kColumnMidY, kColumnAuthor, kColumnUpdated, kColumnAdded,
+                     kColumnCdName, kColumnTotalFiles, kColumnJpegCount, kColumnJpegErrors,
+                     kColumnTotalSize, kColumnAverageSize, kColumnMedianSize, kColumnAvgX,
+                     kColumnAvgY, kColumnMidX, kColumnLocation});
     EXPECT_TRUE(fillAutomaticFields(list, book.path(), 0));
     EXPECT_EQ(cell(list, kColumnTitle), "keep");
     EXPECT_EQ(cell(list, kColumnLocation), "keep");
     EXPECT_EQ(cell(list, kColumnAuthor), "keep");
     EXPECT_EQ(cell(list, kColumnUpdated), dateText(*platform::lastWriteTime(book.path())));
-    EXPECT_TRUE(std::regex_match(cell(list, kColumnAdded), std::regex(R"(\d{4}/\d\d/\d\d \d\d:\d\d)")));
+    EXPECT_TRUE(
+        std::regex_match(cell(list, kColumnAdded), std::regex(R"(\d{4}/\d\d/\d\d \d\d:\d\d)")));
     EXPECT_EQ(cell(list, kColumnCdName), "");
     const std::pair<int, const char*> numbers[] = {
-        {kColumnTotalFiles, "2"},    {kColumnJpegCount, "1"},    {kColumnJpegErrors, "0"},
-        {kColumnTotalSize, "100"},   {kColumnAverageSize, "100"}, {kColumnMedianSize, "100"},
-        {kColumnAvgX, "10"},         {kColumnAvgY, "20"},        {kColumnMidX, "10"},
+        {kColumnTotalFiles, "2"},  {kColumnJpegCount, "1"},     {kColumnJpegErrors, "0"},
+        {kColumnTotalSize, "100"}, {kColumnAverageSize, "100"}, {kColumnMedianSize, "100"},
+        {kColumnAvgX, "10"},       {kColumnAvgY, "20"},         {kColumnMidX, "10"},
         {kColumnMidY, "20"}};
-    for (const auto& [id, text] : numbers) EXPECT_EQ(cell(list, id), text) << id;
+    for (const auto& [id, text] : numbers)
+        EXPECT_EQ(cell(list, id), text) << id;
 
     // A path that is not there: no dates, every number 0.
     EXPECT_TRUE(fillAutomaticFields(list, book / "gone", 0));
     EXPECT_EQ(cell(list, kColumnUpdated), "");
     EXPECT_EQ(cell(list, kColumnAdded), "");
-    for (const auto& [id, text] : numbers) EXPECT_EQ(cell(list, id), "0") << id;
+    for (const auto& [id, text] : numbers)
+        EXPECT_EQ(cell(list, id), "0") << id;
 }
 
 TEST(AutomaticFields, TheDeepestVisibleColumnDecidesHowMuchIsCollected) {
     Book book;
     // The dates with the file count: the files are counted.
-    CatalogList list = listShowing({kColumnTitle, kColumnLocation, kColumnUpdated, kColumnTotalFiles});
+    CatalogList list =
+        listShowing({kColumnTitle, kColumnLocation, kColumnUpdated, kColumnTotalFiles});
     fillAutomaticFields(list, book.path(), 0);
     EXPECT_EQ(cell(list, kColumnTotalFiles), "2");
     EXPECT_NE(cell(list, kColumnUpdated), "");

@@ -381,7 +381,8 @@ TEST_F(CatalogWindowTest, TheQuitQuestionComesOnlyWithChanges) {
 TEST_F(CatalogWindowTest, F5FillsTheSelectedRowsAutomaticCellsFromTheirLocation) {
     testing_support::writeFile(temp / "book/a.txt", "x");
     testing_support::writeFile(temp / "book/b.txt", "y");
-    fill({kColumnTitle, kColumnLocation, kColumnTotalFiles}, {{"a", temp / "book", "old"}, {"b", temp / "book", "old"}});
+    fill({kColumnTitle, kColumnLocation, kColumnTotalFiles},
+         {{"a", temp / "book", "old"}, {"b", temp / "book", "old"}});
     key(Qt::Key_F5); // none selected: nothing changes
     EXPECT_FALSE(catalog.list.modified);
     select({1});

@@ -13,13 +13,15 @@ namespace {
 class DiscPromptTest : public CatalogWindowTest {
 protected:
     // A disc that is not in: nothing is mounted below /media for it.
-    const std::string missing = "/media/voxa-test-" + std::to_string(::getpid()) + "/COMICS_01/book";
+    const std::string missing =
+        "/media/voxa-test-" + std::to_string(::getpid()) + "/COMICS_01/book";
 };
 
 } // namespace
 
 TEST_F(DiscPromptTest, AsksForTheSelectedRowsDiscAndOpensAgainOnRetry) {
-    fill({kColumnTitle, kColumnLocation, kColumnCdName}, {{"a", "/a", "OTHER"}, {"b", missing, "COMICS_01"}});
+    fill({kColumnTitle, kColumnLocation, kColumnCdName},
+         {{"a", "/a", "OTHER"}, {"b", missing, "COMICS_01"}});
     select({1});
     answers.push_back({DialogResult::Retry, {}, 0});
     bool reopened = false;
@@ -50,7 +52,8 @@ TEST_F(DiscPromptTest, NoQuestionForAPathThatIsThereOffRemovableMediaOrWithoutTh
     fill({kColumnTitle, kColumnLocation, kColumnCdName}, {{"a", "/a", "COMICS_01"}});
     select({0});
     bool reopened = false;
-    EXPECT_FALSE(promptForDisc(catalog, temp.path(), reopened));   // there: it failed for another reason
+    EXPECT_FALSE(
+        promptForDisc(catalog, temp.path(), reopened)); // there: it failed for another reason
     EXPECT_FALSE(promptForDisc(catalog, temp / "gone", reopened)); // a hard disk's folder
     fill({kColumnTitle, kColumnLocation}, {{"a", "/a"}});
     EXPECT_FALSE(promptForDisc(catalog, missing, reopened)); // the catalog does not show disc names

@@ -19,7 +19,8 @@ class FolderTreeCommandTest : public CatalogWindowTest {
 protected:
     void SetUp() override {
         CatalogWindowTest::SetUp();
-        for (const char* file : {"shelf/1/a.jpg", "shelf/2/b.jpg", "shelf/3/c.jpg", "shelf/4/d.jpg"})
+        for (const char* file :
+             {"shelf/1/a.jpg", "shelf/2/b.jpg", "shelf/3/c.jpg", "shelf/4/d.jpg"})
             testing_support::writeFile(temp / file, "x");
         answers.push_back({DialogResult::Ok, temp / "shelf", 0});
     }
@@ -59,7 +60,9 @@ TEST_F(FolderTreeCommandTest, AsksForTheFolderAndShowsProgressUnderTheWaitCursor
 
 TEST_F(FolderTreeCommandTest, CancelKeepsTheRowsAddedSoFar) {
     platform::setProgressObserver([&](platform::ProgressId, int done, int) {
-        if (done == 3) QTest::mouseClick(QApplication::activeModalWidget()->findChild<QPushButton*>(), Qt::LeftButton);
+        if (done == 3)
+            QTest::mouseClick(QApplication::activeModalWidget()->findChild<QPushButton*>(),
+                              Qt::LeftButton);
     });
     command(listcmd::AddFolderTree);
     EXPECT_EQ(catalog.list.rows.size(), 2u);

@@ -19,7 +19,8 @@ namespace {
 
 std::vector<std::string> locations(const CatalogList& list) {
     std::vector<std::string> paths;
-    for (const CatalogRow& row : list.rows) paths.emplace_back(row.cells[1]);
+    for (const CatalogRow& row : list.rows)
+        paths.emplace_back(row.cells[1]);
     return paths;
 }
 
@@ -38,8 +39,9 @@ std::size_t indexOf(const std::vector<std::string>& paths, const std::string& pa
 TEST(AddFolderRecursive, AddsEachFolderHoldingFilesOnceAndEnds) {
     TempFolder temp;
     const std::string root = temp / "shelf";
-    for (const char* file : {"readme.txt", "a/1.jpg", "a/a2/2.jpg", "a/a2/deep/3.jpg", "b/c/d/4.jpg",
-                             ".hidden/5.jpg", ".hidden/inner/6.jpg", "e/7.jpg", "locked/8.jpg"})
+    for (const char* file :
+         {"readme.txt", "a/1.jpg", "a/a2/2.jpg", "a/a2/deep/3.jpg", "b/c/d/4.jpg", ".hidden/5.jpg",
+          ".hidden/inner/6.jpg", "e/7.jpg", "locked/8.jpg"})
         writeFile(root + "/" + file, "x");
     makeFolder(root + "/a/a1");
     std::filesystem::create_symlink("..", root + "/e/up");
@@ -56,8 +58,8 @@ TEST(AddFolderRecursive, AddsEachFolderHoldingFilesOnceAndEnds) {
             return steps.size() < 1000; // a walk that never ends is stopped here
         }));
         std::vector<std::string> added = locations(list);
-        std::vector<std::string> expected = {root, root + "/a", root + "/a/a2", root + "/a/a2/deep", root + "/b/c/d",
-                                             root + "/e"};
+        std::vector<std::string> expected = {
+            root, root + "/a", root + "/a/a2", root + "/a/a2/deep", root + "/b/c/d", root + "/e"};
         std::vector<std::string> sorted = added;
         std::sort(sorted.begin(), sorted.end());
         std::sort(expected.begin(), expected.end());
@@ -86,12 +88,14 @@ TEST(AddFolderRecursive, AddsEachFolderHoldingFilesOnceAndEnds) {
 
 TEST(AddFolderRecursive, StoppingKeepsTheRowsAddedSoFar) {
     TempFolder temp;
-    for (const char* file : {"1/x", "2/x", "3/x", "4/x"}) writeFile(temp / file, "x");
+    for (const char* file : {"1/x", "2/x", "3/x", "4/x"})
+        writeFile(temp / file, "x");
     PageList pages("/nonexistent/");
     CatalogList list;
     resetCatalog(list);
     // The root holds no file; stopped after its second folder.
-    EXPECT_FALSE(addFolderRecursive(list, pages, temp.path(), [](int done, int) { return done < 3; }));
+    EXPECT_FALSE(
+        addFolderRecursive(list, pages, temp.path(), [](int done, int) { return done < 3; }));
     EXPECT_EQ(list.rows.size(), 2u);
     EXPECT_TRUE(list.modified);
 }

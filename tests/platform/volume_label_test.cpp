@@ -39,7 +39,8 @@ public:
         writeFile(folder + "/removable", removable + "\n");
         if (!partition.empty()) writeFile(folder + "/partition", partition + "\n");
         testing_support::makeFolder(root / "sys/dev/block");
-        std::filesystem::create_symlink("../../devices/" + device, root / ("sys/dev/block/" + numbers));
+        std::filesystem::create_symlink("../../devices/" + device,
+                                        root / ("sys/dev/block/" + numbers));
     }
 
     void label(const std::string& name, const std::string& device) {
@@ -73,7 +74,8 @@ TEST(VolumeLabel, TheLabelOfARemovableOrOpticalDiscAndNoneOfAHardDisk) {
                    {"/srv/data", "8:33"}});
     // The stick's partition takes the flag of its disk; the escapes of the
     // mount table and of the labels' names are undone.
-    EXPECT_EQ(removableVolumeLabel("/media/reader/MY STICK/book/01.jpg", system.path()), "MY STICK");
+    EXPECT_EQ(removableVolumeLabel("/media/reader/MY STICK/book/01.jpg", system.path()),
+              "MY STICK");
     EXPECT_EQ(removableVolumeLabel("/media/reader/MY STICK", system.path()), "MY STICK");
     // The CD drive's major number tells it, even without a label.
     EXPECT_EQ(removableVolumeLabel("/media/cdrom0/book", system.path()), "");
@@ -95,13 +97,16 @@ TEST(VolumeLabel, OpticalByDeviceTypeLongLabelsAndMountsOverMounts) {
     system.disk("11:1", "pci/usb/block/sr1", "0");
     writeFile(system.root / "sys/devices/pci/usb/block/sr1/device/type", "5\n");
     std::string longLabel;
-    for (int i = 0; i < 20; ++i) longLabel += "あ"; // 60 bytes
+    for (int i = 0; i < 20; ++i)
+        longLabel += "あ"; // 60 bytes
     system.label(longLabel, "sr1");
-    system.mounts({{"/", "8:0"}, {"/mnt/dvd", "8:33"}, {"/mnt/dvd", "11:1"}, {"/mnt/dvd/inner", "8:33"}});
+    system.mounts(
+        {{"/", "8:0"}, {"/mnt/dvd", "8:33"}, {"/mnt/dvd", "11:1"}, {"/mnt/dvd/inner", "8:33"}});
     // The later of two mounts at one point is the one seen; the label is cut
     // at a character within 49 bytes.
     std::string expected;
-    for (int i = 0; i < 16; ++i) expected += "あ";
+    for (int i = 0; i < 16; ++i)
+        expected += "あ";
     EXPECT_EQ(removableVolumeLabel("/mnt/dvd/../dvd/./book", system.path()), expected);
     EXPECT_EQ(removableVolumeLabel("/mnt/dvd/inner/book", system.path()), "");
 }

@@ -163,7 +163,8 @@ TEST(EntryStatistics, SizesPastFourGibibytesKeepTheirValue) {
 TEST(EntryStatistics, AFolderOfMoreThanTenThousandJpegsCountsThemAll) {
     TempFolder folder;
     const std::string small = jpegBytes(10, 20, 0);
-    for (int i = 0; i < 10001; ++i) writeFile(folder / (std::to_string(i) + ".jpg"), small);
+    for (int i = 0; i < 10001; ++i)
+        writeFile(folder / (std::to_string(i) + ".jpg"), small);
     writeFile(folder / "wide.jpg", jpegBytes(500, 20, 0));
     EntryStatistics record;
     collectStatistics(folder.path(), kFullStatistics, record);

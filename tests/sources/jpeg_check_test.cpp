@@ -79,7 +79,8 @@ TEST(CheckJpeg, TheWalkOverAFileAgreesWithTheWalkOverItsBytes) {
     // Segments longer than a window, near the end, and the end itself.
     std::string big = jpegBytes(640, 480, 40000);
     big.insert(2, std::string("\xFF\xE1\x9C\x40", 4) + std::string(40000 - 2, 'e'));
-    for (std::size_t cut : {big.size(), big.size() - 1, big.size() - 12, std::size_t(40003), std::size_t(40010)})
+    for (std::size_t cut :
+         {big.size(), big.size() - 1, big.size() - 12, std::size_t(40003), std::size_t(40010)})
         streams.push_back(big.substr(0, cut));
     streams.push_back(jpegBytes(8, 8, 16, 9));
     streams.push_back(jpegBytes(8, 8, 70000, 10));

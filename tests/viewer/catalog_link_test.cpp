@@ -184,8 +184,10 @@ TEST_F(CatalogLinkTest, ZAndXAddTheOpenFolderAndTheFirstPageShown) {
 
 TEST_F(CatalogLinkTest, AMissingPathOnADiscThatIsOutAsksForTheDiscBeforeTheError) {
     start();
-    const std::string missing = "/media/voxa-test-" + std::to_string(::getpid()) + "/COMICS_01/book";
-    std::deque<platform::DialogResult> answers{platform::DialogResult::Retry, platform::DialogResult::Cancel};
+    const std::string missing =
+        "/media/voxa-test-" + std::to_string(::getpid()) + "/COMICS_01/book";
+    std::deque<platform::DialogResult> answers{platform::DialogResult::Retry,
+                                               platform::DialogResult::Cancel};
     platform::setModalAnswerer([&](const platform::ModalRequest& request) {
         boxes.push_back(request);
         platform::ModalAnswer answer;
