@@ -12,6 +12,7 @@
 #include <QTimerEvent>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "platform/accelerator.h"
 #include "platform/key_translation.h"
@@ -84,7 +85,11 @@ protected:
         const Colour& bg = record->windowClass.background;
         for (const QRect& rect : erase)
             painter.fillRect(rect, QColor(bg.red, bg.green, bg.blue));
-        PaintContext context{&painter, event->region().boundingRect()};
+        // A child far larger than its parent (a picture at actual size) is
+        // asked to paint all of itself; only the part that can be seen is.
+        QRect area = event->region().boundingRect();
+        if (const QRect visible = visibleRegion().boundingRect(); !visible.isEmpty()) area &= visible;
+        PaintContext context{&painter, area};
         MessageParams params;
         params.paint = &context;
         params.paintRect = fromQRect(event->region().boundingRect());
@@ -182,6 +187,19 @@ public:
     }
 
 protected:
+    // The exposure of the frame's window-system window: by then a window
+    // manager has framed and placed it, so its margins are known.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        QWindow* handle = windowHandle();
+        if (event->type() == QEvent::Expose && watched == handle && handle->isExposed())
+            if (WindowRecord* record = findWindow(id_)) frameExposed(*record);
+        return false;
+    }
+
+    void showEvent(QShowEvent*) override {
+        if (QWindow* handle = windowHandle()) handle->installEventFilter(this);
+    }
+
     // Tab is a key like any other here, not a focus move.
     bool focusNextPrevChild(bool) override { return false; }
 
@@ -199,6 +217,12 @@ protected:
             modifierState(event->modifiers()) | buttonState(QGuiApplication::mouseButtons());
         int key = keyOf(event->key());
         if (key != key::Unknown && translateAccelerator(key, state)) return;
+        // Alt combinations are system keys: the accelerators' and the menu
+        // bar's mnemonics, never a window's key or character.
+        if (state & kAltHeld) {
+            event->ignore();
+            return;
+        }
         MessageParams params;
         params.key = key;
         params.state = state;

@@ -29,6 +29,8 @@ void switchToNormalMode() {
     if (v.normalMode()) return;
     ViewLayout& layout = v.layout;
     OpenDocument& document = v.document;
+    // The switch steps from the pages on screen, not from a failed load.
+    document.failedIndex = -1;
     if (!layout.fullScreen) layout.twoPageWindowRect = platform::normalWindowRect(v.mainWindow);
     if (layout.shownCount) {
         v.screen.destroy();
@@ -47,9 +49,11 @@ void switchToNormalMode() {
     }
     v.settings.MODE = kNormalMode;
     // The page is reprocessed when either mode turns or filters pictures, so
-    // that normal mode's own processing applies; a failed reload keeps the
-    // picture there and places it.
-    if (layout.shownCount && (!anyProcessing() || !showFrom(0, kRelative))) relayoutAndRepaint();
+    // that normal mode's own processing applies; when that fails, a picture
+    // still on screen (the reload frees the page it decodes again) is placed.
+    bool place = layout.shownCount != 0;
+    if (place && anyProcessing()) place = !showFrom(0, kRelative) && layout.shownCount;
+    if (place) relayoutAndRepaint();
     loadModeMenu();
 }
 
@@ -57,6 +61,7 @@ void switchToTwoPageMode() {
     Viewer& v = viewer();
     if (!v.normalMode()) return;
     ViewLayout& layout = v.layout;
+    v.document.failedIndex = -1;
     v.screen.destroy();
     if (!layout.fullScreen && !v.settings.modesizech && !platform::isMaximised(v.mainWindow))
         platform::moveWindow(v.mainWindow, layout.twoPageWindowRect);

@@ -60,6 +60,78 @@ void stepForward() {
     if (pages.currentIndex >= pages.pageCount) pages.currentIndex = 0;
 }
 
+// Frees the shown picture of the page `target` before it is decoded again,
+// so that no page is ever held twice (Space in a folder of one picture, a
+// reload that reprocesses the page, a spread stepping onto its own first
+// page). Answers the index that names what stays on screen, or -1 when
+// nothing was freed.
+int dropShownPage(int target) {
+    Viewer& v = viewer();
+    ViewLayout& layout = v.layout;
+    OpenDocument& document = v.document;
+    const int current = v.pages.currentIndex;
+    const int first = current > 0 ? current - 1 : v.pages.pageCount - 1;
+    if (layout.shownCount && target == current) {
+        // The only page shown, or the second of a spread.
+        PictureBuffer& shown = layout.shownCount == 2 ? document.second : document.main;
+        forgetReduced(shown);
+        shown.freeBlocks();
+        --layout.shownCount;
+        return first;
+    }
+    if (layout.shownCount == 2 && target == first) {
+        // The first page of a spread: the second stays, in its place.
+        forgetReduced(document.main);
+        document.main.freeBlocks();
+        handOver(document.second, document.main);
+        layout.shownCount = 1;
+        return current;
+    }
+    return -1;
+}
+
+// A step's load of `n` by `how`, counted from the failed page when the last
+// step failed; it never holds a page twice (dropShownPage). On a failed
+// decode the index goes back to the pages still shown, the failed page is
+// kept for the next step, and a page taken off the screen for the step
+// leaves the screen showing what is left.
+int loadStep(int n, int how) {
+    Viewer& v = viewer();
+    PageList& pages = v.pages;
+    const int shown = pages.currentIndex, before = pages.previousIndex;
+    const int from = v.document.failedIndex >= 0 ? v.document.failedIndex : shown;
+    v.document.failedIndex = -1;
+    pages.currentIndex = from;
+    const int target = pages.stepTarget(n, how);
+    pages.currentIndex = shown;
+    const int kept = pages.navigable ? dropShownPage(target) : -1;
+    pages.currentIndex = from;
+    const int result = pages.loadPage(n, how);
+    if (result != kDecodeFailed) return result;
+    v.document.failedIndex = pages.currentIndex;
+    pages.currentIndex = kept >= 0 ? kept : shown;
+    pages.previousIndex = before;
+    if (kept < 0) return result;
+    if (v.layout.shownCount)
+        relayoutAndRepaint();
+    else
+        platform::invalidate(v.pictureWindow, true);
+    return result;
+}
+
+// The page after the current one, loaded for a pair. When it cannot be
+// decoded the current page stays alone and current, and the failed page is
+// kept for the next step; the caller reports it once the page is shown.
+int loadPairPage() {
+    Viewer& v = viewer();
+    const int result = v.pages.loadNextForPair();
+    if (result == kDecodeFailed) {
+        v.document.failedIndex = v.pages.currentIndex;
+        stepBack();
+    }
+    return result;
+}
+
 void invalidateReadAhead() {
     OpenDocument& document = viewer().document;
     document.readAheadValid = false;
@@ -67,18 +139,21 @@ void invalidateReadAhead() {
 }
 
 // The loaded page becomes the main picture, paired with the page after it
-// when both pair; then everything is placed and painted.
+// when both pair; then everything is placed and painted, and a second page
+// that could not be decoded is reported.
 void showLoaded() {
     Viewer& v = viewer();
     OpenDocument& document = v.document;
     takeLoaded(document.main);
     process(document.main);
     v.layout.shownCount = 1;
+    int pair = kNoList;
     if (isPairable(document.main)) {
         // The first page is reduced for drawing on another core while the
         // page after it is decoded.
         BackgroundReduction first(document.main, true);
-        if (v.pages.loadNextForPair() == kLoaded) {
+        pair = loadPairPage();
+        if (pair == kLoaded) {
             takeLoaded(document.second);
             process(document.second);
             if (isPairable(document.second)) {
@@ -90,6 +165,7 @@ void showLoaded() {
         }
     }
     relayoutAndRepaint();
+    if (pair == kDecodeFailed) showError(kErrorCaption);
 }
 
 // Loads the page `n` after the current one into a read-ahead buffer,
@@ -115,16 +191,19 @@ void queueRefill(int pages) {
 void spreadBack(int offset, bool previousPageStep) {
     Viewer& v = viewer();
     OpenDocument& document = v.document;
-    if (v.pages.loadPage(offset, kRelative) != kLoaded) {
-        showError(previousPageStep ? kPreviousPageErrorCaption : kErrorCaption);
+    const char* caption = previousPageStep ? kPreviousPageErrorCaption : kErrorCaption;
+    if (loadStep(offset, kRelative) != kLoaded) {
+        showError(caption);
         if (v.layout.shownCount) platform::invalidate(v.pictureWindow, false);
         return;
     }
     takeLoaded(document.main);
     process(document.main);
     v.layout.shownCount = 1;
+    int pair = kNoList;
     if (isPairable(document.main)) {
-        if (v.pages.loadNextForPair() == kLoaded) {
+        pair = loadPairPage();
+        if (pair == kLoaded) {
             takeLoaded(document.second);
             process(document.second);
             if (isPairable(document.second)) {
@@ -136,11 +215,15 @@ void spreadBack(int offset, bool previousPageStep) {
                 document.second.freeBlocks();
             }
         }
-    } else if (v.pages.loadNextForPair() == kLoaded) {
-        takeLoaded(document.main);
-        process(document.main);
+    } else {
+        pair = loadPairPage();
+        if (pair == kLoaded) {
+            takeLoaded(document.main);
+            process(document.main);
+        }
     }
     relayoutAndRepaint();
+    if (pair == kDecodeFailed) showError(caption);
 }
 
 // Previous page and previous file: one picture back, or from a spread the
@@ -184,7 +267,7 @@ bool isPairableUnprocessed(const PictureBuffer& picture) {
 
 bool showFrom(int n, int how) {
     invalidateReadAhead();
-    if (viewer().pages.loadPage(n, how) != kLoaded) {
+    if (loadStep(n, how) != kLoaded) {
         showError(kErrorCaption);
         return false;
     }
@@ -200,6 +283,7 @@ bool openPath(const std::string& path) {
         showError(kErrorCaption);
         return false;
     }
+    viewer().document.failedIndex = -1; // a new list
     showLoaded();
     return true;
 }
@@ -209,7 +293,7 @@ bool showNextWithReadAhead() {
     OpenDocument& document = v.document;
     if (!document.readAheadValid) {
         invalidateReadAhead();
-        if (v.pages.loadPage(1, kRelative) != kLoaded) {
+        if (loadStep(1, kRelative) != kLoaded) {
             showError(kErrorCaption);
             return false;
         }
@@ -222,7 +306,8 @@ bool showNextWithReadAhead() {
     process(document.main);
     v.layout.shownCount = 1;
     stepForward();
-    if (isPairable(document.main)) {
+    // A one-page list never forms a spread: the page after it is itself.
+    if (isPairable(document.main) && v.pages.pageCount > 1) {
         if (isPairableUnprocessed(document.readAhead[1])) {
             handOver(document.readAhead[1], document.second);
             process(document.second);
@@ -244,10 +329,14 @@ bool showNextWithReadAhead() {
 }
 
 void refillReadAhead() {
-    OpenDocument& document = viewer().document;
+    Viewer& v = viewer();
+    OpenDocument& document = v.document;
     const int pages = document.refillPending;
     if (pages == kRefillNothing) return;
     document.refillPending = kRefillNothing;
+    // In a list too short to hold two pages after those shown, the pages
+    // read ahead would wrap round to a page on screen and hold it twice.
+    if (v.pages.pageCount < v.layout.shownCount + 2) return;
     bool ok = true;
     if (pages == kRefillBoth) ok = refillFrom(1, document.readAhead[0]);
     ok = refillFrom(2, document.readAhead[1]) && ok;
@@ -259,8 +348,10 @@ void firstFile() {
 }
 
 void lastFile() {
-    // Index pageCount - 2: in two-page mode the last two pages form the last spread.
-    if (viewer().layout.shownCount) showFrom(1, kFromEnd);
+    // Two-page mode starts at index pageCount - 2, so that the last two pages
+    // form the last spread; normal mode shows the last picture.
+    const Viewer& v = viewer();
+    if (v.layout.shownCount) showFrom(v.normalMode() ? 0 : 1, kFromEnd);
 }
 
 void nextPage() {

@@ -1,6 +1,8 @@
 #include "sources/page_list.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "plugin_folder.h"
 #include "support/bmp_writer.h"
@@ -106,6 +108,41 @@ TEST_F(LoaderTest, AnAcceptingPluginThatFailsEndsTheOpen) {
     EXPECT_EQ(list->errorText, kDecodeErrorText);
 }
 
+TEST_F(LoaderTest, APluginPictureIsMadePlainOrRefused) {
+    usePlugins({"content"});
+    // A top-down 32-bit picture comes out as bottom-up 24-bit rows.
+    const std::string rows("\x01\x02\x03\x00\x04\x05\x06\x00", 8);
+    writeFile(files / "a.tpc", "TPIC" + testing_support::makeBmpFile({40, 1, -2, 32, 0, 0, {}, "", rows}));
+    ASSERT_EQ(list->open(files / "a.tpc"), 1);
+    EXPECT_EQ(takeBits(*list), std::string("\x04\x05\x06\x00\x01\x02\x03\x00", 8));
+    // One that cannot be made plain is the plug-in's failure.
+    writeFile(files / "b.tpc", "TPIC" + testing_support::makeBmpFile({40, 1, 2, 24, 4, 0, {}, "", rows}));
+    EXPECT_EQ(list->open(files / "b.tpc"), 0);
+    EXPECT_EQ(list->errorText, kDecodeErrorText);
+}
+
+// A FIFO named like a picture hung the viewer in its open; /dev/zero was
+// read without end. Both are pages like any other that give the loading
+// error. The alarm turns a hang into a failure.
+TEST_F(LoaderTest, APageThatIsNoRegularFileGetsTheLoadingError) {
+    usePlugins({"content"});
+    writeFile(files / "a.bmp", makeBmp(3, 2, 24, 1));
+    ASSERT_EQ(::mkfifo((files / "b.bmp").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (files / "c.bmp").c_str()), 0);
+    ::alarm(30);
+    for (const char* name : {"b.bmp", "c.bmp"}) {
+        EXPECT_EQ(list->open(files / name), 0) << name;
+        EXPECT_EQ(list->errorText, kNotSupportedText) << name;
+    }
+    ASSERT_EQ(list->open(files / "a.bmp"), 1);
+    takeBits(*list);
+    ASSERT_EQ(list->pageCount, 3);
+    EXPECT_EQ(list->loadPage(1, kRelative), kDecodeFailed);
+    EXPECT_EQ(list->errorText, kNotSupportedText);
+    EXPECT_EQ(list->loadPage(1, kRelative), kDecodeFailed);
+    ::alarm(0);
+}
+
 TEST_F(LoaderTest, ArchivesOpenOnTheirFirstPictureByName) {
     usePlugins({"archive", "content"});
     writeFile(files / "p1", tpicFile(3, 2, 24, 1));
@@ -143,9 +180,35 @@ TEST_F(LoaderTest, ArchiveFailuresRestoreTheSelectedArchivePlugin) {
     EXPECT_EQ(list->open(files / "broken.tarc"), 0);
     EXPECT_EQ(list->errorText, kArchivePictureBrokenText);
     EXPECT_EQ(list->host.selectedArchive, 7);
-    // The list already holds the broken archive's entries; the mode stays.
-    EXPECT_EQ(list->pageCount, 2);
-    EXPECT_EQ(list->archiveMode, 0);
+    EXPECT_EQ(list->pageCount, 0); // nothing was open, nothing is
+}
+
+TEST_F(LoaderTest, AFailedArchiveOpenLeavesTheOpenBookAsItWas) {
+    usePlugins({"archive"});
+    writeFile(files / "p1", makeBmp(3, 2, 24, 1));
+    writeFile(files / "p2", makeBmp(3, 2, 24, 2));
+    writeFile(files / "book.tarc", testArchive({{"", "a.bmp", files / "p1"},
+                                                {"", "b.bmp", files / "p2"}}));
+    writeFile(files / "junk", "not a picture");
+    writeFile(files / "broken.tarc", testArchive({{"", "c.bmp", files / "junk"},
+                                                  {"", "d.bmp", files / "p1"},
+                                                  {"", "e.bmp", files / "p2"}}));
+    writeFile(files / "texts.tarc", testArchive({{"", "readme.txt", ""}}));
+    ASSERT_EQ(list->open(files / "book.tarc"), 1);
+    takeBits(*list);
+    for (const char* failing : {"broken.tarc", "texts.tarc"}) {
+        EXPECT_EQ(list->open(files / failing), 0) << failing;
+        EXPECT_EQ(list->entries, (std::vector<std::string>{"a.bmp", "b.bmp"})) << failing;
+        EXPECT_EQ(list->archiveMode, 1);
+        EXPECT_EQ(list->archivePath, files / "book.tarc");
+        EXPECT_EQ(list->archiveName, "book.tarc");
+        EXPECT_EQ(list->currentIndex, 0);
+        EXPECT_EQ(list->navigable, 1);
+        // The next step reads the open archive's own member.
+        ASSERT_EQ(list->loadPage(1, kRelative), kLoaded);
+        EXPECT_EQ(takeBits(*list), bitsOf(2));
+        list->currentIndex = 0;
+    }
 }
 
 TEST_F(LoaderTest, AOnePictureArchiveCannotBeStepped) {
