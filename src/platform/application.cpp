@@ -21,6 +21,8 @@ int startApplication(int argc, char** argv) {
     if (instance || QCoreApplication::instance()) return 0;
     argumentCount = argc;
     instance = new QApplication(argumentCount, argv);
+    // Desktops match the windows to the installed launcher by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VOXA_APP_ID));
     return 1;
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/file_system.h"
 #include "settings/engine_names.h"
+#include "settings/install_layout.h"
 #include "settings/profile_file.h"
 
 namespace {
@@ -186,8 +187,9 @@ SettingsLocation settingsLocation(const std::string& executableFolder,
     // isWritableFolder checks the folder only; a file there that cannot be
     // replaced is not caught, since renaming over it would succeed anyway.
     bool besideWritable = platform::isWritableFolder(executableFolder);
+    bool installed = !installPrefix(executableFolder).empty();
     SettingsLocation location;
-    location.savePath = besideWritable || user.empty() ? beside : user;
+    location.savePath = (besideWritable && !installed) || user.empty() ? beside : user;
     std::string other = location.savePath == beside ? user : beside;
     location.readPath =
         isFile(location.savePath) || other.empty() || !isFile(other) ? location.savePath : other;

@@ -1,9 +1,11 @@
 // settings_file.h - reading and writing the viewer's options in "Voxa.ini".
 //
 // Where the file lives: "Voxa.ini" beside the executable, as long as that
-// folder can be written and the file there (if any) too. Otherwise (an
-// installed viewer) changes are saved to "voxa/Voxa.ini" under the user's
-// config folder, which saving creates. Reading prefers the file saving will
+// folder can be written and the file there (if any) too, and the viewer is
+// not an installed one (install_layout.h), whose folder is shared by every
+// user even when the one running it may write there. Otherwise changes are
+// saved to "voxa/Voxa.ini" under the user's config folder, which saving
+// creates. Reading prefers the file saving will
 // write; only while that one does not exist yet is the other read, so an
 // installed copy beside a read-only executable serves as the first start's
 // settings, and the user's copy wins from the first save on. Saving starts
