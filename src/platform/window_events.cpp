@@ -1,6 +1,5 @@
 // window_events.cpp - the widgets that turn Qt events into messages: the
-// client area (HostWidget) and the top-level frame (FrameWidget), with the
-// translation of keys, buttons and modifiers.
+// client area (HostWidget) and the top-level frame (FrameWidget).
 #include "platform/window_events.h"
 
 #include <QCloseEvent>
@@ -15,6 +14,7 @@
 #include <QWheelEvent>
 
 #include "platform/accelerator.h"
+#include "platform/key_translation.h"
 #include "platform/keys.h"
 #include "platform/window_host.h"
 
@@ -40,70 +40,6 @@ public:
     explicit CommandEvent(int id) : QEvent(commandEventType()), id(id) {}
     int id;
 };
-
-MouseButton buttonOf(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton:
-        return MouseButton::Left;
-    case Qt::RightButton:
-        return MouseButton::Right;
-    case Qt::MiddleButton:
-        return MouseButton::Middle;
-    case Qt::XButton1:
-        return MouseButton::Extra1;
-    case Qt::XButton2:
-        return MouseButton::Extra2;
-    default:
-        return MouseButton::None;
-    }
-}
-
-int keyOf(int qtKey) {
-    if (qtKey >= 0x20 && qtKey <= 0x7e) {
-        if (qtKey >= 'a' && qtKey <= 'z') return qtKey - 'a' + 'A';
-        return qtKey;
-    }
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return key::F(qtKey - Qt::Key_F1 + 1);
-    switch (qtKey) {
-    case Qt::Key_Tab:
-        return key::Tab;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return key::Return;
-    case Qt::Key_Escape:
-        return key::Escape;
-    case Qt::Key_Backspace:
-        return key::BackSpace;
-    case Qt::Key_Insert:
-        return key::Insert;
-    case Qt::Key_Delete:
-        return key::Delete;
-    case Qt::Key_Home:
-        return key::Home;
-    case Qt::Key_End:
-        return key::End;
-    case Qt::Key_PageUp:
-        return key::PageUp;
-    case Qt::Key_PageDown:
-        return key::PageDown;
-    case Qt::Key_Left:
-        return key::Left;
-    case Qt::Key_Right:
-        return key::Right;
-    case Qt::Key_Up:
-        return key::Up;
-    case Qt::Key_Down:
-        return key::Down;
-    case Qt::Key_Shift:
-        return key::Shift;
-    case Qt::Key_Control:
-        return key::Control;
-    case Qt::Key_Alt:
-        return key::Alt;
-    default:
-        return key::Unknown;
-    }
-}
 
 MessageParams mouseParams(const QSinglePointEvent* event) {
     MessageParams params;
@@ -172,7 +108,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
         event->accept();
         if (manualMove.window && event->button() == Qt::LeftButton) manualMove = {};
-        MouseButton button = buttonOf(event->button());
+        MouseButton button = mouseButtonOf(event->button());
         if (button == MouseButton::None) return;
         MessageParams params = mouseParams(event);
         params.button = button;
@@ -227,7 +163,7 @@ protected:
 private:
     void press(QMouseEvent* event, MessageKind kind) {
         event->accept();
-        MouseButton button = buttonOf(event->button());
+        MouseButton button = mouseButtonOf(event->button());
         if (button == MouseButton::None) return;
         lastPressGlobal = event->globalPosition().toPoint();
         MessageParams params = mouseParams(event);
@@ -292,24 +228,6 @@ private:
 };
 
 } // namespace
-
-unsigned modifierState(Qt::KeyboardModifiers modifiers) {
-    unsigned state = 0;
-    if (modifiers & Qt::ShiftModifier) state |= kShiftHeld;
-    if (modifiers & Qt::ControlModifier) state |= kControlHeld;
-    if (modifiers & Qt::AltModifier) state |= kAltHeld;
-    return state;
-}
-
-unsigned buttonState(Qt::MouseButtons buttons) {
-    unsigned state = 0;
-    if (buttons & Qt::LeftButton) state |= kLeftButtonHeld;
-    if (buttons & Qt::RightButton) state |= kRightButtonHeld;
-    if (buttons & Qt::MiddleButton) state |= kMiddleButtonHeld;
-    if (buttons & Qt::XButton1) state |= kExtraButton1Held;
-    if (buttons & Qt::XButton2) state |= kExtraButton2Held;
-    return state;
-}
 
 QWidget* newHostWidget(WindowId id, QWidget* parent) {
     return new HostWidget(id, parent);

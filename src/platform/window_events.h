@@ -15,9 +15,6 @@ QWidget* newHostWidget(WindowId id, QWidget* parent);
 // The frame of top-level window `id`, owned by `owner` (null for none).
 QWidget* newFrameWidget(WindowId id, QWidget* owner, Qt::WindowFlags flags);
 
-unsigned modifierState(Qt::KeyboardModifiers modifiers);
-unsigned buttonState(Qt::MouseButtons buttons);
-
 // Queues command `id` for the procedure of the window whose client is `client`.
 void postCommandEvent(QWidget* client, int id);
 

@@ -6,6 +6,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "platform/key_translation.h"
 #include "platform/window.h"
 #include "platform/window_events.h"
 #include "platform/window_host.h"

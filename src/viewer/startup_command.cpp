@@ -2,6 +2,7 @@
 
 #include "platform/window.h"
 #include "resources/command_ids.h"
+#include "viewer/catalog_link.h"
 #include "viewer/command_line.h"
 #include "viewer/navigation.h"
 #include "viewer/viewer.h"
@@ -23,5 +24,5 @@ void startupCommand() {
     if (line.twoPageMode) platform::sendCommand(v.mainWindow, cmd::TwoPageMode);
     if (!line.path.empty()) openPath(line.path);
     if (line.fitWindow) platform::postCommand(v.mainWindow, cmd::FitWindowToPicture);
-    // "/list" shows the catalog window, which is not built yet.
+    if (line.showCatalog) showCatalog();
 }
