@@ -200,6 +200,12 @@ SettingsLocation settingsLocation() {
     return settingsLocation(platform::executableFolder(), platform::userConfigFolder());
 }
 
+std::string viewerFilesFolder(const SettingsLocation& location) {
+    std::string folder = folderOf(location.savePath);
+    platform::makeFolders(folder);
+    return folder;
+}
+
 void startupDefaults(ViewerState& state) {
     ModeSettings& normalMode = state.modes[kNormalMode];
     ModeSettings& twoPageMode = state.modes[kTwoPageMode];

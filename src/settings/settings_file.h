@@ -32,6 +32,12 @@ inline SettingsLocation settingsAt(const std::string& path) {
     return {path, path};
 }
 
+// The folder of the viewer's own files, where the list dialogs start: the
+// one that holds the file saveSettings writes, so beside the executable of a
+// viewer of its own and the user's "voxa/" config folder for an installed
+// one. Made when missing (saving would make it at the latest).
+std::string viewerFilesFolder(const SettingsLocation& location);
+
 // The values the viewer starts with before the settings file is read, and
 // keeps when there is none.
 void startupDefaults(ViewerState& state);

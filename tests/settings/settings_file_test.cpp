@@ -358,6 +358,18 @@ TEST(SettingsLocation, AnInstalledViewerSavesToTheUsersConfigEvenWhereItMayWrite
               dir / "prefix/lib/voxa2/Voxa.ini");
 }
 
+TEST(SettingsLocation, TheViewersOwnFilesLieWithItsSettings) {
+    TempFolder dir;
+    testing_support::makeFolder(dir / "bin");
+    EXPECT_EQ(viewerFilesFolder(settingsLocation(dir / "bin/", dir / "config/")), dir / "bin/");
+    // An installed viewer's folder is the user's, made at once so that a
+    // dialog can start in it before the first save.
+    testing_support::makeFolder(dir / "usr/lib/voxa");
+    EXPECT_EQ(viewerFilesFolder(settingsLocation(dir / "usr/lib/voxa/", dir / "config/")),
+              dir / "config/voxa/");
+    EXPECT_EQ(platform::pathKind(dir / "config/voxa"), platform::PathKind::Folder);
+}
+
 TEST(SettingsLocation, AnInstalledCopySeedsTheUsersFile) {
     TempFolder dir;
     writeFile(dir / "bin/Voxa.ini", "[VER]\nVer=1\n[OPTION]\nslidetime=5000\n[Site]\nx=1\n");
