@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "platform/file_system.h"
-#include "settings/install_layout.h"
+#include "platform/install_layout.h"
 
 namespace resources {
 
@@ -16,7 +16,7 @@ std::string versionText() {
 
 std::string helpPagePath(const std::string& executableFolder) {
     std::string beside = platform::joinPath(executableFolder, kHelpPageName);
-    std::string data = installedDataFolder(executableFolder);
+    std::string data = platform::installedDataFolder(executableFolder);
     if (data.empty() || platform::pathKind(beside) == platform::PathKind::File) return beside;
     std::string installed = platform::joinPath(data, kHelpPageName);
     return platform::pathKind(installed) == platform::PathKind::File ? installed : beside;

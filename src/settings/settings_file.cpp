@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "platform/file_system.h"
+#include "platform/install_layout.h"
 #include "settings/engine_names.h"
-#include "settings/install_layout.h"
 #include "settings/profile_file.h"
 
 namespace {
@@ -187,7 +187,7 @@ SettingsLocation settingsLocation(const std::string& executableFolder,
     // isWritableFolder checks the folder only; a file there that cannot be
     // replaced is not caught, since renaming over it would succeed anyway.
     bool besideWritable = platform::isWritableFolder(executableFolder);
-    bool installed = !installPrefix(executableFolder).empty();
+    bool installed = !platform::installPrefix(executableFolder).empty();
     SettingsLocation location;
     location.savePath = (besideWritable && !installed) || user.empty() ? beside : user;
     std::string other = location.savePath == beside ? user : beside;

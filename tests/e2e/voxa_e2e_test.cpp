@@ -15,6 +15,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -119,21 +120,26 @@ protected:
         return {};
     }
 
+    // The shown windows of `process`, its native child windows among them.
+    static std::vector<std::string> shownWindows(const VoxaProcess& process) {
+        std::vector<std::string> ids;
+        std::istringstream in(
+            output("xdotool search --onlyvisible --pid " + std::to_string(process.pid())));
+        for (std::string id; std::getline(in, id);)
+            ids.push_back(id);
+        return ids;
+    }
+
     // Opens the help menu by its mnemonic (Alt+H) and returns the menu's
     // window, or nothing when none appeared. Mnemonics need the main window
     // to hold the focus, which without a window manager nobody gives it.
     std::string openHelpMenu(const VoxaProcess& process) {
+        const std::vector<std::string> before = shownWindows(process);
         output("xdotool windowfocus --sync " + window);
         output("xdotool key alt+h");
-        for (int i = 0; i < 300; ++i, QThread::msleep(50)) {
-            std::string ids =
-                output("xdotool search --onlyvisible --pid " + std::to_string(process.pid()));
-            for (std::size_t at = 0; at < ids.size();) {
-                std::size_t end = std::min(ids.find('\n', at), ids.size());
-                if (ids.substr(at, end - at) != window) return ids.substr(at, end - at);
-                at = end + 1;
-            }
-        }
+        for (int i = 0; i < 300; ++i, QThread::msleep(50))
+            for (const std::string& id : shownWindows(process))
+                if (std::find(before.begin(), before.end(), id) == before.end()) return id;
         return {};
     }
 

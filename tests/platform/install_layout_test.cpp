@@ -1,6 +1,9 @@
-#include "settings/install_layout.h"
+#include "platform/install_layout.h"
 
 #include <gtest/gtest.h>
+
+using platform::installedDataFolder;
+using platform::installPrefix;
 
 TEST(InstallLayout, AnExecutableInLibVoxaIsInstalledUnderThePrefixAbove) {
     EXPECT_EQ(installPrefix("/usr/lib/voxa/"), "/usr/");

@@ -10,9 +10,13 @@
 
 #include <string>
 
+namespace platform {
+
 // The <prefix>/ of an executable in <prefix>/lib/voxa/ (both ending with a
 // separator); empty for an executable anywhere else.
 std::string installPrefix(const std::string& executableFolder);
 
 // <prefix>/share/voxa/ of an installed executable; empty for any other.
 std::string installedDataFolder(const std::string& executableFolder);
+
+} // namespace platform
