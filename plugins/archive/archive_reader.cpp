@@ -1,6 +1,8 @@
 // archive_reader.cpp - one libarchive reader per call, read forward only, so
 // extraction decompresses the one member and never holds the whole archive.
 #include "archive/archive_reader.h"
+#include "archive/member_names.h"
+#include "archive/rar_check.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <archive.h>
@@ -49,11 +52,6 @@ int openReader(const ArchiveSource& source, Reader& r) {
     return status == ARCHIVE_OK ? SPI_ALL_RIGHT : SPI_NOT_SUPPORT;
 }
 
-const char* entryName(archive_entry* entry) {
-    const char* name = archive_entry_pathname_utf8(entry);
-    return name ? name : archive_entry_pathname(entry);
-}
-
 // The first word of libarchive's format name ("ZIP", "RAR", "7-Zip", ...).
 void copyMethod(unsigned char* method, archive* a) {
     const char* name = archive_format_name(a);
@@ -63,14 +61,13 @@ void copyMethod(unsigned char* method, archive* a) {
     std::memcpy(method, name, n);
 }
 
-void fillRecord(SpiFileInfo& record, archive* a, archive_entry* entry, long index) {
+void fillRecord(SpiFileInfo& record, archive* a, archive_entry* entry, long index, const std::string& path) {
     copyMethod(record.method, a);
     record.position = uint32_t(index);
     int64_t size = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : 0;
     record.filesize = uint32_t(std::clamp<int64_t>(size, 0, UINT32_MAX));
     record.timestamp = int32_t(std::clamp<int64_t>(archive_entry_mtime(entry), INT32_MIN, INT32_MAX));
-    const char* name = entryName(entry);
-    if (!name) name = "";
+    const char* name = path.c_str();
     const char* slash = std::strrchr(name, '/');
     size_t folderLength = slash ? size_t(slash - name) + 1 : 0;
     // A folder part that does not fit keeps its closing '/' so it still reads as a folder.
@@ -80,8 +77,7 @@ void fillRecord(SpiFileInfo& record, archive* a, archive_entry* entry, long inde
     } else {
         copyNameField(record.path, sizeof record.path, name, folderLength);
     }
-    const char* file = name + folderLength;
-    copyNameField(record.filename, sizeof record.filename, file, std::strlen(file));
+    copyFileName(record.filename, sizeof record.filename, path.substr(folderLength));
 }
 
 } // namespace
@@ -123,10 +119,10 @@ int listArchive(const ArchiveSource& source, SpiHandle* listing) {
         if (status == ARCHIVE_EOF) break;
         if (status < ARCHIVE_WARN) return SPI_OUT_OF_ORDER;
         if (archive_entry_filetype(entry) == AE_IFDIR) continue;
-        const char* name = entryName(entry);
-        if (name && *name && name[std::strlen(name) - 1] == '/') continue;
+        std::string path = memberName(entry);
+        if (!path.empty() && path.back() == '/') continue;
         SpiFileInfo record{};
-        fillRecord(record, r.a, entry, index);
+        fillRecord(record, r.a, entry, index, path);
         records.push_back(record);
     }
     SpiHandle block = spiAlloc((records.size() + 1) * sizeof(SpiFileInfo));
@@ -176,6 +172,7 @@ int extractMember(const ArchiveSource& source, long position, size_t limit, SpiH
         data.insert(data.end(), chunk, chunk + n);
     }
     if (sized && data.size() != size_t(declared)) return SPI_OUT_OF_ORDER;
+    if (!rarDataIntact(source, r.a, data.data(), data.size())) return SPI_OUT_OF_ORDER;
     SpiHandle block = spiAlloc(data.size());
     if (!block) return SPI_NO_MEMORY;
     if (!data.empty()) std::memcpy(spiLock(block), data.data(), data.size());

@@ -302,6 +302,8 @@ TEST(SettingsFile, ReadOnlyFileIsReadAndSaving) {
         ViewerState state = defaults();
         ASSERT_EQ(loadSettings(state, settingsAt(dir / "Voxa.ini")), 1);
         EXPECT_EQ(state.slidetime, 5000);
+        state.slidetime = 6000; // the user made the file read-only: it stays as it is
+        EXPECT_EQ(saveSettings(state, settingsAt(dir / "Voxa.ini")), 0);
         ::chmod((dir / "Voxa.ini").c_str(), 0000);
         EXPECT_EQ(loadSettings(state, settingsAt(dir / "Voxa.ini")), 0);
         EXPECT_EQ(saveSettings(state, settingsAt(dir / "Voxa.ini")), 0);
@@ -389,4 +391,39 @@ TEST(SettingsLocation, AnInstalledCopySeedsTheUsersFile) {
         EXPECT_EQ(settingsLocation(dir / "bin/", dir / "config/").readPath,
                   dir / "config/voxa/Voxa.ini");
     });
+}
+
+TEST(SettingsFile, SavingThroughALinkUpdatesItsTarget) {
+    TempFolder dir;
+    writeFile(dir / "dotfiles/voxa.ini", "[VER]\nVer=1\n[Mine]\nx=1\n");
+    ASSERT_EQ(::symlink((dir / "dotfiles/voxa.ini").c_str(), (dir / "Voxa.ini").c_str()), 0);
+    ViewerState state = defaults();
+    state.slidetime = 4500;
+    ASSERT_EQ(saveSettings(state, settingsAt(dir / "Voxa.ini")), 1);
+    struct stat info {};
+    ASSERT_EQ(::lstat((dir / "Voxa.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    std::string saved = contents(dir / "dotfiles/voxa.ini");
+    EXPECT_NE(saved.find("[Mine]\nx=1\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("slidetime=4500"), std::string::npos) << saved;
+}
+
+TEST(SettingsFile, AnOversizedFileIsMovedAsideAndFreshSettingsSaved) {
+    TempFolder dir;
+    const std::string huge = "[VER]\nVer=1\n" + std::string(4u << 20, ';');
+    writeFile(dir / "Voxa.ini", huge);
+    writeFile(dir / "Voxa.ini.bad", "an earlier one");
+    ViewerState state = defaults();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadSettings(state, settingsAt(dir / "Voxa.ini")), 0);
+    state.slidetime = 7000; // changed while the viewer ran
+    ASSERT_EQ(saveSettings(state, settingsAt(dir / "Voxa.ini")), 1);
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("Voxa.ini.bad.2"), std::string::npos) << said;
+    EXPECT_EQ(contents(dir / "Voxa.ini.bad"), "an earlier one");
+    EXPECT_TRUE(contents(dir / "Voxa.ini.bad.2") == huge);
+    EXPECT_EQ(contents(dir / "Voxa.ini"), std::string(kFreshFile).replace(std::string(kFreshFile).find("3000"), 4, "7000"));
+    ViewerState loaded = defaults();
+    ASSERT_EQ(loadSettings(loaded, settingsAt(dir / "Voxa.ini")), 1);
+    EXPECT_EQ(loaded.slidetime, 7000);
 }
