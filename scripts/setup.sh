@@ -15,6 +15,7 @@ packages=(
   qt6-base-dev                        # the window layer
   libjpeg62-turbo-dev libpng-dev libgif-dev libwebp-dev libarchive-dev
   xvfb xauth xdotool                  # end-to-end tests of the real window
+  time                                # peak memory of the viewer (scripts/measure_hostile.sh)
 )
 
 missing=()

@@ -8,10 +8,11 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+
+#include "platform/read_only_file.h"
 
 namespace platform {
 
@@ -143,15 +144,11 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return folder + kPathSeparator + name;
 }
 
-std::optional<std::string> readFile(const std::string& path) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return std::nullopt;
-    std::string bytes;
-    char chunk[65536];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
-        bytes.append(chunk, got);
-    if (std::ferror(file.get())) return std::nullopt;
+std::optional<std::string> readFile(const std::string& path, std::uint64_t maxBytes) {
+    ReadOnlyFile file(path);
+    if (!file.isOpen() || file.size() > maxBytes) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(file.size()), '\0');
+    if (!file.readAt(0, bytes.data(), bytes.size())) return std::nullopt;
     return bytes;
 }
 

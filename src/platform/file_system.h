@@ -51,8 +51,12 @@ std::string userConfigFolder();
 // an absolute `name` is returned as it is.
 std::string joinPath(const std::string& folder, const std::string& name);
 
-// Reads a whole file; nothing when it cannot be read.
-std::optional<std::string> readFile(const std::string& path);
+// Reads a whole regular file (see ReadOnlyFile) of at most `maxBytes`;
+// nothing when it cannot be read, is no regular file or is larger. No file
+// read whole by the viewer (a list file, a JPEG for its statistics) is
+// anywhere near the default.
+std::optional<std::string> readFile(const std::string& path,
+                                    std::uint64_t maxBytes = std::uint64_t{256} << 20);
 
 // The file `path` stands for: symbolic links followed to the end (a link to
 // a file not there yet stands for that file); nothing for a loop of links.

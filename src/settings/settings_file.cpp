@@ -157,11 +157,10 @@ bool isFile(const std::string& path) {
     return platform::pathKind(path) == platform::PathKind::File;
 }
 
-// The file's text; nothing when it cannot be read or is too large to be ours.
+// The file's text; nothing when it cannot be read, is too large to be ours or
+// is no regular file (a FIFO would stall start-up, /dev/zero would never end).
 std::optional<std::string> readSettingsText(const std::string& path) {
-    auto size = platform::fileSize(path);
-    if (!size || *size > kMaxFileBytes) return std::nullopt;
-    return platform::readFile(path);
+    return platform::readFile(path, kMaxFileBytes);
 }
 
 bool isOversized(const std::string& path) {

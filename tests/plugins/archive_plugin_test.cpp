@@ -8,6 +8,7 @@
 
 #include "archive/archive_reader.h"
 #include "archive/member_names.h"
+#include "hostile/hostile_files.h"
 #include "sample_book/stored_archives.h"
 #include "plugins/plugin_fixture.h"
 #include "sample_book/archive_writer.h"
@@ -302,16 +303,25 @@ TEST_F(ArchivePlugin, MembersOverTheLimitAreRefused) {
     EXPECT_GE(memberSizeLimit(), std::min<size_t>(size_t(1) << 30, memberSizeLimit()));
     EXPECT_LE(memberSizeLimit(), size_t(1) << 30);
 
-    // A zip whose headers declare 3.75 GiB for a small member.
+    // A zip whose headers declare 3.75 GiB for a small member, or 100 bytes
+    // for its 5000: the first is refused before anything is unpacked, the
+    // second once it unpacks past the 100.
     std::string zip = encoders::writeArchive(ArchiveFormat::Zip, {{"bomb.bin", std::string(5000, 'z')}});
-    const char declared[4] = {0, 0, 0, char(0xF0)};
-    for (size_t at = zip.find("PK\1\2"); at != std::string::npos; at = zip.find("PK\1\2", at + 4))
-        zip.replace(at + 24, 4, declared, 4);
-    size_t local = zip.find("PK\3\4");
-    zip.replace(local + 22, 4, declared, 4);
     int result = -1;
-    extract(save(zip), 0, result);
+    extract(save(hostile::withZipSizes(zip, 0xF0000000u)), 0, result);
     EXPECT_EQ(result, SPI_NO_MEMORY);
+    extract(save(hostile::withZipSizes(zip, 100)), 0, result);
+    EXPECT_EQ(result, SPI_OUT_OF_ORDER);
+
+    // A sparse member unpacks with its holes: 2 GiB of them is over the
+    // limit before a byte is unpacked, 4 KiB is a member like any other.
+    extract(save(hostile::sparseTar("page.bmp", std::uint64_t{2} << 30, "data")), 0, result);
+    EXPECT_EQ(result, SPI_NO_MEMORY);
+    std::string unpacked = extract(save(hostile::sparseTar("page.bmp", 4096, "data")), 0, result);
+    ASSERT_EQ(result, SPI_ALL_RIGHT);
+    std::string data("data");
+    data.resize(512, '\0');
+    EXPECT_EQ(unpacked, std::string(4096, '\0') + data);
 
     // A member that inflates past the limit is stopped while it inflates.
     std::string big(3 << 20, '\0');

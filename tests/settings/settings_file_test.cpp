@@ -113,6 +113,28 @@ TEST(SettingsFile, StartupDefaultsStayWithoutAUsableFile) {
     EXPECT_EQ(state.MODE, kNormalMode);
 }
 
+// A Voxa.ini that is a FIFO would stop the start for good, one linked to
+// /dev/zero would be read until memory runs out: neither is read, and
+// neither is replaced by a save. The alarm turns a hang into a failure.
+TEST(SettingsFile, NoRegularFileIsReadOrReplaced) {
+    TempFolder dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (dir / "zero.ini").c_str()), 0);
+    ::alarm(30);
+    for (const char* name : {"fifo.ini", "zero.ini"}) {
+        ViewerState state = defaults();
+        EXPECT_EQ(loadSettings(state, settingsAt(dir / name)), 0) << name;
+        EXPECT_TRUE(sameOptions(state, defaults())) << name;
+        EXPECT_EQ(saveSettings(state, settingsAt(dir / name)), 0) << name;
+    }
+    ::alarm(0);
+    struct stat info {};
+    ASSERT_EQ(::stat((dir / "fifo.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(::lstat((dir / "zero.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+}
+
 TEST(SettingsFile, VersionOnlyGivesMissingKeyDefaults) {
     TempFolder dir;
     writeFile(dir / "Voxa.ini", "[VER]\r\nVer=0814\r\n");
