@@ -11,9 +11,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
+#include <memory>
 #include <signal.h>
 #include <sstream>
 #include <string>
@@ -44,7 +47,19 @@ std::string output(const std::string& command) {
 
 struct Geometry {
     int x = 0, y = 0, width = 0, height = 0;
+    friend bool operator==(const Geometry&, const Geometry&) = default;
 };
+
+std::ostream& operator<<(std::ostream& out, const Geometry& g) {
+    return out << g.x << "," << g.y << " " << g.width << "x" << g.height;
+}
+
+// Waits (with a generous bound) until `done` holds.
+bool waitUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 600; ++i, QThread::msleep(50))
+        if (done()) return true;
+    return false;
+}
 
 class VoxaProcess {
 public:
@@ -137,23 +152,16 @@ protected:
         const std::vector<std::string> before = shownWindows(process);
         output("xdotool windowfocus --sync " + window);
         output("xdotool key alt+h");
-        for (int i = 0; i < 300; ++i, QThread::msleep(50))
+        std::string menu;
+        waitUntil([&] {
             for (const std::string& id : shownWindows(process))
-                if (std::find(before.begin(), before.end(), id) == before.end()) return id;
-        return {};
+                if (std::find(before.begin(), before.end(), id) == before.end()) menu = id;
+            return !menu.empty();
+        });
+        return menu;
     }
 
     std::string title() { return output("xdotool getwindowname " + window); }
-
-    // Waits (with a generous bound) for a shown window of that title.
-    std::string findWindowNamed(const std::string& name) {
-        for (int i = 0; i < 600; ++i) {
-            std::string ids = output("xdotool search --onlyvisible --name '^" + name + "$'");
-            if (!ids.empty()) return ids.substr(0, ids.find('\n'));
-            QThread::msleep(50);
-        }
-        return {};
-    }
 
     // Waits until the title reads `expected`; returns the last title seen.
     std::string waitForTitle(const std::string& expected) {
@@ -182,14 +190,20 @@ protected:
         EXPECT_EQ(voxa.waitForExit(), 0);
     }
 
+    // The client area of window `of` on the screen (xwininfo: xdotool
+    // reports the position of a window in a manager's frame off by the frame).
     Geometry geometry() { return geometry(window); }
     Geometry geometry(const std::string& of) {
         Geometry g;
-        const std::string text = output("xdotool getwindowgeometry --shell " + of);
-        std::sscanf(text.c_str() + text.find("X="), "X=%d", &g.x);
-        std::sscanf(text.c_str() + text.find("Y="), "Y=%d", &g.y);
-        std::sscanf(text.c_str() + text.find("WIDTH="), "WIDTH=%d", &g.width);
-        std::sscanf(text.c_str() + text.find("HEIGHT="), "HEIGHT=%d", &g.height);
+        const std::string text = output("xwininfo -id " + of);
+        auto read = [&](const char* label, int& value) {
+            const std::size_t at = text.find(label);
+            if (at != std::string::npos) value = std::atoi(text.c_str() + at + std::strlen(label));
+        };
+        read("Absolute upper-left X:", g.x);
+        read("Absolute upper-left Y:", g.y);
+        read("Width:", g.width);
+        read("Height:", g.height);
         return g;
     }
 
@@ -224,6 +238,32 @@ protected:
     }
 
     static bool isBlack(QRgb pixel) { return (pixel & 0xffffff) == 0; }
+
+    // A visible window of `process` titled `name`, empty for none.
+    std::string windowNamed(const VoxaProcess& process, const std::string& name) {
+        for (const std::string& id : shownWindows(process))
+            if (output("xdotool getwindowname " + id) == name) return id;
+        return {};
+    }
+
+    // Waits (with a generous bound) for that window.
+    std::string findWindowNamed(const VoxaProcess& process, const std::string& name) {
+        std::string found;
+        waitUntil([&] { return !(found = windowNamed(process, name)).empty(); });
+        return found;
+    }
+
+    // The geometry once two readings a moment apart agree.
+    Geometry settledGeometry() {
+        Geometry last = geometry();
+        for (int i = 0; i < 100; ++i) {
+            QThread::msleep(100);
+            const Geometry next = geometry();
+            if (next == last) break;
+            last = next;
+        }
+        return last;
+    }
 
     testing_support::TempFolder temp;
     std::string executable;
@@ -281,6 +321,36 @@ TEST_F(EndToEnd, PagingModesAndFullScreenOnTheSampleBook) {
     EXPECT_TRUE(fs::exists(temp / "Voxa.ini"));
 }
 
+TEST_F(EndToEnd, TheMenuBarShowsItsTitles) {
+    VoxaProcess voxa(executable, {});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    ASSERT_EQ(waitForTitle("Voxa"), "Voxa");
+    const QImage image = settledShot();
+    // The menu bar is the strip at the top of the window. Its titles stand
+    // out from its ground: many pixels far from the most common colour.
+    std::map<QRgb, int> counts;
+    for (int y = 2; y < 16; ++y)
+        for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y) & 0xffffff];
+    QRgb ground = 0;
+    for (const auto& [colour, count] : counts)
+        if (count > counts[ground]) ground = colour;
+    EXPECT_FALSE(isBlack(ground)) << "the menu bar takes the window's black";
+    int text = 0;
+    for (int y = 2; y < 16; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (std::abs(qGray(image.pixel(x, y)) - qGray(ground)) > 96) ++text;
+    EXPECT_GT(text, 100) << "no titles drawn on the menu bar";
+    press("q");
+    EXPECT_EQ(voxa.waitForExit(), 0);
+}
+
+TEST_F(EndToEnd, TheToolkitsOwnOptionsLeaveTheViewersToIt) {
+    // "-style fusion" takes a value; both are the toolkit's, not paths.
+    opensThenSteps({"-style", "fusion", "-reverse", "/mode2", VOXA_SAMPLE_BOOK ".cbz"},
+                   "02.png 01.jpg", "End", "12.png 11.bmp");
+}
+
 TEST_F(EndToEnd, OpensTheSampleArchive) {
     opensThenSteps({"/mode2", VOXA_SAMPLE_BOOK ".cbz"}, "02.png 01.jpg", "End", "12.png 11.bmp");
 }
@@ -302,20 +372,20 @@ TEST_F(EndToEnd, TheCatalogOpensAListAndItsRowInTheViewer) {
     ASSERT_FALSE(window.empty());
     ASSERT_EQ(waitForTitle("Voxa"), "Voxa");
     press("l");
-    const std::string catalog = findWindowNamed("リスト");
+    const std::string catalog = findWindowNamed(voxa, "リスト");
     ASSERT_FALSE(catalog.empty()) << "L showed no window titled リスト";
 
     press("Tab"); // the catalog's list takes the keyboard
     QThread::msleep(300);
     output("xdotool key --window " + catalog + " ctrl+o");
-    const std::string dialog = findWindowNamed("リストを開く");
+    const std::string dialog = findWindowNamed(voxa, "リストを開く");
     ASSERT_FALSE(dialog.empty());
     // Keys typed while the dialog still builds itself are lost (the path's
     // first letters, under the sanitizers): type once its painting is done.
     settledShot(dialog);
     output("xdotool type --window " + dialog + " '" + listPath + "'");
     output("xdotool key --window " + dialog + " Return");
-    ASSERT_FALSE(findWindowNamed(listPath).empty()) << "the catalog did not take the list";
+    ASSERT_FALSE(findWindowNamed(voxa, listPath).empty()) << "the catalog did not take the list";
 
     press("shift+space"); // the first row, with none selected
     EXPECT_EQ(waitForTitle("02.png 01.jpg"), "02.png 01.jpg");
@@ -461,8 +531,7 @@ protected:
     // Waits until the file at `path` holds `expected`; returns what it last held.
     std::string waitForFileText(const std::string& path, const std::string& expected) {
         std::string seen;
-        for (int i = 0; i < 300 && seen != expected; ++i, QThread::msleep(100))
-            seen = platform::readFile(path).value_or("");
+        waitUntil([&] { return (seen = platform::readFile(path).value_or("")) == expected; });
         return seen;
     }
 
@@ -496,6 +565,95 @@ TEST_F(Installed, FindsItsPluginsAndHelpPageAndKeepsSettingsInTheUsersFolder) {
     EXPECT_EQ(voxa.waitForExit(), 0);
     EXPECT_TRUE(fs::exists(temp / "config/voxa/Voxa.ini"));
     EXPECT_FALSE(fs::exists(programFolder / "Voxa.ini"));
+}
+
+// Under a window manager (openbox, started by main for these tests): frames,
+// focus and placement are the manager's.
+class WindowManager : public EndToEnd {
+protected:
+    // A key to the window the manager has given the focus.
+    void pressFocused(const std::string& key) {
+        output("xdotool windowactivate --sync " + window + " key " + key);
+    }
+
+    struct Extents {
+        int left = -1, right = -1, top = -1, bottom = -1;
+    };
+    // The frame the manager draws around the window.
+    Extents extents() {
+        Extents e;
+        const std::string text = output("xprop -id " + window + " _NET_FRAME_EXTENTS");
+        const std::size_t at = text.find('=');
+        if (at != std::string::npos)
+            std::sscanf(text.c_str() + at + 1, " %d, %d, %d, %d", &e.left, &e.right, &e.top,
+                        &e.bottom);
+        return e;
+    }
+
+    // The window with its frame.
+    Geometry outer() {
+        const Geometry g = geometry();
+        const Extents e = extents();
+        return {g.x - e.left, g.y - e.top, g.width + e.left + e.right,
+                g.height + e.top + e.bottom};
+    }
+
+    bool fullScreen() {
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        const Geometry g = geometry();
+        return g.width == screen.width() && g.height == screen.height();
+    }
+};
+
+TEST_F(WindowManager, FullScreenAndTheCaptionToggleGiveTheWindowBack) {
+    VoxaProcess voxa(executable, {});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(waitUntil([&] { return extents().top > 0; })) << "no frame from the manager";
+    const Geometry start = settledGeometry();
+    for (int i = 0; i < 3; ++i) {
+        pressFocused("Return");
+        ASSERT_TRUE(waitUntil([&] { return fullScreen(); })) << "round " << i;
+        pressFocused("Return");
+        waitUntil([&] { return geometry() == start; });
+        EXPECT_EQ(settledGeometry(), start) << "round " << i;
+    }
+    const Geometry framed = outer();
+    pressFocused("alt+c");
+    EXPECT_TRUE(waitUntil([&] { return extents().top == 0; })) << "the title bar stayed";
+    waitUntil([&] { return outer() == framed; });
+    settledGeometry();
+    EXPECT_EQ(outer(), framed); // re-framed at the same rectangle
+    pressFocused("alt+c");
+    EXPECT_TRUE(waitUntil([&] { return extents().top > 0; }));
+    waitUntil([&] { return geometry() == start; });
+    EXPECT_EQ(settledGeometry(), start);
+    pressFocused("q");
+    EXPECT_EQ(voxa.waitForExit(), 0);
+}
+
+TEST_F(WindowManager, TheErrorBoxOpensOverTheMainWindow) {
+    VoxaProcess voxa(executable, {(temp / "missing.bmp")});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    const std::string box = findWindowNamed(voxa, "エラーっす");
+    ASSERT_FALSE(box.empty()) << "no error box";
+    window = findWindowNamed(voxa, "Voxa");
+    ASSERT_FALSE(window.empty());
+    const Geometry main = outer();
+    const std::string mainWindow = window;
+    window = box;
+    const Geometry boxGeometry = settledGeometry();
+    const int cx = boxGeometry.x + boxGeometry.width / 2;
+    const int cy = boxGeometry.y + boxGeometry.height / 2;
+    EXPECT_TRUE(cx >= main.x && cx < main.x + main.width && cy >= main.y &&
+                cy < main.y + main.height)
+        << "box " << boxGeometry << ", main window " << main;
+    pressFocused("Return"); // OK
+    window = mainWindow;
+    ASSERT_TRUE(waitUntil([&] { return windowNamed(voxa, "エラーっす").empty(); }));
+    pressFocused("q");
+    EXPECT_EQ(voxa.waitForExit(), 0);
 }
 
 // A display of our own: Xvfb picks a free display number itself and tells
@@ -536,6 +694,33 @@ private:
     std::string display_;
 };
 
+// openbox on that display, for the tests of the WindowManager suite.
+class Openbox {
+public:
+    Openbox() {
+        pid_ = fork();
+        if (pid_ == 0) {
+            execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // Running once it has named itself on the root window.
+        running_ = waitUntil([] {
+            return output("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") !=
+                   std::string::npos;
+        });
+    }
+    ~Openbox() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+    bool running() const { return running_; }
+
+private:
+    pid_t pid_ = -1;
+    bool running_ = false;
+};
+
 int main(int argc, char** argv) {
     XServer server;
     if (server.display().empty()) {
@@ -543,6 +728,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     setenv("DISPLAY", server.display().c_str(), 1);
+    // "--window-manager": the tests run under openbox.
+    std::unique_ptr<Openbox> manager;
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--window-manager") manager = std::make_unique<Openbox>();
+    if (manager && !manager->running()) {
+        std::fprintf(stderr, "end-to-end: openbox did not start\n");
+        return 1;
+    }
     qputenv("QT_QPA_PLATFORM", "xcb");
     int code = 0;
     {
