@@ -5,6 +5,9 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
+  librsvg2-bin file                   # the icon's PNGs; the package's library dependencies
+  desktop-file-utils appstream groff-base shared-mime-info  # checks of the launcher, metadata, manual page
+  fonts-dejavu-core                   # a font without Japanese, to show what boxes look like
   clang libclang-rt-14-dev            # libFuzzer and the fuzz build
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev                          # collation, case folding, CP932
