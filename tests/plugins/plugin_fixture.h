@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "sample_book/picture_encoders.h"
 #include "susie_plugin.h"
 #include "support/temp_folder.h"
 
@@ -54,5 +55,25 @@ Decoded decodeFile(const LoadedPlugin& plugin, const testing_support::TempFolder
 // Each decode from memory of every shorter prefix (in steps) must fail cleanly
 // or succeed; returns the number of prefixes that decoded.
 int decodePrefixes(const LoadedPlugin& plugin, const std::string& bytes, size_t step);
+
+// `bytes` (an AVIF or HEIF file) with every image spatial extent ("ispe"
+// property) claiming `width` x `height`: a small file that claims a huge picture.
+std::string withClaimedSize(std::string bytes, std::uint32_t width, std::uint32_t height);
+
+// A smooth picture (channels 3) that lossy encoders keep close to itself.
+encoders::Picture gradient(int width, int height);
+
+// The picture turned `quarters` quarter turns anticlockwise, and mirrored.
+encoders::Picture turnedAnticlockwise(const encoders::Picture& picture, int quarters);
+encoders::Picture mirroredLeftRight(const encoders::Picture& picture);
+
+// The 24-bit DIB must be, header fields and pixel bytes, the DIB of the same
+// picture written as a BMP file (channels 1 or 3; grey is spread to RGB).
+void expectSameAsBmp(const Decoded& d, const encoders::Picture& picture);
+// The largest difference of one sample between the 24-bit DIB and the picture.
+int largestDifference(const Decoded& d, const encoders::Picture& picture);
+// An RGB picture: each RGBA (or grey and alpha) pixel composed over white the
+// way the plug-ins compose it.
+encoders::Picture composedOverWhite(const encoders::Picture& picture);
 
 } // namespace plugin_testing

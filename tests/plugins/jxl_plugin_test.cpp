@@ -1,0 +1,109 @@
+// jxl_plugin_test.cpp - jxl.spi called through its exports.
+#include <gtest/gtest.h>
+
+#include "plugins/plugin_fixture.h"
+#include "sample_book/jxl_encoder.h"
+
+using namespace plugin_testing;
+using encoders::JxlOptions;
+
+namespace {
+
+struct JxlPlugin : ::testing::Test {
+    LoadedPlugin plugin{"jxl"};
+    testing_support::TempFolder folder;
+};
+
+JxlOptions lossless() {
+    JxlOptions options;
+    options.lossless = true;
+    return options;
+}
+
+// A bare codestream whose header claims `width` x `height` and then ends:
+// the size header (not small, both sides as 30-bit values) and default
+// metadata, written least significant bit first.
+std::string claimingCodestream(std::uint32_t width, std::uint32_t height) {
+    std::string bytes = "\xFF\x0A";
+    std::uint64_t bits = 0;
+    int count = 0;
+    auto put = [&](std::uint64_t value, int n) {
+        for (int i = 0; i < n; ++i, ++count) {
+            bits |= ((value >> i) & 1) << (count % 8);
+            if (count % 8 == 7) bytes += char(bits), bits = 0;
+        }
+    };
+    put(0, 1);              // not small
+    put(3, 2), put(height - 1, 30);
+    put(0, 3);              // no ratio: the width follows
+    put(3, 2), put(width - 1, 30);
+    put(1, 1);              // all metadata default
+    put(0, 7 - (count + 7) % 8 + 64);
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(JxlPlugin, DescribesItselfAndTakesBothFormsByContent) {
+    EXPECT_EQ(plugin.info(0), "00IN");
+    EXPECT_EQ(plugin.info(2), "*.jxl");
+    EXPECT_EQ(plugin.info(3), "JPEG XL files");
+    encoders::Picture p = encoders::makePattern(8, 8, 3);
+    JxlOptions boxed;
+    boxed.container = true;
+    for (const std::string& jxl : {encoders::encodeJxl(p), encoders::encodeJxl(p, boxed)}) {
+        EXPECT_EQ(plugin.supportsFile(folder, jxl), 1);
+        EXPECT_NE(plugin.supportsMemory(jxl), 0);
+    }
+    EXPECT_EQ(plugin.supportsMemory(encoders::encodeJpeg(p)), 0);
+}
+
+TEST_F(JxlPlugin, LosslessPicturesAreTheSameBmpAtEightAndSixteenBits) {
+    encoders::Picture p = encoders::makePattern(37, 23, 3);
+    std::string jxl = encoders::encodeJxl(p, lossless());
+    expectSameAsBmp(decodeMemory(plugin, jxl), p);
+    expectSameAsBmp(decodeFile(plugin, folder, jxl, 9), p);
+    JxlOptions wide = lossless();
+    wide.bitsPerSample = 16;
+    wide.container = true;
+    expectSameAsBmp(decodeMemory(plugin, encoders::encodeJxl(p, wide)), p);
+    encoders::Picture grey = encoders::makePattern(21, 12, 1, 7);
+    expectSameAsBmp(decodeMemory(plugin, encoders::encodeJxl(grey, lossless())), grey);
+}
+
+TEST_F(JxlPlugin, LossyPicturesComeOutInSrgbClose) {
+    encoders::Picture p = gradient(64, 48);
+    Decoded d = decodeMemory(plugin, encoders::encodeJxl(p));
+    ASSERT_EQ(d.result, SPI_ALL_RIGHT);
+    // Lossy error stays within a few dozen levels at the gradient's edges;
+    // linear-light output (no sRGB asked for) would be off by 70 in the middle.
+    EXPECT_LE(largestDifference(d, p), 40);
+}
+
+TEST_F(JxlPlugin, OrientationIsApplied) {
+    encoders::Picture p = encoders::makePattern(13, 7, 3, 2);
+    JxlOptions turned = lossless();
+    turned.orientation = 6; // turned a quarter clockwise to be shown
+    expectSameAsBmp(decodeMemory(plugin, encoders::encodeJxl(p, turned)), turnedAnticlockwise(p, 3));
+    JxlOptions mirrored = lossless();
+    mirrored.orientation = 2;
+    expectSameAsBmp(decodeMemory(plugin, encoders::encodeJxl(p, mirrored)), mirroredLeftRight(p));
+}
+
+TEST_F(JxlPlugin, AlphaIsComposedOverWhite) {
+    for (int channels : {2, 4}) {
+        encoders::Picture p = encoders::makePattern(17, 9, channels, 4);
+        expectSameAsBmp(decodeMemory(plugin, encoders::encodeJxl(p, lossless())), composedOverWhite(p));
+    }
+}
+
+TEST_F(JxlPlugin, BrokenAndHugeInputGivesErrorCodes) {
+    std::string jxl = encoders::encodeJxl(encoders::makePattern(30, 20, 3));
+    EXPECT_EQ(decodePrefixes(plugin, jxl, 5), 0);
+    std::string corrupt = jxl;
+    for (size_t i = 12; i < corrupt.size(); i += 7) corrupt[i] = char(~corrupt[i]);
+    EXPECT_GE(decodeMemory(plugin, corrupt).result, 0);
+    EXPECT_EQ(decodeMemory(plugin, claimingCodestream(60000, 60000)).result, SPI_NO_MEMORY);
+    EXPECT_EQ(decodeMemory(plugin, claimingCodestream(16385, 16384)).result, SPI_NO_MEMORY);
+    EXPECT_EQ(decodeMemory(plugin, claimingCodestream(70000, 10)).result, SPI_NO_MEMORY);
+}
