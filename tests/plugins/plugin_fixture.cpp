@@ -51,6 +51,47 @@ int LoadedPlugin::supportsMemory(const std::string& bytes) const {
     return isSupported(nullptr, reinterpret_cast<uintptr_t>(image.data()));
 }
 
+Listed listingIn(int result, SpiHandle block) {
+    Listed listed;
+    listed.result = result;
+    if (result != SPI_ALL_RIGHT) return listed;
+    if (!spiIsValid(block)) {
+        listed.result = -200;
+        return listed;
+    }
+    const auto* records = static_cast<const SpiFileInfo*>(spiLock(block));
+    size_t capacity = spiSize(block) / sizeof(SpiFileInfo);
+    size_t n = 0;
+    while (n < capacity && records[n].method[0] != 0) ++n;
+    if (n == capacity) listed.result = -300;
+    listed.members.assign(records, records + n);
+    spiFree(block);
+    return listed;
+}
+
+std::string bytesIn(int& result, SpiHandle block) {
+    if (result != SPI_ALL_RIGHT) return "";
+    if (!spiIsValid(block)) {
+        result = -200;
+        return "";
+    }
+    std::string bytes(static_cast<const char*>(spiLock(block)), spiSize(block));
+    spiFree(block);
+    return bytes;
+}
+
+Listed LoadedPlugin::list(const char* buf, long len, unsigned flag) const {
+    SpiHandle block = nullptr;
+    int result = getArchiveInfo(buf, len, flag, &block);
+    return listingIn(result, block);
+}
+
+std::string LoadedPlugin::extract(const std::string& path, long position, int& result) const {
+    SpiHandle block = nullptr;
+    result = getFile(path.c_str(), position, reinterpret_cast<char*>(&block), SPI_OUTPUT_MEMORY, nullptr, 0);
+    return bytesIn(result, block);
+}
+
 namespace {
 
 std::uint32_t read32(const std::string& s, size_t at) {
@@ -81,6 +122,19 @@ Decoded take(int result, SpiHandle info, SpiHandle bits) {
 }
 
 } // namespace
+
+Decoded decodedBmp(const std::string& bmp) {
+    Decoded d;
+    if (bmp.size() < 54 || bmp.compare(0, 2, "BM") != 0 || read32(bmp, 10) > bmp.size()) return d;
+    d.info = bmp.substr(14, read32(bmp, 10) - 14);
+    d.bits = bmp.substr(read32(bmp, 10));
+    d.width = int(read32(d.info, 4));
+    d.height = int(read32(d.info, 8));
+    d.bitCount = std::uint8_t(d.info[14]);
+    d.paletteSize = int(read32(d.info, 32));
+    d.result = d.bits.size() == d.stride() * size_t(d.height) ? SPI_ALL_RIGHT : -300;
+    return d;
+}
 
 std::array<std::uint8_t, 3> Decoded::pixel(int x, int y) const {
     const auto* row = reinterpret_cast<const std::uint8_t*>(bits.data()) + size_t(height - 1 - y) * stride();

@@ -16,7 +16,14 @@ struct Buffer {
     toff_t at = 0;
 };
 
-tmsize_t readProc(thandle_t, void*, tmsize_t) { return 0; }
+// libtiff reads back what it wrote when it links one directory to the next.
+tmsize_t readProc(thandle_t handle, void* data, tmsize_t size) {
+    auto* b = static_cast<Buffer*>(handle);
+    size_t n = b->at < b->bytes.size() ? std::min(size_t(size), size_t(b->bytes.size() - b->at)) : 0;
+    std::memcpy(data, b->bytes.data() + b->at, n);
+    b->at += toff_t(n);
+    return tmsize_t(n);
+}
 
 tmsize_t writeProc(thandle_t handle, void* data, tmsize_t size) {
     auto* b = static_cast<Buffer*>(handle);
@@ -44,11 +51,19 @@ std::vector<std::uint8_t> rowSamples(const TiffPage& page, int y, int plane) {
     const Picture& p = page.picture;
     const std::uint8_t* in = p.pixels.data() + size_t(y) * size_t(p.width) * size_t(p.channels);
     std::vector<std::uint8_t> row;
-    if (page.bitsPerSample == 1) {
-        row.assign((size_t(p.width) + 7) / 8, 0);
+    if (page.bitsPerSample < 8) {
+        // Packed, first pixel in the highest bits: palette indices as they
+        // are, grey reduced (bilevel: thresholded at 128).
+        const int bits = page.bitsPerSample;
+        row.assign((size_t(p.width) * size_t(bits) + 7) / 8, 0);
         for (int x = 0; x < p.width; ++x) {
-            bool white = in[x] >= 128;
-            if (white != page.minIsWhite) row[size_t(x) / 8] |= std::uint8_t(0x80 >> (x % 8));
+            unsigned v = in[x];
+            if (page.paletteRgb.empty()) {
+                v = bits == 1 ? (v >= 128 ? 1 : 0) : v >> (8 - bits);
+                if (page.minIsWhite) v = ((1u << bits) - 1) - v;
+            }
+            size_t at = size_t(x) * size_t(bits);
+            row[at / 8] |= std::uint8_t(v << (8 - bits - int(at % 8)));
         }
         return row;
     }
