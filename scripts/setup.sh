@@ -10,6 +10,9 @@ packages=(
   libicu-dev                          # collation, case folding, CP932
   qt6-base-dev                        # the window layer
   libjpeg62-turbo-dev libpng-dev libgif-dev libwebp-dev libarchive-dev
+  libavif-dev libjxl-dev libheif-dev libtiff-dev   # AVIF, JPEG XL, HEIF, TIFF plug-ins
+  libmupdf-dev                        # the PDF book plug-in; MuPDF's static archives need:
+  libfreetype-dev libopenjp2-7-dev libjbig2dec0-dev libmujs-dev libgumbo-dev
   xvfb xauth xdotool                  # end-to-end tests of the real window
 )
 
