@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <thread>
 
 #include <avif/avif.h>
@@ -79,8 +80,11 @@ int convertThroughCopy(const avifImage* image, const Placement& placement, spi::
     avifRGBImageSetDefaults(&rgb, image);
     rgb.depth = 8;
     rgb.format = AVIF_RGB_FORMAT_BGRA;
-    avifRGBImageAllocatePixels(&rgb);
-    if (!rgb.pixels) return SPI_NO_MEMORY;
+    rgb.rowBytes = uint32_t(placement.width) * 4;
+    // Our own buffer: libavif's allocator ends the process when memory runs out.
+    std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[size_t(rgb.rowBytes) * size_t(placement.height)]);
+    if (!pixels) return SPI_NO_MEMORY;
+    rgb.pixels = pixels.get();
     int result = codeOf(avifImageYUVToRGB(image, &rgb));
     for (int y = 0; result == SPI_ALL_RIGHT && y < placement.height; ++y) {
         const unsigned char* in = rgb.pixels + size_t(y) * rgb.rowBytes;
@@ -91,7 +95,6 @@ int convertThroughCopy(const avifImage* image, const Placement& placement, spi::
             for (int c = 0; c < 3; ++c) out[c] = spi::overWhite(in[c], in[3]);
         }
     }
-    avifRGBImageFreePixels(&rgb);
     return result;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include <jxl/decode.h>
@@ -49,7 +50,11 @@ int setOutputBuffer(Decode& d) {
     void* target = d.dib.pixels;
     size_t capacity = d.dib.stride * size_t(d.dib.height);
     if (d.alpha) {
-        d.rgba.resize(size_t(d.dib.width) * size_t(d.dib.height) * 4);
+        try {
+            d.rgba.resize(size_t(d.dib.width) * size_t(d.dib.height) * 4);
+        } catch (const std::bad_alloc&) {
+            return SPI_NO_MEMORY;
+        }
         target = d.rgba.data();
         capacity = d.rgba.size();
     }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <system_error>
 #include <vector>
 
 #include <mupdf/fitz.h>
@@ -285,9 +286,11 @@ int renderPage(const Session& s, int index, const PageFacts& facts, const PdfBoo
     int result = spi::createBmpFile(facts.width, facts.height, 24, 0, dib);
     if (result != SPI_ALL_RIGHT) return result;
     fz_cookie cookie{};
-    {
+    try {
         RenderDeadline deadline(cookie, options.renderLimit);
         result = drawPage(s, index, facts, dib, cookie);
+    } catch (const std::system_error&) { // no thread to watch the render: it is not started
+        result = SPI_OTHER_ERROR;
     }
     if (result != SPI_ALL_RIGHT) {
         spi::discard(dib);

@@ -29,7 +29,7 @@ std::string claimingCodestream(std::uint32_t width, std::uint32_t height) {
     int count = 0;
     auto put = [&](std::uint64_t value, int n) {
         for (int i = 0; i < n; ++i, ++count) {
-            bits |= ((value >> i) & 1) << (count % 8);
+            bits |= (i < 64 ? (value >> i) & 1 : 0) << (count % 8);
             if (count % 8 == 7) bytes += char(bits), bits = 0;
         }
     };

@@ -193,9 +193,9 @@ TEST_F(PdfBookPlugin, PasswordProtectedAndBrokenFilesFailCleanly) {
         source.data = reinterpret_cast<const unsigned char*>(part.data());
         source.size = part.size();
         SpiHandle block = nullptr;
-        Listed listed = listingIn(listPdfBook(source, small, &block), block);
+        int result = listPdfBook(source, small, &block);
+        Listed listed = listingIn(result, block);
         for (const SpiFileInfo& member : listed.members) {
-            int result = -1;
             std::string bytes = extractWith(part, long(member.position), small, result);
             if (result == SPI_ALL_RIGHT) {
                 EXPECT_EQ(bytes.size(), member.filesize) << cut;
