@@ -217,7 +217,7 @@ TEST_F(ShippedFormatsTest, APdfOpensAsABookOfScansAndRenderedPages) {
     expectWholeBook(list, {{"0001.jpg", "", 40, 60}, {"0002.bmp", "", 2479, 3508}, {"0003.jpg", "", 40, 60}});
 }
 
-TEST_F(ShippedFormatsTest, APdfWithAPasswordLeavesTheOpenBookAsItWas) {
+TEST_F(ShippedFormatsTest, ALockedOrBrokenPdfLeavesTheOpenBookAsItWas) {
     for (const Page& page : pages)
         writeFile(files / ("book/" + page.name), page.bytes);
     ASSERT_EQ(list.open(files / "book"), 1) << list.errorText;
@@ -225,10 +225,14 @@ TEST_F(ShippedFormatsTest, APdfWithAPasswordLeavesTheOpenBookAsItWas) {
     encoders::PdfPage scanned;
     scanned.jpeg = pages[0].bytes;
     writeFile(files / "locked.pdf", encoders::writePdf({scanned}, "secret"));
-    EXPECT_EQ(list.open(files / "locked.pdf"), 0);
-    EXPECT_EQ(list.errorText, kNoPictureInArchiveText);
-    EXPECT_EQ(list.archiveMode, 0);
-    EXPECT_EQ(list.entries.front(), pages[0].name);
-    EXPECT_EQ(list.pageCount, static_cast<int>(pages.size()));
+    writeFile(files / "broken.pdf", "%PDF-1.7\n" + std::string(4000, '#'));
+    for (const char* name : {"locked.pdf", "broken.pdf"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(list.open(files / name), 0);
+        EXPECT_EQ(list.errorText, kNoPictureInArchiveText);
+        EXPECT_EQ(list.archiveMode, 0);
+        EXPECT_EQ(list.entries.front(), pages[0].name);
+        EXPECT_EQ(list.pageCount, static_cast<int>(pages.size()));
+    }
 }
 #endif
