@@ -81,6 +81,10 @@ void buildViewColumns(CatalogList& list);
 // The same for view columns 1 .. V-1 only, inserted after the title in front
 // of any columns already there.
 void buildViewColumnsAfterTitle(CatalogList& list);
+// The display position of column `id`, -1 when it is hidden.
+inline int columnPosition(const CatalogList& list, int id) {
+    return list.columns[std::size_t(id)].displayPosition;
+}
 // Adds a row at the end with serial nextSerial; `texts` gives the V cells
 // (missing ones start empty, extra ones are dropped). Leaves `modified` alone.
 void appendRow(CatalogList& list, int icon, RowCells texts);

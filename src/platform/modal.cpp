@@ -129,6 +129,7 @@ ModalAnswer showFileDialog(const ModalRequest& request) {
         dialog.setNameFilters(filters);
         dialog.selectNameFilter(filters.front());
     }
+    if (!request.fileName.empty()) dialog.selectFile(fromUtf8(request.fileName));
     if (!request.defaultExtension.empty())
         dialog.setDefaultSuffix(fromUtf8(request.defaultExtension));
     place(dialog, request);
@@ -146,6 +147,7 @@ ModalRequest fileRequest(ModalKind kind, const FileDialogRequest& request) {
     out.caption = request.title;
     out.filters = parseFileFilter(request.filter);
     out.folder = request.folder;
+    out.fileName = request.fileName;
     out.defaultExtension = request.defaultExtension;
     out.opacity = request.opacity;
     out.position = request.position;

@@ -37,6 +37,7 @@ struct ModalRequest {
     MessageIcon icon = MessageIcon::None;
     std::vector<FileFilterPair> filters; // file dialogs; the first is selected
     std::string folder; // file dialogs, folder browser: where to start (empty: the default)
+    std::string fileName; // save dialog: the name offered
     std::string defaultExtension;
     int opacity = 255;             // 255 opaque
     std::optional<Point> position; // top-left on the screen; none: the usual place
@@ -70,6 +71,7 @@ struct FileDialogRequest {
     std::string title;
     std::string filter; // pairs of zero-ended texts closed by an empty one (file_filter.h)
     std::string folder;
+    std::string fileName;         // the name a save dialog offers
     std::string defaultExtension; // without the dot
     int opacity = 255;
     std::optional<Point> position;

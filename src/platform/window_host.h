@@ -53,6 +53,8 @@ struct WindowRecord {
 };
 
 WindowRecord* findWindow(WindowId window);
+// Runs the window's procedure with the message; 0 without a window or procedure.
+int dispatch(WindowId window, MessageKind kind, const MessageParams& params);
 // The top-level window's record that `window` lies in (itself for a top-level).
 WindowRecord* topLevelOf(WindowId window);
 // The widget of the window's client area; null when not a window.
@@ -65,6 +67,10 @@ void destroyAllWindows();
 void destroyAllMenus();
 // Re-lays the menu bar and the client area inside the frame.
 void layOutFrame(WindowRecord& record);
+// The frame's margins now, or the last ones seen in the normal state.
+QMargins marginsOf(WindowRecord& record);
+Qt::WindowFlags flagsFor(WindowStyle style);
+Qt::CursorShape qtCursor(CursorShape shape);
 
 QRect toQRect(const Rect& rect);
 Rect fromQRect(const QRect& rect);

@@ -6,28 +6,12 @@
 #include <array>
 
 #include "resources/command_ids.h"
+#include "resources/menu_entries.h"
 
 namespace resources {
 namespace {
 
-using platform::MenuEntry;
-using Kind = platform::MenuEntryKind;
-
-constexpr MenuEntry popup(const char* text) {
-    return {Kind::Popup, 0, text};
-}
-constexpr MenuEntry end() {
-    return {Kind::EndPopup, 0, ""};
-}
-constexpr MenuEntry separator() {
-    return {Kind::Separator, 0, ""};
-}
-constexpr MenuEntry item(int id, const char* text) {
-    return {Kind::Item, id, text};
-}
-constexpr MenuEntry radio(int id, const char* text) {
-    return {Kind::RadioItem, id, text};
-}
+using namespace menu;
 
 template <std::size_t... N> constexpr auto join(const std::array<MenuEntry, N>&... parts) {
     std::array<MenuEntry, (N + ...)> out{};

@@ -5,12 +5,13 @@
 #include "platform/window.h"
 #include "resources/command_ids.h"
 #include "resources/version.h"
+#include "viewer/catalog_link.h"
 #include "viewer/menu_marks.h"
 #include "viewer/mode_switch.h"
 #include "viewer/navigation.h"
 #include "viewer/open_dialog.h"
 #include "viewer/slideshow.h"
-#include "viewer/startup.h"
+#include "viewer/startup_command.h"
 #include "viewer/view_layout.h"
 #include "viewer/viewer.h"
 #include "viewer/window_frame.h"
@@ -28,8 +29,8 @@ void showVersion() {
 }
 
 // Commands whose dialogs or windows have not been built yet: picture and
-// plug-in information, copy, page number, slideshow interval, options and
-// the catalog. They are known ids that do nothing for now.
+// plug-in information, copy, page number, slideshow interval, options, and
+// adding to the catalog. They are known ids that do nothing for now.
 bool isPendingCommand(int id) {
     switch (id) {
     case cmd::PictureInformation:
@@ -37,13 +38,8 @@ bool isPendingCommand(int id) {
     case cmd::PageSelect:
     case cmd::SlideshowInterval:
     case cmd::Options:
-    case cmd::ShowCatalog:
     case cmd::AddCurrentFolder:
     case cmd::AddCurrentFile:
-    case cmd::OpenFromList:
-    case cmd::OpenRowAbove:
-    case cmd::OpenRowBelow:
-    case cmd::OpenRandomRow:
     case cmd::PluginInformation:
         return true;
     default:
@@ -65,6 +61,7 @@ bool runCommand(int id) {
     }
     if (isSettingCommand(id)) {
         chooseSetting(id);
+        if (id >= cmd::Transparency0 && id <= cmd::Transparency75) applyCatalogTransparency();
         return true;
     }
     switch (id) {
@@ -133,6 +130,15 @@ bool runCommand(int id) {
         return true;
     case cmd::ToggleMode:
         toggleMode();
+        return true;
+    case cmd::ShowCatalog:
+        toggleCatalog();
+        return true;
+    case cmd::OpenFromList:
+    case cmd::OpenRowAbove:
+    case cmd::OpenRowBelow:
+    case cmd::OpenRandomRow:
+        openRowFromCatalog(id);
         return true;
     case cmd::Help:
         platform::openWithDesktop(resources::helpPagePath());

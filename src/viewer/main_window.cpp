@@ -7,6 +7,7 @@
 #include "resources/icons.h"
 #include "resources/menus.h"
 #include "settings/settings_file.h"
+#include "viewer/catalog_link.h"
 #include "viewer/commands.h"
 #include "viewer/main_window_input.h"
 #include "viewer/menu_marks.h"
@@ -49,17 +50,20 @@ void setUp(WindowId window) {
     platform::setCursorShape(v.pictureWindow, platform::CursorShape::Arrow);
 
     platform::acceptDrops(window, true);
+    createCatalog();
     applyWindowedStyle();
     v.layout.savedWindowRect = v.layout.twoPageWindowRect = platform::windowRect(window);
     platform::postCommand(window, cmd::Startup);
 }
 
 // Close: the settings are saved with the windowed menu-bar state, the
-// pictures freed and the window destroyed, which ends the loop.
+// catalog offers to save a changed list and goes, the pictures are freed and
+// the window destroyed, which ends the loop.
 void shutDown(WindowId window) {
     Viewer& v = viewer();
     if (v.layout.fullScreen) v.settings.MENU = v.settings.menuBeforeFullScreen;
     saveSettings(v.settings, v.settingsFile);
+    quitCatalog();
     v.document.main.freeBlocks();
     v.document.second.freeBlocks();
     platform::destroyWindow(window);

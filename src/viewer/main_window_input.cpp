@@ -3,6 +3,7 @@
 #include "platform/keys.h"
 #include "platform/window.h"
 #include "resources/command_ids.h"
+#include "viewer/catalog_link.h"
 #include "viewer/menu_marks.h"
 #include "viewer/view_layout.h"
 #include "viewer/viewer.h"
@@ -41,7 +42,8 @@ void keyDown(const MessageParams& params) {
     const bool shift = held(params, platform::kShiftHeld);
     switch (params.key) {
     case platform::key::Tab:
-        break; // the catalog's list takes the focus once the catalog window exists
+        focusCatalogList();
+        break;
     case platform::key::Return:
         command(cmd::FullScreen);
         break;

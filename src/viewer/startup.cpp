@@ -4,32 +4,8 @@
 
 #include "platform/application.h"
 #include "platform/file_system.h"
-#include "platform/window.h"
-#include "resources/command_ids.h"
-#include "viewer/command_line.h"
 #include "viewer/main_window.h"
-#include "viewer/navigation.h"
 #include "viewer/viewer.h"
-
-void startupCommand() {
-    Viewer& v = viewer();
-    if (v.commandLine.empty()) return;
-    const CommandLine line = parseCommandLine(v.commandLine);
-    if (line.placement) {
-        const platform::Rect rect = platform::rectAt(line.placement->x, line.placement->y,
-                                                     line.placement->width,
-                                                     line.placement->height);
-        platform::moveWindow(v.mainWindow, rect, true);
-        v.layout.twoPageWindowRect = rect;
-    }
-    if (line.slideshow) platform::postCommand(v.mainWindow, cmd::Slideshow);
-    if (line.fullScreen) platform::sendCommand(v.mainWindow, cmd::FullScreen);
-    if (line.normalMode) platform::sendCommand(v.mainWindow, cmd::NormalMode);
-    if (line.twoPageMode) platform::sendCommand(v.mainWindow, cmd::TwoPageMode);
-    if (!line.path.empty()) openPath(line.path);
-    if (line.fitWindow) platform::postCommand(v.mainWindow, cmd::FitWindowToPicture);
-    // "/list" shows the catalog window, which is not built yet.
-}
 
 int runViewer(int argc, char** argv) {
     if (!platform::startApplication(argc, argv)) return 1;

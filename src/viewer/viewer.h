@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/catalog_window.h"
 #include "picture/picture_buffer.h"
 #include "picture/screen_bitmap.h"
 #include "platform/drawing.h"
@@ -102,6 +103,7 @@ struct Viewer {
     platform::WindowId mainWindow = 0;
     platform::WindowId pictureWindow = 0;
     platform::MenuHandle menu = 0;
+    CatalogWindow catalog;
     bool slideshowRunning = false;
     std::vector<std::string> commandLine; // the arguments after the program's path
     std::minstd_rand random;

@@ -17,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "catalog/list_file.h"
 #include "support/temp_folder.h"
 #ifdef VOXA_HAVE_TIFF_BOOK
 #include "sample_book/tiff_encoder.h"
@@ -116,6 +117,16 @@ protected:
     }
 
     std::string title() { return output("xdotool getwindowname " + window); }
+
+    // Waits (with a generous bound) for a shown window of that title.
+    std::string findWindowNamed(const std::string& name) {
+        for (int i = 0; i < 600; ++i) {
+            std::string ids = output("xdotool search --onlyvisible --name '^" + name + "$'");
+            if (!ids.empty()) return ids.substr(0, ids.find('\n'));
+            QThread::msleep(50);
+        }
+        return {};
+    }
 
     // Waits until the title reads `expected`; returns the last title seen.
     std::string waitForTitle(const std::string& expected) {
@@ -277,6 +288,36 @@ TEST_F(EndToEnd, OpensTheSampleArchive) {
 TEST_F(EndToEnd, OpensAPictureInItsFolder) {
     // The landscape page alone in normal mode, then the page after it.
     opensThenSteps({"/mode1", VOXA_SAMPLE_BOOK "/06.jpg"}, "06.jpg", "space", "07.png");
+}
+
+TEST_F(EndToEnd, TheCatalogOpensAListAndItsRowInTheViewer) {
+    CatalogList list;
+    resetCatalog(list);
+    appendRow(list, kIconFolder, {"book", VOXA_SAMPLE_BOOK});
+    const std::string listPath = temp / "shelf.vxl";
+    ASSERT_EQ(writeListFile(list, listPath), 1);
+
+    VoxaProcess voxa(executable, {"/mode2"});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    ASSERT_EQ(waitForTitle("Voxa"), "Voxa");
+    press("l");
+    const std::string catalog = findWindowNamed("リスト");
+    ASSERT_FALSE(catalog.empty()) << "L showed no window titled リスト";
+
+    press("Tab"); // the catalog's list takes the keyboard
+    QThread::msleep(300);
+    output("xdotool key --window " + catalog + " ctrl+o");
+    const std::string dialog = findWindowNamed("リストを開く");
+    ASSERT_FALSE(dialog.empty());
+    output("xdotool type --window " + dialog + " '" + listPath + "'");
+    output("xdotool key --window " + dialog + " Return");
+    ASSERT_FALSE(findWindowNamed(listPath).empty()) << "the catalog did not take the list";
+
+    press("shift+space"); // the first row, with none selected
+    EXPECT_EQ(waitForTitle("02.png 01.jpg"), "02.png 01.jpg");
+    press("q");
+    EXPECT_EQ(voxa.waitForExit(), 0);
 }
 
 #ifdef VOXA_HAVE_TIFF_BOOK

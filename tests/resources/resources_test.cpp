@@ -10,6 +10,7 @@
 #include "platform/ui_fixture.h"
 #include "platform/window.h"
 #include "platform/window_host.h"
+#include "resources/catalog_icons.h"
 #include "resources/icons.h"
 #include "resources/version.h"
 
@@ -51,4 +52,13 @@ TEST(Icons, BothFormsReadAsImagesAndTheWindowShowsThem) {
     EXPECT_EQ(shown.availableSizes(), (QList<QSize>{QSize(32, 32), QSize(16, 16)}));
     platform::destroyWindow(window);
     platform::processPendingMessages();
+}
+
+TEST(Icons, TheCatalogsPicturesHaveTheirSizes) {
+    ui_test::startTestApplication();
+    EXPECT_EQ(QImage(resources::listIcon().large).size(), QSize(32, 32));
+    EXPECT_EQ(QImage(resources::listIcon().small).size(), QSize(16, 16));
+    EXPECT_EQ(QImage(resources::toolbarStrip()).size(), QSize(160, 15));
+    for (const char* const* icon : {resources::folderIcon(), resources::paintIcon(), resources::archiveIcon()})
+        EXPECT_EQ(QImage(icon).size(), QSize(16, 16));
 }
