@@ -12,6 +12,9 @@
 
 namespace {
 
+constexpr int kMaxHeifSide = 16384; // 16384 x 16384 = kMaxPicturePixels
+static_assert(uint64_t(kMaxHeifSide) * kMaxHeifSide == kMaxPicturePixels);
+
 int codeOf(const heif_error& error) {
     if (error.code == heif_error_Ok) return SPI_ALL_RIGHT;
     if (error.code == heif_error_Memory_allocation_error || error.subcode == heif_suberror_Security_limit_exceeded)
@@ -47,8 +50,10 @@ void copyRows(const heif_image* image, bool alpha, bool premultiplied, spi::DibO
 int decodeInto(const unsigned char* data, size_t size, spi::DibOutput& dib) {
     Context context(heif_context_alloc(), heif_context_free);
     if (!context) return SPI_NO_MEMORY;
-    // Pictures wider or taller than a DIB may be are refused while reading.
-    heif_context_set_maximum_image_size_limit(context.get(), spi::kMaxDibSide);
+    // libheif limits each side, and checks a grid picture's canvas (which
+    // may claim another size than its header) only against this limit: a
+    // side of 16384 keeps every canvas it allocates within the pixel cap.
+    heif_context_set_maximum_image_size_limit(context.get(), kMaxHeifSide);
     int result = codeOf(heif_context_read_from_memory_without_copy(context.get(), data, size, nullptr));
     if (result != SPI_ALL_RIGHT) return result;
     heif_image_handle* rawHandle = nullptr;
