@@ -6,7 +6,10 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <utility>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace spi {
 
@@ -165,21 +168,62 @@ void setGreyPalette(DibOutput& dib, int entries) {
     }
 }
 
+namespace {
+
+void swapRedBluePlain(const unsigned char* in, unsigned char* out, size_t count) {
+    for (size_t x = 0; x < count; ++x, in += 3, out += 3) {
+        unsigned char first = in[0];
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = first;
+    }
+}
+
+#if defined(__x86_64__)
+// Five pixels a step with one byte shuffle; the sixteenth byte of each load
+// goes back unchanged, so in-place work is safe.
+__attribute__((target("ssse3"))) void swapRedBlueSsse3(const unsigned char* in, unsigned char* out, size_t count) {
+    const __m128i order = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
+    size_t x = 0;
+    for (; x + 6 <= count; x += 5) {
+        __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x * 3));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x * 3), _mm_shuffle_epi8(pixels, order));
+    }
+    swapRedBluePlain(in + x * 3, out + x * 3, count - x);
+}
+#endif
+
+} // namespace
+
+void copySwappingRedBlue(const unsigned char* in, unsigned char* out, size_t count) {
+#if defined(__x86_64__)
+    static const bool shuffles = __builtin_cpu_supports("ssse3");
+    if (shuffles) {
+        swapRedBlueSsse3(in, out, count);
+        return;
+    }
+#endif
+    swapRedBluePlain(in, out, count);
+}
+
 void flipToBottomUp(DibOutput& dib, bool swapRedBlue) {
     std::vector<unsigned char> spare(dib.stride);
-    auto swapped = [&](unsigned char* row) {
-        if (!swapRedBlue) return;
-        for (int x = 0; x < dib.width; ++x, row += 3) std::swap(row[0], row[2]);
-    };
+    const size_t width = size_t(dib.width);
     for (int top = 0, bottom = dib.height - 1; top <= bottom; ++top, --bottom) {
         unsigned char* a = dib.pixels + size_t(top) * dib.stride;
         unsigned char* b = dib.pixels + size_t(bottom) * dib.stride;
-        swapped(a);
-        if (a == b) break;
-        swapped(b);
+        if (a == b) {
+            if (swapRedBlue) copySwappingRedBlue(a, a, width);
+            break;
+        }
         std::memcpy(spare.data(), a, dib.stride);
-        std::memcpy(a, b, dib.stride);
-        std::memcpy(b, spare.data(), dib.stride);
+        if (swapRedBlue) {
+            copySwappingRedBlue(b, a, width);
+            copySwappingRedBlue(spare.data(), b, width);
+        } else {
+            std::memcpy(a, b, dib.stride);
+            std::memcpy(b, spare.data(), dib.stride);
+        }
     }
 }
 

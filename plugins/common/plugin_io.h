@@ -75,6 +75,8 @@ size_t bmpFileSize(int width, int height, int bitCount, int paletteSize);
 // Either of the two, for decoders that write pictures and BMP files alike.
 using CreateDibFunction = int (*)(int width, int height, int bitCount, int paletteSize, DibOutput& dib);
 void setGreyPalette(DibOutput& dib, int entries);
+// Copies `count` R G B pixels as B G R (`in` and `out` the same, or apart).
+void copySwappingRedBlue(const unsigned char* in, unsigned char* out, size_t count);
 // Turns the rows of a DIB that a library filled top-down (the order libraries
 // write) into the bottom-up order of a DIB, in place; with `swapRedBlue` the
 // 24-bit pixels change from R G B to B G R on the way.

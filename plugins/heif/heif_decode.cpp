@@ -31,14 +31,15 @@ using Options = std::unique_ptr<heif_decoding_options, decltype(&heif_decoding_o
 void copyRows(const heif_image* image, bool alpha, bool premultiplied, spi::DibOutput& dib) {
     int stride = 0;
     const uint8_t* plane = heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
-    const int step = alpha ? 4 : 3;
     for (int y = 0; y < dib.height; ++y) {
         const uint8_t* in = plane + size_t(y) * size_t(stride);
         unsigned char* out = dib.row(y);
-        for (int x = 0; x < dib.width; ++x, in += step, out += 3) {
-            if (!alpha) {
-                out[0] = in[2], out[1] = in[1], out[2] = in[0];
-            } else if (premultiplied) {
+        if (!alpha) {
+            spi::copySwappingRedBlue(in, out, size_t(dib.width));
+            continue;
+        }
+        for (int x = 0; x < dib.width; ++x, in += 4, out += 3) {
+            if (premultiplied) {
                 for (int c = 0; c < 3; ++c) out[c] = (unsigned char)std::min(255, in[2 - c] + 255 - in[3]);
             } else {
                 for (int c = 0; c < 3; ++c) out[c] = spi::overWhite(in[2 - c], in[3]);

@@ -31,15 +31,29 @@ int prepareOutput(Decode& d) {
     return spi::createDib(int(width), int(height), 24, 0, d.dib);
 }
 
+bool isSrgb(const JxlColorEncoding& e) {
+    return e.white_point == JXL_WHITE_POINT_D65 && e.transfer_function == JXL_TRANSFER_FUNCTION_SRGB &&
+           (e.color_space == JXL_COLOR_SPACE_GRAY ||
+            (e.color_space == JXL_COLOR_SPACE_RGB && e.primaries == JXL_PRIMARIES_SRGB));
+}
+
+// Pictures stored in the codec's own colour space (XYB) are asked for in
+// sRGB, which the library converts them to; those whose original space is
+// sRGB come out so anyway, and asking would only slow the decoder down. The
+// others keep their stored colour space: the library cannot convert them.
 void preferSrgb(Decode& d) {
+    if (d.basic.uses_original_profile) return;
+    JxlColorEncoding original{};
+    if (JxlDecoderGetColorAsEncodedProfile(d.decoder, nullptr, JXL_COLOR_PROFILE_TARGET_ORIGINAL, &original) ==
+            JXL_DEC_SUCCESS &&
+        isSrgb(original))
+        return;
     JxlColorEncoding srgb{};
     srgb.color_space = d.basic.num_color_channels == 1 ? JXL_COLOR_SPACE_GRAY : JXL_COLOR_SPACE_RGB;
     srgb.white_point = JXL_WHITE_POINT_D65;
     srgb.primaries = JXL_PRIMARIES_SRGB;
     srgb.transfer_function = JXL_TRANSFER_FUNCTION_SRGB;
     srgb.rendering_intent = JXL_RENDERING_INTENT_PERCEPTUAL;
-    // Only pictures in the codec's own colour space can be converted; for the
-    // others the call fails and the stored colour space stays.
     JxlDecoderSetPreferredColorProfile(d.decoder, &srgb);
 }
 

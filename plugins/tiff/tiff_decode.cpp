@@ -82,7 +82,7 @@ int copyStrips(TIFF* tiff, const TiffLayout& layout, spi::DibOutput& dib) {
                 std::copy(in, in + rowBytes, out);
                 continue;
             }
-            for (int x = 0; x < layout.width; ++x, in += 3, out += 3) out[0] = in[2], out[1] = in[1], out[2] = in[0];
+            spi::copySwappingRedBlue(in, out, size_t(layout.width));
         }
     }
     return SPI_ALL_RIGHT;

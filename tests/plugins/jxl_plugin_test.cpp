@@ -78,6 +78,14 @@ TEST_F(JxlPlugin, LossyPicturesComeOutInSrgbClose) {
     // Lossy error stays within a few dozen levels at the gradient's edges;
     // linear-light output (no sRGB asked for) would be off by 70 in the middle.
     EXPECT_LE(largestDifference(d, p), 40);
+
+    // Stored as linear light, shown as sRGB: a linear half comes out near 188.
+    JxlOptions linear;
+    linear.linearLight = true;
+    encoders::Picture grey{8, 8, 3, std::vector<std::uint8_t>(8 * 8 * 3, 128)};
+    Decoded converted = decodeMemory(plugin, encoders::encodeJxl(grey, linear));
+    ASSERT_EQ(converted.result, SPI_ALL_RIGHT);
+    EXPECT_NEAR(converted.pixel(4, 4)[1], 188, 3);
 }
 
 TEST_F(JxlPlugin, OrientationIsApplied) {

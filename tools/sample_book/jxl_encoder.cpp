@@ -34,7 +34,10 @@ std::string encodeJxl(const Picture& picture, const JxlOptions& options) {
     check(JxlEncoderUseContainer(encoder, options.container), "container");
     check(JxlEncoderSetBasicInfo(encoder, &info), "basic info");
     JxlColorEncoding colour;
-    JxlColorEncodingSetToSRGB(&colour, info.num_color_channels == 1);
+    if (options.linearLight)
+        JxlColorEncodingSetToLinearSRGB(&colour, info.num_color_channels == 1);
+    else
+        JxlColorEncodingSetToSRGB(&colour, info.num_color_channels == 1);
     check(JxlEncoderSetColorEncoding(encoder, &colour), "colour encoding");
 
     JxlEncoderFrameSettings* settings = JxlEncoderFrameSettingsCreate(encoder, nullptr);

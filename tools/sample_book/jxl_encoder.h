@@ -15,6 +15,7 @@ struct JxlOptions {
     int orientation = 1;    // the Exif orientation the decoder is to apply
     bool container = false; // the ISO box container instead of a bare codestream
     int effort = 3;         // 1 (fastest) to 9
+    bool linearLight = false; // the samples declared linear-light sRGB instead of sRGB
 };
 
 // channels 1 (grey), 2 (grey and alpha), 3 (RGB) or 4 (RGBA).
