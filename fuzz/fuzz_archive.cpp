@@ -1,5 +1,6 @@
 // fuzz_archive.cpp - the archive plug-in's listing and extraction on arbitrary
-// memory images: list, then extract every listed member under a small limit.
+// memory images: list, then extract every listed member under the limit
+// GetFile applies.
 #include "archive/archive_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
@@ -11,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const auto* records = static_cast<const SpiFileInfo*>(spiLock(listing));
     for (size_t i = 0; records[i].method[0] != 0 && i < 16; ++i) {
         SpiHandle member = nullptr;
-        if (extractMember(source, long(records[i].position), size_t(16) << 20, &member) == SPI_ALL_RIGHT)
+        if (extractMember(source, long(records[i].position), memberSizeLimit(), &member) == SPI_ALL_RIGHT)
             spiFree(member);
     }
     spiFree(listing);

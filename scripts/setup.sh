@@ -14,6 +14,7 @@ packages=(
   libmupdf-dev                        # the PDF book plug-in; MuPDF's static archives need:
   libfreetype-dev libopenjp2-7-dev libjbig2dec0-dev libmujs-dev libgumbo-dev
   xvfb xauth xdotool                  # end-to-end tests of the real window
+  time                                # peak memory of the viewer (scripts/measure_hostile.sh)
 )
 
 missing=()

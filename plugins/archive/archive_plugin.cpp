@@ -36,7 +36,7 @@ SPI_EXPORT int IsSupported(const char*, uintptr_t dw) {
 
 SPI_EXPORT int GetArchiveInfo(const char* buf, long len, unsigned int flag, SpiHandle* lphInf) {
     if (!buf) return SPI_FILE_READ_ERROR;
-    return listArchive(sourceOf(buf, len, flag), lphInf);
+    return spi::guardedCall([&] { return listArchive(sourceOf(buf, len, flag), lphInf); });
 }
 
 SPI_EXPORT int GetFile(const char* src, long len, char* dest, unsigned int flag,
@@ -44,7 +44,9 @@ SPI_EXPORT int GetFile(const char* src, long len, char* dest, unsigned int flag,
     if (!src) return SPI_FILE_READ_ERROR;
     // Only extraction to memory exists; the viewer never asks for a file.
     if ((flag & 0x700) != SPI_OUTPUT_MEMORY) return SPI_NO_FUNCTION;
-    return extractMember(sourceOf(src, 0, flag & 7), len, memberSizeLimit(),
-                         reinterpret_cast<SpiHandle*>(dest));
+    return spi::guardedCall([&] {
+        return extractMember(sourceOf(src, 0, flag & 7), len, memberSizeLimit(),
+                             reinterpret_cast<SpiHandle*>(dest));
+    });
 }
 }

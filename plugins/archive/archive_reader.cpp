@@ -1,17 +1,23 @@
 // archive_reader.cpp - one libarchive reader per call, read forward only, so
 // extraction decompresses the one member and never holds the whole archive.
 #include "archive/archive_reader.h"
+#include "archive/member_names.h"
+#include "archive/rar_check.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <archive.h>
 #include <archive_entry.h>
+
+#include "common/plugin_io.h"
 
 namespace {
 
@@ -37,7 +43,8 @@ int openReader(const ArchiveSource& source, Reader& r) {
     archive_read_support_format_lha(r.a);
     int status;
     if (source.fileName) {
-        r.fd = ::open(source.fileName, O_RDONLY | O_CLOEXEC);
+        uint64_t size = 0;
+        r.fd = spi::openRegularFile(source.fileName, size);
         if (r.fd < 0) return SPI_FILE_READ_ERROR;
         if (source.offset < 0 || ::lseek(r.fd, source.offset, SEEK_SET) != source.offset)
             return SPI_FILE_READ_ERROR;
@@ -49,9 +56,21 @@ int openReader(const ArchiveSource& source, Reader& r) {
     return status == ARCHIVE_OK ? SPI_ALL_RIGHT : SPI_NOT_SUPPORT;
 }
 
-const char* entryName(archive_entry* entry) {
-    const char* name = archive_entry_pathname_utf8(entry);
-    return name ? name : archive_entry_pathname(entry);
+// The first block for a member whose size the archive does not say.
+constexpr size_t kFirstUnsizedBlock = size_t(1) << 20;
+
+// Gives `block` room for `size` bytes, keeping what it holds; false (and the
+// block freed) when memory is short.
+bool resize(std::unique_ptr<SpiBlock, void (*)(SpiHandle)>& block, size_t size) {
+    void* moved = std::realloc(block.get(), SPI_BLOCK_HEADER_BYTES + (size ? size : 1));
+    if (!moved) {
+        block.reset();
+        return false;
+    }
+    block.release();
+    block.reset(static_cast<SpiHandle>(moved));
+    block->size = size;
+    return true;
 }
 
 // The first word of libarchive's format name ("ZIP", "RAR", "7-Zip", ...).
@@ -63,14 +82,13 @@ void copyMethod(unsigned char* method, archive* a) {
     std::memcpy(method, name, n);
 }
 
-void fillRecord(SpiFileInfo& record, archive* a, archive_entry* entry, long index) {
+void fillRecord(SpiFileInfo& record, archive* a, archive_entry* entry, long index, const std::string& path) {
     copyMethod(record.method, a);
     record.position = uint32_t(index);
     int64_t size = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : 0;
     record.filesize = uint32_t(std::clamp<int64_t>(size, 0, UINT32_MAX));
     record.timestamp = int32_t(std::clamp<int64_t>(archive_entry_mtime(entry), INT32_MIN, INT32_MAX));
-    const char* name = entryName(entry);
-    if (!name) name = "";
+    const char* name = path.c_str();
     const char* slash = std::strrchr(name, '/');
     size_t folderLength = slash ? size_t(slash - name) + 1 : 0;
     // A folder part that does not fit keeps its closing '/' so it still reads as a folder.
@@ -80,8 +98,7 @@ void fillRecord(SpiFileInfo& record, archive* a, archive_entry* entry, long inde
     } else {
         copyNameField(record.path, sizeof record.path, name, folderLength);
     }
-    const char* file = name + folderLength;
-    copyNameField(record.filename, sizeof record.filename, file, std::strlen(file));
+    copyFileName(record.filename, sizeof record.filename, path.substr(folderLength));
 }
 
 } // namespace
@@ -123,10 +140,10 @@ int listArchive(const ArchiveSource& source, SpiHandle* listing) {
         if (status == ARCHIVE_EOF) break;
         if (status < ARCHIVE_WARN) return SPI_OUT_OF_ORDER;
         if (archive_entry_filetype(entry) == AE_IFDIR) continue;
-        const char* name = entryName(entry);
-        if (name && *name && name[std::strlen(name) - 1] == '/') continue;
+        std::string path = memberName(entry);
+        if (!path.empty() && path.back() == '/') continue;
         SpiFileInfo record{};
-        fillRecord(record, r.a, entry, index);
+        fillRecord(record, r.a, entry, index, path);
         records.push_back(record);
     }
     SpiHandle block = spiAlloc((records.size() + 1) * sizeof(SpiFileInfo));
@@ -137,7 +154,10 @@ int listArchive(const ArchiveSource& source, SpiHandle* listing) {
 }
 
 size_t memberSizeLimit() {
-    size_t limit = size_t(1) << 30;
+    // A member is a picture file: none needs more than the largest 24-bit
+    // picture the pixel cap allows, with room for a BMP's headers and row
+    // padding around it.
+    size_t limit = size_t(3 * kMaxPicturePixels) + (size_t(4) << 20);
     long pages = ::sysconf(_SC_PHYS_PAGES), pageSize = ::sysconf(_SC_PAGESIZE);
     if (pages > 0 && pageSize > 0 && size_t(pages) <= SIZE_MAX / size_t(pageSize))
         limit = std::min(limit, size_t(pages) * size_t(pageSize));
@@ -163,22 +183,36 @@ int extractMember(const ArchiveSource& source, long position, size_t limit, SpiH
     if (declared < 0) return SPI_OUT_OF_ORDER;
     if (uint64_t(declared) > limit) return SPI_NO_MEMORY;
 
-    // Read into a growing buffer capped at the limit: a member whose header
-    // lies about its size cannot inflate past it.
-    std::vector<unsigned char> data;
-    data.reserve(size_t(declared));
-    unsigned char chunk[65536];
+    // Unpacked straight into the block handed out: one of the declared size
+    // (for a sparse member, holes included), or for a member of unknown size
+    // one that grows up to the limit. The block is zero-filled, so its pages
+    // cost nothing until data arrives.
+    size_t capacity = sized ? size_t(declared) : std::min(limit, kFirstUnsizedBlock);
+    std::unique_ptr<SpiBlock, void (*)(SpiHandle)> block(spiAlloc(capacity), spiFree);
+    if (!block) return SPI_NO_MEMORY;
+    size_t filled = 0;
     for (;;) {
-        la_ssize_t n = archive_read_data(r.a, chunk, sizeof chunk);
+        if (filled == capacity) {
+            if (sized) break;
+            if (capacity == limit) return SPI_NO_MEMORY;
+            capacity = std::min(limit, 2 * capacity);
+            if (!resize(block, capacity)) return SPI_NO_MEMORY;
+        }
+        auto* data = static_cast<unsigned char*>(spiLock(block.get()));
+        la_ssize_t n = archive_read_data(r.a, data + filled, capacity - filled);
         if (n == 0) break;
         if (n < 0) return SPI_OUT_OF_ORDER;
-        if (size_t(n) > limit - data.size()) return SPI_NO_MEMORY;
-        data.insert(data.end(), chunk, chunk + n);
+        filled += size_t(n);
     }
-    if (sized && data.size() != size_t(declared)) return SPI_OUT_OF_ORDER;
-    SpiHandle block = spiAlloc(data.size());
-    if (!block) return SPI_NO_MEMORY;
-    if (!data.empty()) std::memcpy(spiLock(block), data.data(), data.size());
-    *member = block;
+    if (sized) {
+        // Less than declared, or more: the headers lie about the member.
+        unsigned char more;
+        if (filled != capacity || archive_read_data(r.a, &more, 1) != 0) return SPI_OUT_OF_ORDER;
+    } else if (!resize(block, filled)) {
+        return SPI_NO_MEMORY;
+    }
+    if (!rarDataIntact(source, r.a, static_cast<unsigned char*>(spiLock(block.get())), filled))
+        return SPI_OUT_OF_ORDER;
+    *member = block.release();
     return SPI_ALL_RIGHT;
 }

@@ -26,12 +26,15 @@ constexpr size_t kMaxListedMembers = 65536;
 // member's position being its index among all entries of the archive.
 int listArchive(const ArchiveSource& source, SpiHandle* listing);
 
-// The largest member GetFile extracts: 1 GiB, or the machine's physical memory
-// when that is smaller.
+// The largest member GetFile extracts: the largest 24-bit picture of
+// kMaxPicturePixels with room for a BMP's headers (772 MiB), or the
+// machine's physical memory when that is smaller.
 size_t memberSizeLimit();
 
-// GetFile to memory: the member at `position`, refused with SPI_NO_MEMORY when
-// it declares or unpacks to more than `limit` bytes.
+// GetFile to memory: the member at `position`, unpacked straight into the
+// block handed out. Refused with SPI_NO_MEMORY when it declares or unpacks
+// to more than `limit` bytes (a sparse member counts its holes), and with
+// SPI_OUT_OF_ORDER when it unpacks to more or less than it declares.
 int extractMember(const ArchiveSource& source, long position, size_t limit, SpiHandle* member);
 
 // Copies `text` into a field of `capacity` bytes, zero-terminated, cut at a

@@ -98,6 +98,22 @@ int convertThroughCopy(const avifImage* image, const Placement& placement, spi::
     return result;
 }
 
+// What decoding takes beside the DIB, as the container describes the
+// picture: the AV1 decoder's planes (and alpha plane), and the B G R A copy
+// of a picture with alpha or a turn.
+uint64_t workOf(const avifDecoder* decoder) {
+    const avifImage* image = decoder->image;
+    const uint64_t pixels = uint64_t(image->width) * image->height;
+    const uint64_t sample = image->depth > 8 ? 2 : 1;
+    uint64_t halfSamples = 6; // twice the samples a pixel has, 4:4:4
+    if (image->yuvFormat == AVIF_PIXEL_FORMAT_YUV422) halfSamples = 4;
+    if (image->yuvFormat == AVIF_PIXEL_FORMAT_YUV420) halfSamples = 3;
+    if (image->yuvFormat == AVIF_PIXEL_FORMAT_YUV400) halfSamples = 2;
+    if (decoder->alphaPresent) halfSamples += 2;
+    const bool copy = decoder->alphaPresent || (image->transformFlags & (AVIF_TRANSFORM_IROT | AVIF_TRANSFORM_IMIR));
+    return pixels * sample * halfSamples / 2 + (copy ? 4 * pixels : 0);
+}
+
 int decodeWith(avifDecoder* decoder, const unsigned char* data, size_t size, spi::DibOutput& dib) {
     decoder->maxThreads = int(std::max(1u, std::thread::hardware_concurrency()));
     decoder->strictFlags = AVIF_STRICT_DISABLED; // files that bend the rules still show
@@ -111,6 +127,7 @@ int decodeWith(avifDecoder* decoder, const unsigned char* data, size_t size, spi
     if (result == SPI_ALL_RIGHT) result = codeOf(avifDecoderParse(decoder));
     if (result != SPI_ALL_RIGHT) return result;
     const avifImage* image = decoder->image;
+    if (workOf(decoder) > spi::workBudget(size)) return SPI_NO_MEMORY;
     result = codeOf(avifDecoderNextImage(decoder));
     if (result != SPI_ALL_RIGHT) return result;
     // The frame may disagree with the container's size; the frame counts.
@@ -135,9 +152,6 @@ int decodeAvif(const unsigned char* data, size_t size, SpiHandle* info, SpiHandl
     if (!decoder) return SPI_NO_MEMORY;
     spi::DibOutput dib;
     int result = decodeWith(decoder.get(), data, size, dib);
-    if (result != SPI_ALL_RIGHT) {
-        spi::discard(dib);
-        return result;
-    }
+    if (result != SPI_ALL_RIGHT) return result;
     return spi::handOver(dib, info, bits);
 }

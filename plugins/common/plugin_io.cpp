@@ -13,6 +13,18 @@
 
 namespace spi {
 
+int openRegularFile(const char* path, uint64_t& size) {
+    int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    size = uint64_t(st.st_size);
+    return fd;
+}
+
 int readPictureInput(const char* buf, long len, unsigned int flag, PictureInput& input) {
     if (!buf) return SPI_FILE_READ_ERROR;
     if ((flag & 7) == SPI_INPUT_MEMORY) {
@@ -22,30 +34,26 @@ int readPictureInput(const char* buf, long len, unsigned int flag, PictureInput&
         return SPI_ALL_RIGHT;
     }
     if (len < 0) return SPI_FILE_READ_ERROR;
-    int fd = ::open(buf, O_RDONLY | O_CLOEXEC);
+    uint64_t fileSize = 0;
+    int fd = openRegularFile(buf, fileSize);
     if (fd < 0) return SPI_FILE_READ_ERROR;
-    struct stat st {};
     int result = SPI_ALL_RIGHT;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < len) {
+    if (fileSize < uint64_t(len)) {
         result = SPI_FILE_READ_ERROR;
+    } else if (fileSize - uint64_t(len) > kMaxDecoderBytes) {
+        result = SPI_NO_MEMORY; // read whole, it alone would pass the decoder's share
     } else {
-        size_t size = size_t(st.st_size - len);
-        // A picture file larger than the largest DIB we hand out cannot be a
-        // picture we would decode; refuse it rather than read gigabytes.
-        if (size > kMaxDibBytes) {
-            result = SPI_NO_MEMORY;
-        } else {
-            input.storage.resize(size);
-            size_t done = 0;
-            while (done < size) {
-                ssize_t n = ::pread(fd, input.storage.data() + done, size - done, off_t(len + long(done)));
-                if (n <= 0) break;
-                done += size_t(n);
-            }
-            input.storage.resize(done);
-            input.data = input.storage.data();
-            input.size = done;
+        size_t size = size_t(fileSize - uint64_t(len));
+        input.storage.resize(size);
+        size_t done = 0;
+        while (done < size) {
+            ssize_t n = ::pread(fd, input.storage.data() + done, size - done, off_t(len + long(done)));
+            if (n <= 0) break;
+            done += size_t(n);
         }
+        input.storage.resize(done);
+        input.data = input.storage.data();
+        input.size = done;
     }
     ::close(fd);
     return result;
@@ -101,10 +109,11 @@ void writeInfoHeader(unsigned char* header, int width, int height, int bitCount,
 }
 
 // SPI_ALL_RIGHT when a picture of this shape may be allocated.
-int checkShape(int width, int height, int bitCount) {
+int checkShape(int width, int height) {
     if (width <= 0 || height <= 0) return SPI_OUT_OF_ORDER;
-    if (width > kMaxDibSide || height > kMaxDibSide) return SPI_NO_MEMORY;
-    if (dibStride(width, bitCount) > kMaxDibBytes / size_t(height)) return SPI_NO_MEMORY;
+    if (width > kMaxDibSide || height > kMaxDibSide ||
+        uint64_t(width) * uint64_t(height) > kMaxPicturePixels)
+        return SPI_NO_MEMORY;
     return SPI_ALL_RIGHT;
 }
 
@@ -120,7 +129,7 @@ void pointInto(DibOutput& dib, unsigned char* header, unsigned char* pixels, int
 } // namespace
 
 int createDib(int width, int height, int bitCount, int paletteSize, DibOutput& dib) {
-    int shape = checkShape(width, height, bitCount);
+    int shape = checkShape(width, height);
     if (shape != SPI_ALL_RIGHT) return shape;
     size_t stride = dibStride(width, bitCount);
     size_t infoSize = 40 + size_t(paletteSize) * 4;
@@ -137,15 +146,13 @@ int createDib(int width, int height, int bitCount, int paletteSize, DibOutput& d
 }
 
 size_t bmpFileSize(int width, int height, int bitCount, int paletteSize) {
-    if (checkShape(width, height, bitCount) != SPI_ALL_RIGHT) return 0;
-    if (tooManyPixels(uint64_t(width), uint64_t(height))) return 0;
+    if (checkShape(width, height) != SPI_ALL_RIGHT) return 0;
     return kBmpFileHeaderBytes + 40 + size_t(paletteSize) * 4 + dibStride(width, bitCount) * size_t(height);
 }
 
 int createBmpFile(int width, int height, int bitCount, int paletteSize, DibOutput& dib) {
-    int shape = checkShape(width, height, bitCount);
+    int shape = checkShape(width, height);
     if (shape != SPI_ALL_RIGHT) return shape;
-    if (tooManyPixels(uint64_t(width), uint64_t(height))) return SPI_NO_MEMORY;
     size_t size = bmpFileSize(width, height, bitCount, paletteSize);
     dib.info = spiAlloc(size);
     if (!dib.info) return SPI_NO_MEMORY;
@@ -233,7 +240,7 @@ int handOverFile(DibOutput& dib, SpiHandle* file) {
         return SPI_MEMORY_ERROR;
     }
     *file = dib.info;
-    dib = DibOutput{};
+    dib.info = nullptr;
     return SPI_ALL_RIGHT;
 }
 
@@ -244,14 +251,14 @@ int handOver(DibOutput& dib, SpiHandle* pHBInfo, SpiHandle* pHBm) {
     }
     *pHBInfo = dib.info;
     *pHBm = dib.bits;
-    dib = DibOutput{};
+    dib.info = dib.bits = nullptr;
     return SPI_ALL_RIGHT;
 }
 
 void discard(DibOutput& dib) {
     spiFree(dib.info);
     spiFree(dib.bits);
-    dib = DibOutput{};
+    dib.info = dib.bits = nullptr;
 }
 
 } // namespace spi
@@ -259,18 +266,24 @@ void discard(DibOutput& dib) {
 namespace spi {
 
 int isSupportedWith(SniffFunction sniff, uintptr_t dw) {
-    unsigned char head[64];
-    size_t known = readSniffBytes(dw, head, sizeof head);
-    return sniff(head, known) ? 1 : 0;
+    return guardedCall(
+        [&] {
+            unsigned char head[64];
+            size_t known = readSniffBytes(dw, head, sizeof head);
+            return sniff(head, known) ? 1 : 0;
+        },
+        0, 0);
 }
 
 int getPictureWith(DecodeFunction decode, const char* buf, long len, unsigned int flag,
                    SpiHandle* pHBInfo, SpiHandle* pHBm) {
     if (!pHBInfo || !pHBm) return SPI_MEMORY_ERROR;
-    PictureInput input;
-    int result = readPictureInput(buf, len, flag, input);
-    if (result != SPI_ALL_RIGHT) return result;
-    return decode(input.data, input.size, pHBInfo, pHBm);
+    return guardedCall([&] {
+        PictureInput input;
+        int result = readPictureInput(buf, len, flag, input);
+        if (result != SPI_ALL_RIGHT) return result;
+        return decode(input.data, input.size, pHBInfo, pHBm);
+    });
 }
 
 } // namespace spi

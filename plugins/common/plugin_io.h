@@ -4,12 +4,45 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "common/picture_limits.h"
 #include "susie_plugin.h"
 
 namespace spi {
+
+// The most memory a decoder takes beside the picture it hands out: its input
+// and the large working buffers of its library together. A picture file
+// larger than this is refused unread; a decoder whose library would need
+// more than what its input leaves (workBudget) refuses the picture before
+// the library allocates it.
+constexpr size_t kMaxDecoderBytes = size_t(192) << 20;
+
+// What a decoder whose input is `inputSize` bytes may still use.
+inline size_t workBudget(size_t inputSize) {
+    return inputSize < kMaxDecoderBytes ? kMaxDecoderBytes - inputSize : 0;
+}
+
+// Opens `path` for reading without waiting (a FIFO without a writer would
+// block for good) and keeps it only when it is a regular file, so that no
+// device or pipe is read as a picture or an archive. The descriptor, or -1;
+// `size` gets the file's size.
+int openRegularFile(const char* path, uint64_t& size);
+
+// Runs `call`, an export's body, so that no exception leaves the plug-in:
+// the host is no C++ caller. A failed allocation gives `noMemory`, anything
+// else `otherwise`.
+template <typename Call>
+int guardedCall(Call call, int noMemory = SPI_NO_MEMORY, int otherwise = SPI_OTHER_ERROR) noexcept {
+    try {
+        return call();
+    } catch (const std::bad_alloc&) {
+        return noMemory;
+    } catch (...) {
+        return otherwise;
+    }
+}
 
 // The input of GetPicture / GetArchiveInfo: either a pointer into the host's
 // memory image or a copy of the file read from `len` on.
@@ -32,10 +65,9 @@ size_t readSniffBytes(uintptr_t dw, unsigned char* head, size_t count);
 // zero, which is written when there is room.
 int copyPluginInfo(const char* const* texts, int count, int infono, char* buf, int buflen);
 
-// The largest pixel block a plug-in hands out. Decoding a bigger picture is
-// refused before anything is allocated, so a forged header cannot exhaust
-// memory; 1 GiB holds a 24-bit picture of more than 350 million pixels.
-constexpr size_t kMaxDibBytes = size_t(1) << 30;
+// The longest side of a picture a plug-in hands out; a picture of more than
+// kMaxPicturePixels is refused as well, before anything is allocated, so a
+// forged header cannot exhaust memory.
 constexpr int kMaxDibSide = 65535;
 
 // True when a picture of this size is beyond the cap every plug-in honours;
@@ -49,9 +81,18 @@ inline bool tooManyPixels(uint64_t width, uint64_t height) {
 size_t dibStride(int width, int bitCount);
 
 // A DIB under construction: both blocks allocated, the header and a palette
-// of `paletteSize` entries reserved. Returns SPI_ALL_RIGHT, SPI_NOT_SUPPORT /
-// SPI_NO_MEMORY for refused sizes or failed allocations.
+// of `paletteSize` entries reserved. Returns SPI_ALL_RIGHT, SPI_OUT_OF_ORDER /
+// SPI_NO_MEMORY for refused sizes or failed allocations. The blocks are
+// freed with the DibOutput unless handOver gave them to the host.
 struct DibOutput {
+    DibOutput() = default;
+    DibOutput(const DibOutput&) = delete;
+    DibOutput& operator=(const DibOutput&) = delete;
+    ~DibOutput() {
+        spiFree(info);
+        spiFree(bits);
+    }
+
     SpiHandle info = nullptr;
     SpiHandle bits = nullptr;
     unsigned char* palette = nullptr; // paletteSize * 4 bytes, B G R 0
@@ -74,6 +115,7 @@ int createBmpFile(int width, int height, int bitCount, int paletteSize, DibOutpu
 size_t bmpFileSize(int width, int height, int bitCount, int paletteSize);
 // Either of the two, for decoders that write pictures and BMP files alike.
 using CreateDibFunction = int (*)(int width, int height, int bitCount, int paletteSize, DibOutput& dib);
+
 void setGreyPalette(DibOutput& dib, int entries);
 // Copies `count` R G B pixels as B G R (`in` and `out` the same, or apart).
 void copySwappingRedBlue(const unsigned char* in, unsigned char* out, size_t count);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include <gif_lib.h>
@@ -50,9 +51,11 @@ int firstFrame(GifFileType* gif, spi::DibOutput& dib) {
         if (DGifGetImageDesc(gif) == GIF_ERROR) return SPI_OUT_OF_ORDER;
         break;
     }
+    // The picture is the first frame at its own size. The logical screen
+    // around it is only a stage for an animation, and a forged one of 32767
+    // x 32767 around a 1 x 1 frame would cost a gigabyte of background.
     const GifImageDesc& frame = gif->Image;
-    int width = gif->SWidth > 0 ? gif->SWidth : frame.Width;
-    int height = gif->SHeight > 0 ? gif->SHeight : frame.Height;
+    const int width = frame.Width, height = frame.Height;
     int result = spi::createDib(width, height, 8, 256, dib);
     if (result != SPI_ALL_RIGHT) return result;
 
@@ -66,34 +69,22 @@ int firstFrame(GifFileType* gif, spi::DibOutput& dib) {
     } else {
         spi::setGreyPalette(dib, 256);
     }
-    int background = gif->SBackGroundColor & 0xFF;
-    if (transparent >= 0) {
-        background = transparent;
-        std::memset(dib.palette + transparent * 4, 255, 3);
-    }
-    for (int y = 0; y < height; ++y) std::memset(dib.row(y), background, size_t(width));
+    if (transparent >= 0) std::memset(dib.palette + transparent * 4, 255, 3);
 
     // Interlaced frames arrive in four passes of rows.
     std::vector<int> order;
-    order.reserve(size_t(frame.Height));
+    order.reserve(size_t(height));
     if (frame.Interlace) {
         const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
         for (int pass = 0; pass < 4; ++pass)
-            for (int y = start[pass]; y < frame.Height; y += step[pass]) order.push_back(y);
+            for (int y = start[pass]; y < height; y += step[pass]) order.push_back(y);
     } else {
-        for (int y = 0; y < frame.Height; ++y) order.push_back(y);
+        for (int y = 0; y < height; ++y) order.push_back(y);
     }
-    std::vector<GifPixelType> line(size_t(std::max(frame.Width, 1)));
+    std::vector<GifPixelType> line(static_cast<size_t>(width));
     for (int y : order) {
-        if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return SPI_OUT_OF_ORDER;
-        int top = frame.Top + y;
-        if (top < 0 || top >= height) continue;
-        unsigned char* out = dib.row(top);
-        for (int x = 0; x < frame.Width; ++x) {
-            int left = frame.Left + x;
-            if (left >= width) break;
-            if (line[size_t(x)] != transparent) out[left] = line[size_t(x)];
-        }
+        if (DGifGetLine(gif, line.data(), width) == GIF_ERROR) return SPI_OUT_OF_ORDER;
+        std::memcpy(dib.row(y), line.data(), size_t(width));
     }
     return SPI_ALL_RIGHT;
 }
@@ -108,14 +99,14 @@ int decodeGif(const unsigned char* data, size_t size, SpiHandle* info, SpiHandle
     if (!isGif(data, size)) return SPI_NOT_SUPPORT;
     Reader reader{data, size, 0};
     int error = 0;
-    GifFileType* gif = DGifOpen(&reader, readBytes, &error);
+    auto close = [](GifFileType* gif) {
+        int ignored = 0;
+        DGifCloseFile(gif, &ignored);
+    };
+    std::unique_ptr<GifFileType, decltype(close)> gif(DGifOpen(&reader, readBytes, &error), close);
     if (!gif) return SPI_OUT_OF_ORDER;
     spi::DibOutput dib;
-    int result = firstFrame(gif, dib);
-    DGifCloseFile(gif, &error);
-    if (result != SPI_ALL_RIGHT) {
-        spi::discard(dib);
-        return result;
-    }
+    int result = firstFrame(gif.get(), dib);
+    if (result != SPI_ALL_RIGHT) return result;
     return spi::handOver(dib, info, bits);
 }

@@ -7,7 +7,7 @@
 
 int isGif(const unsigned char* head, size_t size);
 
-// The logical screen filled with the background (the transparent index when
-// the frame has one, whose palette entry becomes white), the first frame drawn
-// at its place, and the frame's palette (or the global one).
+// The first frame at its own size (the logical screen around it is left
+// out), with the frame's palette (or the global one); its transparent
+// pixels take the transparent index, whose palette entry becomes white.
 int decodeGif(const unsigned char* data, size_t size, SpiHandle* info, SpiHandle* bits);

@@ -66,6 +66,12 @@ int decodeInto(const unsigned char* data, size_t size, spi::DibOutput& dib) {
     if (spi::tooManyPixels(uint64_t(width), uint64_t(height))) return SPI_NO_MEMORY;
 
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
+    // Besides the DIB, the HEVC decoder's planes (taken at full chroma, deep
+    // samples at 2 bytes) and libheif's interleaved 8-bit copy of them.
+    const uint64_t pixels = uint64_t(width) * uint64_t(height);
+    const uint64_t sample = heif_image_handle_get_luma_bits_per_pixel(handle.get()) > 8 ? 2 : 1;
+    const uint64_t work = pixels * sample * (alpha ? 4 : 3) + pixels * (alpha ? 4 : 3);
+    if (work > spi::workBudget(size)) return SPI_NO_MEMORY;
     Options options(heif_decoding_options_alloc(), heif_decoding_options_free);
     if (!options) return SPI_NO_MEMORY;
     options->convert_hdr_to_8bit = 1;
@@ -96,9 +102,6 @@ int decodeHeif(const unsigned char* data, size_t size, SpiHandle* info, SpiHandl
     if (!isHeif(data, size)) return SPI_NOT_SUPPORT;
     spi::DibOutput dib;
     int result = decodeInto(data, size, dib);
-    if (result != SPI_ALL_RIGHT) {
-        spi::discard(dib);
-        return result;
-    }
+    if (result != SPI_ALL_RIGHT) return result;
     return spi::handOver(dib, info, bits);
 }

@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <memory>
-#include <new>
 #include <vector>
 
 #include <jxl/decode.h>
@@ -23,11 +22,17 @@ struct Decode {
 };
 
 // The picture as shown: orientations 5 to 8 exchange width and height.
-int prepareOutput(Decode& d) {
+// Besides the DIB, libjxl keeps the whole frame at 4 bytes a sample of each
+// channel, and a picture with alpha is decoded whole at 4 bytes a pixel before
+// it is composed over white: refused when that passes what the input leaves.
+int prepareOutput(Decode& d, size_t inputSize) {
     uint32_t width = d.basic.xsize, height = d.basic.ysize;
     if (d.basic.orientation >= JXL_ORIENT_TRANSPOSE) std::swap(width, height);
     if (spi::tooManyPixels(width, height)) return SPI_NO_MEMORY;
     d.alpha = d.basic.alpha_bits > 0;
+    const uint64_t pixels = uint64_t(width) * height;
+    const uint64_t work = 4 * pixels * (d.basic.num_color_channels + d.basic.num_extra_channels) + (d.alpha ? 4 * pixels : 0);
+    if (work > spi::workBudget(inputSize)) return SPI_NO_MEMORY;
     return spi::createDib(int(width), int(height), 24, 0, d.dib);
 }
 
@@ -64,11 +69,7 @@ int setOutputBuffer(Decode& d) {
     void* target = d.dib.pixels;
     size_t capacity = d.dib.stride * size_t(d.dib.height);
     if (d.alpha) {
-        try {
-            d.rgba.resize(size_t(d.dib.width) * size_t(d.dib.height) * 4);
-        } catch (const std::bad_alloc&) {
-            return SPI_NO_MEMORY;
-        }
+        d.rgba.resize(size_t(d.dib.width) * size_t(d.dib.height) * 4);
         target = d.rgba.data();
         capacity = d.rgba.size();
     }
@@ -105,7 +106,7 @@ int run(Decode& d, const unsigned char* data, size_t size) {
         switch (JxlDecoderProcessInput(d.decoder)) {
         case JXL_DEC_BASIC_INFO:
             if (JxlDecoderGetBasicInfo(d.decoder, &d.basic) != JXL_DEC_SUCCESS) return SPI_OUT_OF_ORDER;
-            result = prepareOutput(d);
+            result = prepareOutput(d, size);
             break;
         case JXL_DEC_COLOR_ENCODING:
             preferSrgb(d);
@@ -143,9 +144,6 @@ int decodeJxl(const unsigned char* data, size_t size, SpiHandle* info, SpiHandle
     Decode d;
     d.decoder = decoder.get();
     int result = run(d, data, size);
-    if (result != SPI_ALL_RIGHT) {
-        spi::discard(d.dib);
-        return result;
-    }
+    if (result != SPI_ALL_RIGHT) return result;
     return spi::handOver(d.dib, info, bits);
 }

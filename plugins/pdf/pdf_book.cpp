@@ -7,9 +7,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <system_error>
 #include <vector>
+
+#include <unistd.h>
 
 #include <mupdf/fitz.h>
 #include <mupdf/pdf.h>
@@ -38,6 +41,7 @@ struct PageFacts {
 
 struct Session {
     fz_context* ctx = nullptr;
+    std::FILE* file = nullptr; // read by the document as long as it lives
     pdf_document* doc = nullptr;
     int result = SPI_ALL_RIGHT; // why there is no document
 
@@ -45,23 +49,21 @@ struct Session {
     ~Session() {
         if (ctx) pdf_drop_document(ctx, doc);
         fz_drop_context(ctx);
+        if (file) std::fclose(file);
     }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 };
 
-pdf_document* openDocument(fz_context* ctx, const PdfSource& source) {
+// The document read from memory, or from `file`.
+pdf_document* openDocument(fz_context* ctx, const PdfSource& source, std::FILE* file) {
     pdf_document* doc = nullptr;
     fz_stream* stream = nullptr;
     fz_var(doc);
     fz_var(stream);
     fz_try(ctx) {
-        if (source.data) {
-            stream = fz_open_memory(ctx, source.data, source.size);
-            doc = pdf_open_document_with_stream(ctx, stream);
-        } else {
-            doc = pdf_open_document(ctx, source.fileName);
-        }
+        stream = source.data ? fz_open_memory(ctx, source.data, source.size) : fz_open_file_ptr_no_close(ctx, file);
+        doc = pdf_open_document_with_stream(ctx, stream);
     }
     fz_always(ctx) fz_drop_stream(ctx, stream);
     fz_catch(ctx) return nullptr;
@@ -69,6 +71,17 @@ pdf_document* openDocument(fz_context* ctx, const PdfSource& source) {
 }
 
 Session::Session(const PdfSource& source) {
+    if (!source.data) {
+        // Regular files only: a FIFO or a device named .pdf is not read.
+        uint64_t size = 0;
+        int fd = source.fileName ? spi::openRegularFile(source.fileName, size) : -1;
+        file = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
+        if (!file) {
+            if (fd >= 0) ::close(fd);
+            result = SPI_FILE_READ_ERROR;
+            return;
+        }
+    }
     ctx = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
     if (!ctx) {
         result = SPI_NO_MEMORY;
@@ -76,11 +89,7 @@ Session::Session(const PdfSource& source) {
     }
     fz_set_warning_callback(ctx, quiet, nullptr);
     fz_set_error_callback(ctx, quiet, nullptr);
-    if (!source.fileName && !source.data) {
-        result = SPI_FILE_READ_ERROR;
-        return;
-    }
-    doc = openDocument(ctx, source);
+    doc = openDocument(ctx, source, file);
     if (!doc) {
         result = SPI_OUT_OF_ORDER;
     } else if (pdf_needs_password(ctx, doc)) {
@@ -292,10 +301,7 @@ int renderPage(const Session& s, int index, const PageFacts& facts, const PdfBoo
     } catch (const std::system_error&) { // no thread to watch the render: it is not started
         result = SPI_OTHER_ERROR;
     }
-    if (result != SPI_ALL_RIGHT) {
-        spi::discard(dib);
-        return result;
-    }
+    if (result != SPI_ALL_RIGHT) return result;
     spi::flipToBottomUp(dib, false);
     return spi::handOverFile(dib, out);
 }

@@ -37,7 +37,8 @@ SPI_EXPORT int IsSupported(const char*, uintptr_t dw) {
 SPI_EXPORT int GetArchiveInfo(const char* buf, long len, unsigned int flag, SpiHandle* lphInf) {
     PdfSource source;
     int result = sourceOf(buf, len, flag, source);
-    return result == SPI_ALL_RIGHT ? listPdfBook(source, PdfBookOptions{}, lphInf) : result;
+    if (result != SPI_ALL_RIGHT) return result;
+    return spi::guardedCall([&] { return listPdfBook(source, PdfBookOptions{}, lphInf); });
 }
 
 SPI_EXPORT int GetFile(const char* src, long len, char* dest, unsigned int flag, SpiProgressCallback, long) {
@@ -47,6 +48,7 @@ SPI_EXPORT int GetFile(const char* src, long len, char* dest, unsigned int flag,
     PdfSource source;
     int result = sourceOf(src, 0, flag, source);
     if (result != SPI_ALL_RIGHT) return result;
-    return extractPdfPage(source, len, PdfBookOptions{}, reinterpret_cast<SpiHandle*>(dest));
+    return spi::guardedCall(
+        [&] { return extractPdfPage(source, len, PdfBookOptions{}, reinterpret_cast<SpiHandle*>(dest)); });
 }
 }

@@ -31,9 +31,27 @@ struct Decode {
     png_structp png = nullptr;
     png_infop info = nullptr;
     spi::DibOutput dib;
-    std::vector<unsigned char> rgba; // the whole picture when alpha must be composed
+    // Rows with alpha, composed over white into the DIB (see run).
+    std::vector<unsigned char> rgba;
     std::vector<png_bytep> rows;
+
+    Decode() {
+        png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
+        if (png) info = png_create_info_struct(png);
+    }
+    ~Decode() { png_destroy_read_struct(&png, &info, nullptr); }
+    Decode(const Decode&) = delete;
+    Decode& operator=(const Decode&) = delete;
 };
+
+// Row `y` of `d.rgba` rows of `channels` bytes a pixel (the last alpha),
+// over white into row `y` of the DIB.
+void composeRow(const Decode& d, const unsigned char* in, int y, size_t channels) {
+    const size_t colours = channels - 1;
+    unsigned char* out = d.dib.row(y);
+    for (int x = 0; x < d.dib.width; ++x, in += channels, out += colours)
+        for (size_t c = 0; c < colours; ++c) out[c] = spi::overWhite(in[c], in[colours]);
+}
 
 int run(Decode& d, Reader& reader) {
     png_set_read_fn(d.png, &reader, readBytes);
@@ -55,6 +73,14 @@ int run(Decode& d, Reader& reader) {
     }
     png_set_interlace_handling(d.png);
     png_read_update_info(d.png, d.info);
+
+    // Alpha is composed over white row by row, except in an interlaced
+    // picture, whose passes fill in rows all over it: that one waits whole,
+    // and is refused before anything is allocated when it would not fit.
+    size_t channels = grey ? 2 : 4;
+    size_t inStride = channels * width;
+    bool whole = alpha && interlace != PNG_INTERLACE_NONE;
+    if (whole && uint64_t(inStride) * height > spi::workBudget(reader.size)) return SPI_NO_MEMORY;
 
     int outDepth = indexed ? depth : grey ? 8 : 24;
     int paletteSize = indexed ? 1 << depth : grey ? 256 : 0;
@@ -80,19 +106,19 @@ int run(Decode& d, Reader& reader) {
         png_read_end(d.png, nullptr);
         return SPI_ALL_RIGHT;
     }
-    size_t channels = grey ? 2 : 4;
-    size_t inStride = channels * width;
-    d.rgba.resize(inStride * height);
-    for (png_uint_32 y = 0; y < height; ++y) d.rows[y] = d.rgba.data() + y * inStride;
-    png_read_image(d.png, d.rows.data());
-    png_read_end(d.png, nullptr);
-    size_t colours = channels - 1;
-    for (png_uint_32 y = 0; y < height; ++y) {
-        const unsigned char* in = d.rows[y];
-        unsigned char* out = d.dib.row(int(y));
-        for (png_uint_32 x = 0; x < width; ++x, in += channels, out += colours)
-            for (size_t c = 0; c < colours; ++c) out[c] = spi::overWhite(in[c], in[colours]);
+    if (!whole) {
+        d.rgba.resize(inStride);
+        for (png_uint_32 y = 0; y < height; ++y) {
+            png_read_row(d.png, d.rgba.data(), nullptr);
+            composeRow(d, d.rgba.data(), int(y), channels);
+        }
+    } else {
+        d.rgba.resize(inStride * height);
+        for (png_uint_32 y = 0; y < height; ++y) d.rows[y] = d.rgba.data() + y * inStride;
+        png_read_image(d.png, d.rows.data());
+        for (png_uint_32 y = 0; y < height; ++y) composeRow(d, d.rows[y], int(y), channels);
     }
+    png_read_end(d.png, nullptr);
     return SPI_ALL_RIGHT;
 }
 
@@ -111,15 +137,9 @@ int isPng(const unsigned char* head, size_t size) {
 int decodePng(const unsigned char* data, size_t size, SpiHandle* info, SpiHandle* bits) {
     if (!isPng(data, size)) return SPI_NOT_SUPPORT;
     Decode d;
-    d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
-    if (!d.png) return SPI_NO_MEMORY;
-    d.info = png_create_info_struct(d.png);
+    if (!d.info) return SPI_NO_MEMORY;
     Reader reader{data, size, 0};
-    int result = d.info ? guardedRun(d, reader) : SPI_NO_MEMORY;
-    png_destroy_read_struct(&d.png, &d.info, nullptr);
-    if (result != SPI_ALL_RIGHT) {
-        spi::discard(d.dib);
-        return result;
-    }
+    int result = guardedRun(d, reader);
+    if (result != SPI_ALL_RIGHT) return result;
     return spi::handOver(d.dib, info, bits);
 }

@@ -34,10 +34,8 @@ int extractTiffPage(TiffSource& source, long position, SpiHandle* page) {
     if (!tiff) return SPI_NOT_SUPPORT;
     if (!TIFFSetDirectory(tiff.get(), tdir_t(position))) return SPI_OUT_OF_ORDER;
     spi::DibOutput dib;
-    int result = decodeTiffPage(tiff.get(), spi::createBmpFile, dib);
-    if (result != SPI_ALL_RIGHT) {
-        spi::discard(dib);
-        return result;
-    }
+    // A book is read from its file, never whole: the share is all the page's.
+    int result = decodeTiffPage(tiff.get(), spi::createBmpFile, spi::workBudget(source.size), dib);
+    if (result != SPI_ALL_RIGHT) return result;
     return spi::handOverFile(dib, page);
 }

@@ -1,6 +1,5 @@
 // tiff_book_plugin.cpp - the exports of tiff_book.spi: TIFF files of two pages
 // or more, opened as books whose pages step like an archive's members.
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "common/plugin_io.h"
@@ -12,19 +11,20 @@ const char* const kInfo[] = {SPI_KIND_ARCHIVE, "Voxa TIFF book plug-in (libtiff)
                              "TIFF books"};
 
 // Runs `work` on the TIFF named by GetArchiveInfo's or GetFile's arguments:
-// a file (starting `offset` bytes in) or a memory image of `size` bytes.
+// a regular file (starting `offset` bytes in) or a memory image of `size`
+// bytes. No exception leaves it.
 template <typename Work>
 int withSource(const char* buf, long offset, size_t size, unsigned int flag, Work work) {
     if (!buf) return SPI_FILE_READ_ERROR;
     if ((flag & 7) == SPI_INPUT_MEMORY) {
         TiffSource source = TiffSource::memory(reinterpret_cast<const unsigned char*>(buf), size);
-        return work(source);
+        return spi::guardedCall([&] { return work(source); });
     }
-    if (offset < 0) return SPI_FILE_READ_ERROR;
-    int fd = ::open(buf, O_RDONLY | O_CLOEXEC);
+    uint64_t fileSize = 0;
+    int fd = offset < 0 ? -1 : spi::openRegularFile(buf, fileSize);
     if (fd < 0) return SPI_FILE_READ_ERROR;
     TiffSource source = TiffSource::descriptor(fd, uint64_t(offset));
-    int result = work(source);
+    int result = spi::guardedCall([&] { return work(source); });
     ::close(fd);
     return result;
 }
@@ -38,7 +38,7 @@ SPI_EXPORT int GetPluginInfo(int infono, char* buf, int buflen) {
 }
 
 SPI_EXPORT int IsSupported(const char*, uintptr_t dw) {
-    return tiffPagesBehind(dw, 2) >= 2 ? 1 : 0;
+    return spi::guardedCall([&] { return tiffPagesBehind(dw, 2) >= 2 ? 1 : 0; }, 0, 0);
 }
 
 SPI_EXPORT int GetArchiveInfo(const char* buf, long len, unsigned int flag, SpiHandle* lphInf) {

@@ -3,8 +3,6 @@
 #include "tiff/tiff_decode.h"
 
 #include <algorithm>
-#include <memory>
-#include <new>
 #include <vector>
 
 #include "tiff/tiff_source.h"
@@ -58,18 +56,14 @@ void fillPalette(TIFF* tiff, uint16_t photometric, spi::DibOutput& dib, int entr
     }
 }
 
-int copyStrips(TIFF* tiff, const TiffLayout& layout, spi::DibOutput& dib) {
+int copyStrips(TIFF* tiff, const TiffLayout& layout, size_t budget, spi::DibOutput& dib) {
     const size_t rowBytes = (size_t(layout.width) * size_t(layout.bitCount) + 7) / 8;
     if (TIFFScanlineSize64(tiff) != rowBytes) return SPI_OUT_OF_ORDER;
     uint32_t rowsPerStrip = 0;
     TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
     rowsPerStrip = std::clamp<uint32_t>(rowsPerStrip, 1, uint32_t(layout.height));
-    std::vector<unsigned char> strip;
-    try {
-        strip.resize(rowBytes * rowsPerStrip);
-    } catch (const std::bad_alloc&) {
-        return SPI_NO_MEMORY;
-    }
+    if (uint64_t(rowBytes) * rowsPerStrip > budget) return SPI_NO_MEMORY;
+    std::vector<unsigned char> strip(rowBytes * rowsPerStrip);
     for (uint32_t top = 0; top < uint32_t(layout.height); top += rowsPerStrip) {
         const uint32_t rows = std::min(rowsPerStrip, uint32_t(layout.height) - top);
         const tmsize_t wanted = tmsize_t(rows * rowBytes);
@@ -90,15 +84,15 @@ int copyStrips(TIFF* tiff, const TiffLayout& layout, spi::DibOutput& dib) {
 
 // libtiff's RGBA reader, asked for bottom-up rows as the DIB keeps them. Its
 // colours come premultiplied by alpha, so composing over white adds the rest.
-int readThroughRgba(TIFF* tiff, const TiffLayout& layout, spi::DibOutput& dib) {
+int readThroughRgba(TIFF* tiff, const TiffLayout& layout, size_t budget, spi::DibOutput& dib) {
     const size_t count = size_t(layout.width) * size_t(layout.height);
-    std::unique_ptr<uint32_t[]> raster(new (std::nothrow) uint32_t[count]);
-    if (!raster) return SPI_NO_MEMORY;
-    if (!TIFFReadRGBAImageOriented(tiff, uint32_t(layout.width), uint32_t(layout.height), raster.get(),
+    if (uint64_t(count) * 4 > budget) return SPI_NO_MEMORY;
+    std::vector<uint32_t> raster(count);
+    if (!TIFFReadRGBAImageOriented(tiff, uint32_t(layout.width), uint32_t(layout.height), raster.data(),
                                    ORIENTATION_BOTLEFT, 1))
         return SPI_OUT_OF_ORDER;
     for (int y = 0; y < layout.height; ++y) {
-        const uint32_t* in = raster.get() + size_t(y) * size_t(layout.width);
+        const uint32_t* in = raster.data() + size_t(y) * size_t(layout.width);
         unsigned char* out = dib.pixels + size_t(y) * dib.stride;
         for (int x = 0; x < layout.width; ++x, out += 3) {
             const uint32_t pixel = in[x];
@@ -137,16 +131,16 @@ int tiffPageLayout(TIFF* tiff, TiffLayout& layout) {
     return SPI_ALL_RIGHT;
 }
 
-int decodeTiffPage(TIFF* tiff, spi::CreateDibFunction create, spi::DibOutput& dib) {
+int decodeTiffPage(TIFF* tiff, spi::CreateDibFunction create, size_t budget, spi::DibOutput& dib) {
     TiffLayout layout;
     int result = tiffPageLayout(tiff, layout);
     if (result == SPI_ALL_RIGHT) result = create(layout.width, layout.height, layout.bitCount, layout.paletteSize, dib);
     if (result != SPI_ALL_RIGHT) return result;
-    if (layout.throughRgba) return readThroughRgba(tiff, layout, dib);
+    if (layout.throughRgba) return readThroughRgba(tiff, layout, budget, dib);
     uint16_t photometric = 0;
     TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric);
     if (layout.paletteSize) fillPalette(tiff, photometric, dib, layout.paletteSize);
-    return copyStrips(tiff, layout, dib);
+    return copyStrips(tiff, layout, budget, dib);
 }
 
 int decodeTiff(const unsigned char* data, size_t size, SpiHandle* info, SpiHandle* bits) {
@@ -157,10 +151,7 @@ int decodeTiff(const unsigned char* data, size_t size, SpiHandle* info, SpiHandl
     std::vector<uint32_t> pages = tiffPages(tiff.get(), 1);
     if (pages.empty() || !TIFFSetDirectory(tiff.get(), pages.front())) return SPI_OUT_OF_ORDER;
     spi::DibOutput dib;
-    int result = decodeTiffPage(tiff.get(), spi::createDib, dib);
-    if (result != SPI_ALL_RIGHT) {
-        spi::discard(dib);
-        return result;
-    }
+    int result = decodeTiffPage(tiff.get(), spi::createDib, spi::workBudget(size), dib);
+    if (result != SPI_ALL_RIGHT) return result;
     return spi::handOver(dib, info, bits);
 }

@@ -25,9 +25,11 @@ struct TiffLayout {
 int tiffPageLayout(TIFF* tiff, TiffLayout& layout);
 
 // Decodes the current directory into a DIB made by `create` (a picture for
-// GetPicture, a BMP file for a book's page). On failure `dib` may hold
-// blocks the caller discards.
-int decodeTiffPage(TIFF* tiff, spi::CreateDibFunction create, spi::DibOutput& dib);
+// GetPicture, a BMP file for a book's page). Working buffers beyond `budget`
+// bytes (a strip, the RGBA reader's whole picture) are refused with
+// SPI_NO_MEMORY before they are allocated. On failure `dib` may hold blocks,
+// which it frees with itself.
+int decodeTiffPage(TIFF* tiff, spi::CreateDibFunction create, size_t budget, spi::DibOutput& dib);
 
 // GetPicture on a whole file image: its first page. Returns an SPI_ result;
 // on failure nothing is left allocated.

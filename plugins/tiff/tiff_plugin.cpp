@@ -20,8 +20,12 @@ SPI_EXPORT int GetPluginInfo(int infono, char* buf, int buflen) {
 // A memory image (an archive's member) is taken by its signature and shows its
 // first page; a file is taken when it holds exactly one page.
 SPI_EXPORT int IsSupported(const char*, uintptr_t dw) {
-    int pages = tiffPagesBehind(dw, 2);
-    return pages == -1 || pages == 1 ? 1 : 0;
+    return spi::guardedCall(
+        [&] {
+            int pages = tiffPagesBehind(dw, 2);
+            return pages == -1 || pages == 1 ? 1 : 0;
+        },
+        0, 0);
 }
 
 SPI_EXPORT int GetPicture(const char* buf, long len, unsigned int flag, SpiHandle* pHBInfo, SpiHandle* pHBm,

@@ -11,9 +11,6 @@
 
 namespace {
 
-// libtiff's largest single allocation: a strip or tile of a page at the pixel
-// cap with four 16-bit samples stays under it.
-constexpr tmsize_t kMaxTiffAllocation = tmsize_t(1) << 31;
 
 uint64_t sourceSize(const TiffSource& s) {
     if (!s.data && s.fd >= 0) {
@@ -94,7 +91,8 @@ TiffFile openTiff(TiffSource& source) {
     std::unique_ptr<TIFFOpenOptions, decltype(&TIFFOpenOptionsFree)> options(TIFFOpenOptionsAlloc(),
                                                                               TIFFOpenOptionsFree);
     if (!options) return nullptr;
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxTiffAllocation);
+    // No working buffer of libtiff's may take more than a decoder's share.
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), tmsize_t(spi::kMaxDecoderBytes));
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), quiet, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), quiet, nullptr);
     source.at = 0;

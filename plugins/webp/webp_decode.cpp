@@ -55,12 +55,16 @@ int decodeWebp(const unsigned char* data, size_t size, SpiHandle* info, SpiHandl
     WebPBitstreamFeatures features;
     if (WebPGetFeatures(data, size, &features) != VP8_STATUS_OK) return SPI_OUT_OF_ORDER;
     if (features.has_animation) return SPI_NOT_SUPPORT;
+    // Besides the DIB, libwebp keeps a lossless picture whole at 4 bytes a
+    // pixel, and a picture with alpha is decoded whole at 4 bytes a pixel
+    // before it is composed over white: refused while nothing is allocated
+    // when that would pass what the input leaves.
+    const uint64_t pixels = uint64_t(features.width) * uint64_t(features.height);
+    const uint64_t work = (features.format == 2 ? 4 * pixels : 0) + (features.has_alpha ? 4 * pixels : 0);
+    if (work > spi::workBudget(size)) return SPI_NO_MEMORY;
     spi::DibOutput dib;
     int result = spi::createDib(features.width, features.height, 24, 0, dib);
     if (result == SPI_ALL_RIGHT) result = decodeInto(data, size, dib, features.has_alpha != 0);
-    if (result != SPI_ALL_RIGHT) {
-        spi::discard(dib);
-        return result;
-    }
+    if (result != SPI_ALL_RIGHT) return result;
     return spi::handOver(dib, info, bits);
 }

@@ -1,19 +1,33 @@
 // list_file.h - the catalog's list file (".vxl"): the 26 columns' display
 // names and positions, the visible columns' widths and every row.
 //
-// All integers little-endian. Header of 18 bytes: "Voxa", u16 text encoding
-// (see below), u16 version 1, u16 0, i32 V, i32 26. Then per column id 0..25:
-// i32 L, L bytes of name with its zero byte, i32 position (-1 hidden). Then V
-// i32 widths. Then i32 N and per row: i32 icon, and V cells of i32 L and L
-// bytes of text with its zero byte. Nothing follows the last cell.
+// All integers little-endian. Header of 18 bytes: "Voxa", u16 0 (reserved,
+// not examined), u16 version 1, u16 0, i32 V, i32 26. Then per column id
+// 0..25: i32 L, L bytes of name with its zero byte, i32 position (-1 hidden).
+// Then V i32 widths. Then i32 N and per row: i32 icon, and V cells of i32 L
+// and L bytes of text with its zero byte. The format ends after the last
+// cell; only the trailer below may follow it.
 //
-// Text encoding. Texts are CP932, as the Windows program this format comes
-// from writes them, and the u16 at offset 4 is 0. When some text of the
-// catalog has no CP932 form (a Linux file name may hold any character),
-// every text of the file is written as UTF-8 instead and that field holds
-// kUtf8ListMarker, so no character is lost or replaced. Older readers never
-// look at the field: they still read such a file, showing only the texts
-// outside CP932 garbled. Any other value of the field means CP932.
+// Text encoding. Every text is CP932, as the Windows program this format
+// comes from writes it, and the limits count its CP932 bytes. A text that
+// CP932 cannot hold (a Linux file name may hold any character) is written in
+// the nearest form CP932 has (〜 as ～, é as e, 한 as ?: see
+// platform::writeNearestCp932), and its original alone is kept in a trailer
+// after the last row:
+//
+//   8 bytes "VoxaUTF8", i32 M, then M entries in increasing (row, column):
+//   i32 row (-1 for a column's display name), i32 column (the column id of a
+//   name, the display position of a cell), i32 L, L bytes of the original in
+//   UTF-8 with its zero byte (at most 4 times the text's limit before it).
+//
+// A reader that follows the format reads the counts of the header (26
+// columns, V widths, N rows of V cells) and stops after the last cell of the
+// last row, so it never reaches the trailer and shows the nearest forms.
+// Reading here restores each original whose nearest form is still the text
+// in the body, so a body another program changed keeps its change. Bytes of
+// the body that are no CP932 character read as stand-ins (the private-use
+// platform::kByteStandIn + byte) and are written back as they were: a file
+// reads and writes back byte for byte.
 //
 // Limits as stored: names at most 255 bytes, cells at most 1023 (longer
 // texts are cut at a character boundary when written); a reader refuses a
@@ -24,8 +38,6 @@
 #include <string>
 
 #include "catalog/catalog_list.h"
-
-inline constexpr std::uint16_t kUtf8ListMarker = 0x3855; // the bytes "U8"
 
 // Replaces `list` with the file's catalog; 1 on success.
 //
@@ -39,7 +51,8 @@ int readListFile(CatalogList& list, const std::string& path);
 
 // Writes `list` to `path`; 1 on success. The new file replaces the old one
 // only once it is completely written, so a failure leaves the old file as it
-// was. Does not change `modified`.
+// was; through a link, its target is the file; a file the user may not write
+// is refused. Does not change `modified`.
 int writeListFile(CatalogList& list, const std::string& path);
 
 // The bytes writeListFile writes, and the parsing readListFile does, for

@@ -6,12 +6,11 @@
 #include "picture/dib_header.h"
 #include "picture/palette_rows.h"
 #include "picture/row_bands.h"
+#include "platform/dib_layout.h"
 
 using platform::MemoryHandle;
 
 namespace {
-
-constexpr std::int64_t kMaxSide = 1 << 20;
 
 bool isPaletteDepth(int bits) {
     return bits == 1 || bits == 2 || bits == 4 || bits == 8;
@@ -20,7 +19,7 @@ bool isPaletteDepth(int bits) {
 } // namespace
 
 std::int64_t rowBytes(std::int64_t width, int bits) {
-    if (width < 0 || bits <= 0 || width > kMaxSide || bits > 64) return 0;
+    if (width < 0 || bits <= 0 || width > platform::kMaxPictureSide || bits > 64) return 0;
     return ((width * bits + 31) >> 3) & ~std::int64_t{3};
 }
 
@@ -78,22 +77,10 @@ void PictureBuffer::freeBlocks() {
 }
 
 bool PictureBuffer::isHandled() const {
-    if (!owned) return false;
-    const unsigned char* p = platform::lockBlock(headerBlock);
-    if (!p || !platform::lockBlock(bitsBlock)) return false;
-    const std::size_t headerSize = platform::blockSize(headerBlock);
-    if (headerSize < kInfoHeaderSize || readI32(p) != kInfoHeaderSize ||
-        readI32(p + kOffCompression) != 0)
-        return false;
-    if (!isPaletteDepth(bitCount) && bitCount != 16 && bitCount != 24) return false;
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
-    if (colorsUsed < 0 || colorsUsed > 256) return false;
-    // A palette shorter than the depth's index range is padded with black by
-    // the readers, so only the entries the header names must be present.
-    const std::int64_t paletteBytes = 4 * std::int64_t{paletteCount(bitCount, colorsUsed)};
-    if (headerSize < kInfoHeaderSize + static_cast<std::size_t>(paletteBytes)) return false;
-    return platform::blockSize(bitsBlock) >=
-           static_cast<std::size_t>(std::int64_t{stride} * height);
+    return owned && platform::lockBlock(bitsBlock) &&
+           platform::readPlainDibLayout(platform::lockBlock(headerBlock),
+                                        platform::blockSize(headerBlock),
+                                        platform::blockSize(bitsBlock));
 }
 
 namespace {

@@ -8,8 +8,9 @@
 // The operations handle uncompressed bottom-up pictures of 1, 2, 4, 8, 16 and
 // 24 bits with a 40-byte header whose blocks are as long as the header says.
 // Anything else (another depth, top-down rows, compressed data, a longer
-// header, short blocks) is held and moved like any picture but left alone by
-// every operation: see isHandled.
+// header, short blocks, more pixels than the loader's cap) is held and moved
+// like any picture but left alone by every operation: see isHandled. The
+// loader hands out nothing else.
 #pragma once
 
 #include <cstdint>

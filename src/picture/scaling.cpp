@@ -380,6 +380,10 @@ VECTOR_CLONES void addWeighted(std::uint32_t* sum, const Byte* row, int weight, 
     addWeightedImpl(sum, row, weight, n, first);
 }
 
+void addWeighted(std::uint64_t* sum, const Byte* row, int weight, std::size_t n, bool first) {
+    addWeightedImpl(sum, row, weight, n, first);
+}
+
 // acc[b] (+)= weight[b] x tap[b] for b < n, set rather than added to when
 // `first`.
 template <typename Sum>
@@ -400,6 +404,11 @@ VECTOR_CLONES void addWeighted(std::uint16_t* acc, const std::uint16_t* tap,
 
 VECTOR_CLONES void addWeighted(std::uint32_t* acc, const std::uint32_t* tap,
                                const std::uint16_t* weight, std::size_t n, bool first) {
+    addWeightedImpl(acc, tap, weight, n, first);
+}
+
+void addWeighted(std::uint64_t* acc, const std::uint64_t* tap, const std::uint16_t* weight,
+                 std::size_t n, bool first) {
     addWeightedImpl(acc, tap, weight, n, first);
 }
 
@@ -427,7 +436,7 @@ void drawAverage(const Source& s, const Target& t, std::int64_t stepX, std::int6
     const std::int64_t grid = std::int64_t{1} << gridShift;
     const int perRow = static_cast<int>(((stepX - 1) >> gridShift) + 1);
     const int perColumn = static_cast<int>(((stepY - 1) >> gridShift) + 1);
-    const auto count = static_cast<std::uint32_t>(perRow * perColumn);
+    const auto count = static_cast<Sum>(std::int64_t{perRow} * perColumn);
     const AverageTaps cols = averageTaps(t.i0, t.i1, stepX, grid, perRow);
     const int n = t.columns();
     const std::size_t bytes = 3 * std::size_t(n);
@@ -479,10 +488,15 @@ void drawAverage(const Source& s, const Target& t, int w, int h, int gridShift) 
     const auto stepY = static_cast<std::int64_t>(double(h) / double(t.height) * 4096.0);
     const std::int64_t perRow = ((stepX - 1) >> gridShift) + 1;
     const std::int64_t perColumn = ((stepY - 1) >> gridShift) + 1;
-    if (perRow * perColumn * 255 < 65536)
+    // The narrowest sums that hold a whole target pixel's samples: a picture
+    // half a million pixels wide reduced to one pixel gathers 2^25 of them.
+    const std::int64_t largest = perRow * perColumn * 255;
+    if (largest < std::int64_t{1} << 16)
         drawAverage<std::uint16_t>(s, t, stepX, stepY, gridShift);
-    else
+    else if (largest < std::int64_t{1} << 32)
         drawAverage<std::uint32_t>(s, t, stepX, stepY, gridShift);
+    else
+        drawAverage<std::uint64_t>(s, t, stepX, stepY, gridShift);
 }
 
 void drawOneToOne(const Source& s, const Target& t, int bufferWidth, int bufferHeight) {

@@ -74,6 +74,41 @@ Cp932Decoding buildDecoding() {
     return tables;
 }
 
+// The code point of a packed UTF-8 character of at most three bytes.
+char32_t codePointOf(Utf8Char character) {
+    unsigned first = character & 0xFF, second = character >> 8 & 0x3F, third = character >> 16 & 0x3F;
+    switch (utf8Length(character)) {
+    case 1:
+        return first;
+    case 2:
+        return (first & 0x1F) << 6 | second;
+    default:
+        return (first & 0x0F) << 12 | second << 6 | third;
+    }
+}
+
+Cp932Decoding buildExactDecoding() {
+    Cp932Decoding tables = cp932Decoding();
+    const Cp932Encoding& encoding = cp932Encoding();
+    for (unsigned code = 0; code < 256; ++code)
+        if (tables.single[code] && encoding[codePointOf(tables.single[code])] != code) tables.single[code] = 0;
+    for (unsigned code = 0; code < tables.pairs.size(); ++code)
+        if (tables.pairs[code] && encoding[codePointOf(tables.pairs[code])] != code) tables.pairs[code] = 0;
+    return tables;
+}
+
+Cp932Encoding buildExactEncoding() {
+    Cp932Encoding table = cp932Encoding();
+    const Cp932Decoding& exact = cp932ExactDecoding();
+    for (char32_t c = 0; c < table.size(); ++c) {
+        std::uint16_t code = table[c];
+        if (code >= kDroppedInCp932) continue;
+        Utf8Char back = code < 0x100 ? exact.single[code] : exact.pairs[code];
+        if (!back || codePointOf(back) != c) table[c] = kNoCp932;
+    }
+    return table;
+}
+
 Cp932Encoding buildEncoding() {
     Cp932Encoding table(0x10000, kNoCp932);
     Converter cp932 = openStrictCp932();
@@ -95,9 +130,30 @@ const Cp932Encoding& cp932Encoding() {
     return table;
 }
 
+const Cp932Decoding& cp932ExactDecoding() {
+    static const Cp932Decoding tables = buildExactDecoding();
+    return tables;
+}
+
+const Cp932Encoding& cp932ExactEncoding() {
+    static const Cp932Encoding table = buildExactEncoding();
+    return table;
+}
+
 std::uint16_t cp932BeyondBmp(char32_t codePoint) {
     thread_local Converter cp932 = openStrictCp932();
     return cp932 ? encoded(cp932.get(), codePoint) : kNoCp932;
+}
+
+std::uint16_t cp932Fallback(char32_t codePoint) {
+    thread_local Converter cp932 = [] {
+        Converter converter = openStrictCp932();
+        if (converter) ucnv_setFallback(converter.get(), true);
+        return converter;
+    }();
+    if (!cp932) return kNoCp932;
+    std::uint16_t code = encoded(cp932.get(), codePoint);
+    return code == kDroppedInCp932 ? kNoCp932 : code;
 }
 
 } // namespace platform

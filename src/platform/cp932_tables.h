@@ -37,8 +37,21 @@ using Cp932Encoding = std::vector<std::uint16_t>;
 const Cp932Decoding& cp932Decoding();
 const Cp932Encoding& cp932Encoding();
 
+// cp932Decoding without the codes that do not come back from writing their
+// character: the second codes of characters that have two (the NEC and IBM
+// rows share many), which ICU reads but always writes as the other.
+const Cp932Decoding& cp932ExactDecoding();
+// cp932Encoding likewise: kNoCp932 for a character whose code reads back as
+// another (ICU writes some private-use characters with codes of others).
+const Cp932Encoding& cp932ExactEncoding();
+
 // The same for a code point beyond the BMP, which never has a code: asked of
 // ICU each time, as such characters are rare in what is converted.
 std::uint16_t cp932BeyondBmp(char32_t codePoint);
+
+// ICU's fallback code for a character without a code of its own (the wave
+// dash 〜 as ～, the minus sign − as －, kanji variants as the form CP932
+// has), or kNoCp932. Asked of ICU each time.
+std::uint16_t cp932Fallback(char32_t codePoint);
 
 } // namespace platform

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <limits>
 
+#include "common/picture_limits.h"
+
 namespace platform {
 namespace {
 
@@ -26,19 +28,7 @@ std::optional<DibLayout> readHeader(const unsigned char* header, std::size_t hea
     int bitCount = readUint16(header + 14);
     std::int32_t compression = readInt32(header + 16);
     std::uint32_t colorsUsed = static_cast<std::uint32_t>(readInt32(header + 32));
-    switch (bitCount) {
-    case 1:
-    case 2:
-    case 4:
-    case 8:
-    case 16:
-    case 24:
-    case 32:
-        break;
-    default:
-        return std::nullopt;
-    }
-    if (compression != 0) return std::nullopt;
+    if (!isDibDepth(bitCount) || compression != 0) return std::nullopt;
     if (width <= 0 || height == 0 || height == std::numeric_limits<std::int32_t>::min())
         return std::nullopt;
 
@@ -47,12 +37,13 @@ std::optional<DibLayout> readHeader(const unsigned char* header, std::size_t hea
     layout.topDown = height < 0;
     layout.height = height < 0 ? -height : height;
     layout.bitCount = bitCount;
+    // The size is checked before it is multiplied out: a forged header's
+    // rows times its row length need not fit 64 bits.
     std::int64_t stride = dibRowBytes(width, bitCount);
-    std::int64_t pixelBytes = stride * layout.height;
-    if (stride > std::numeric_limits<int>::max() || pixelBytes > (std::int64_t(1) << 40))
+    if (stride > std::numeric_limits<int>::max() || layout.height > (std::int64_t(1) << 40) / stride)
         return std::nullopt;
     layout.stride = static_cast<int>(stride);
-    layout.pixelBytes = static_cast<std::size_t>(pixelBytes);
+    layout.pixelBytes = static_cast<std::size_t>(stride * layout.height);
 
     std::uint32_t full = bitCount <= 8 ? (1u << bitCount) : 0;
     std::uint32_t count = colorsUsed != 0 ? colorsUsed : full;
@@ -65,6 +56,21 @@ std::optional<DibLayout> readHeader(const unsigned char* header, std::size_t hea
 
 } // namespace
 
+bool isDibDepth(int bitCount) {
+    switch (bitCount) {
+    case 1:
+    case 2:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        return true;
+    default:
+        return false;
+    }
+}
+
 std::int64_t dibRowBytes(std::int64_t width, int bitCount) {
     return ((width * bitCount + 31) >> 3) & ~std::int64_t(3);
 }
@@ -75,6 +81,19 @@ std::optional<DibLayout> readDibLayout(const unsigned char* header, std::size_t 
     if (!layout) return std::nullopt;
     if (headerSize < kDibHeaderSize + 4 * std::size_t(layout->usablePalette)) return std::nullopt;
     if (bitsSize < layout->pixelBytes) return std::nullopt;
+    return layout;
+}
+
+std::optional<DibLayout> readPlainDibLayout(const unsigned char* header, std::size_t headerSize,
+                                            std::size_t bitsSize) {
+    std::optional<DibLayout> layout = readDibLayout(header, headerSize, bitsSize);
+    if (!layout || readInt32(header) != std::int32_t{kDibHeaderSize} || layout->topDown ||
+        layout->bitCount == 32 || layout->width > kMaxPictureSide ||
+        layout->height > kMaxPictureSide ||
+        std::uint64_t(layout->width) * std::uint64_t(layout->height) > kMaxPicturePixels ||
+        layout->paletteCount > 256 ||
+        headerSize < kDibHeaderSize + 4 * std::size_t(layout->paletteCount))
+        return std::nullopt;
     return layout;
 }
 

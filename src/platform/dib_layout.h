@@ -14,6 +14,8 @@
 namespace platform {
 
 inline constexpr std::size_t kDibHeaderSize = 40;
+// The longest side of a picture the picture operations take.
+inline constexpr int kMaxPictureSide = 1 << 20;
 
 struct DibLayout {
     int width = 0;
@@ -26,6 +28,9 @@ struct DibLayout {
     std::size_t pixelBytes = 0; // height x stride
 };
 
+// True for the depths a DIB's rows may have: 1, 2, 4, 8, 16, 24 and 32 bits.
+bool isDibDepth(int bitCount);
+
 // Bytes per row of `width` pixels of `bitCount` bits, padded to 4 bytes.
 std::int64_t dibRowBytes(std::int64_t width, int bitCount);
 
@@ -35,6 +40,14 @@ std::int64_t dibRowBytes(std::int64_t width, int bitCount);
 // when either part is shorter than the header says.
 std::optional<DibLayout> readDibLayout(const unsigned char* header, std::size_t headerSize,
                                        std::size_t bitsSize);
+
+// The same, held to what the picture operations read as it stands and the
+// loader hands out: a header of exactly 40 bytes, bottom-up rows of 1, 2, 4,
+// 8, 16 or 24 bits, no side over kMaxPictureSide, no more than
+// kMaxPicturePixels pixels, and a palette of at most 256 entries, all of
+// them present.
+std::optional<DibLayout> readPlainDibLayout(const unsigned char* header, std::size_t headerSize,
+                                            std::size_t bitsSize);
 
 // The same for a packed DIB: header, palette and rows in one run of `size` bytes.
 // The rows start at 40 + 4 x paletteCount.

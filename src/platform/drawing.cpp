@@ -3,6 +3,7 @@
 #include <QImage>
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -202,22 +203,44 @@ int drawDibStretched(PaintContext* paint, const unsigned char* header, std::size
              std::min(source.right, layout->width), std::min(source.bottom, layout->height)};
     if (cut.isEmpty() || destination.isEmpty()) return 1;
     QPainter& painter = *paint->painter;
-    if (destination.width() <= cut.width() && destination.height() <= cut.height()) {
-        // Reducing: averaged down to the destination, which is no larger than the source.
+    const bool sameSize = destination.width() == cut.width() && destination.height() == cut.height();
+    if (destination.width() <= cut.width() && destination.height() <= cut.height() && !sameSize) {
+        // Reducing: averaged down to the destination, which is smaller than the source.
         QImage reduced = reducedImage(*layout, header + kDibHeaderSize, bits, cut,
                                       {destination.width(), destination.height()});
         if (reduced.isNull()) return 0;
         painter.drawImage(QPoint(destination.left, destination.top), reduced);
         return 1;
     }
-    QImage image = detail::dibToImage(*layout, header + kDibHeaderSize, bits, cut);
+    // Enlarging, or the same size: interpolated by the painter. Only the
+    // source pixels under the painted area, and two around them for the
+    // smoothing, are converted and drawn, at the place and scale the whole
+    // source would have: a large picture at actual size, or one zoomed far
+    // beyond the window, costs no more than the window.
+    QRect area(0, 0, painter.device()->width(), painter.device()->height());
+    if (!paint->area.isNull()) area &= paint->area;
+    const QRect shown = detail::toQRect(destination) & area;
+    if (shown.isEmpty()) return 1;
+    const double scaleX = double(destination.width()) / cut.width();
+    const double scaleY = double(destination.height()) / cut.height();
+    auto sourceAt = [](int at, int origin, double scale) {
+        return double(at - origin) / scale;
+    };
+    const Rect part{
+        std::max(cut.left, cut.left + int(std::floor(sourceAt(shown.left(), destination.left, scaleX))) - 2),
+        std::max(cut.top, cut.top + int(std::floor(sourceAt(shown.top(), destination.top, scaleY))) - 2),
+        std::min(cut.right,
+                 cut.left + int(std::ceil(sourceAt(shown.right() + 1, destination.left, scaleX))) + 2),
+        std::min(cut.bottom,
+                 cut.top + int(std::ceil(sourceAt(shown.bottom() + 1, destination.top, scaleY))) + 2)};
+    QImage image = detail::dibToImage(*layout, header + kDibHeaderSize, bits, part);
     if (image.isNull()) return 0;
-    // Enlarging: interpolated by the painter, which works only on the part
-    // inside its clip, so a picture zoomed far beyond the window costs no
-    // more than the window.
+    const QRectF target(destination.left + (part.left - cut.left) * scaleX,
+                        destination.top + (part.top - cut.top) * scaleY, part.width() * scaleX,
+                        part.height() * scaleY);
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(detail::toQRect(destination)), image, QRectF(image.rect()));
+    painter.drawImage(target, image, QRectF(image.rect()));
     painter.restore();
     return 1;
 }

@@ -51,11 +51,26 @@ std::string userConfigFolder();
 // an absolute `name` is returned as it is.
 std::string joinPath(const std::string& folder, const std::string& name);
 
-// Reads a whole file; nothing when it cannot be read.
-std::optional<std::string> readFile(const std::string& path);
+// Reads a whole regular file (see ReadOnlyFile) of at most `maxBytes`;
+// nothing when it cannot be read, is no regular file or is larger. No file
+// read whole by the viewer (a list file, a JPEG for its statistics) is
+// anywhere near the default.
+std::optional<std::string> readFile(const std::string& path,
+                                    std::uint64_t maxBytes = std::uint64_t{256} << 20);
 
-// Writes `bytes` to a new file beside `path` and renames it over `path`, so a
-// failure at any point leaves the old file as it was.
+// The file `path` stands for: symbolic links followed to the end (a link to
+// a file not there yet stands for that file); nothing for a loop of links.
+std::optional<std::string> followLinks(const std::string& path);
+
+// Writes `bytes` to a new file beside the file `path` stands for (its links
+// followed) and renames it over that file, so a failure at any point leaves
+// the old file as it was and a link keeps pointing at the new one. Refuses a
+// file the user may not write and anything that is not a plain file. The
+// rename is made durable by syncing the folder, and temporaries an earlier
+// save left behind (a crash between writing and renaming) are removed.
 bool writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// Renames `from` to `to` unless `to` exists; false when it does or the rename fails.
+bool renameWithoutReplacing(const std::string& from, const std::string& to);
 
 } // namespace platform

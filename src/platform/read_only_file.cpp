@@ -9,22 +9,19 @@
 namespace platform {
 
 ReadOnlyFile::ReadOnlyFile(const std::string& path) {
-    descriptor_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return;
     struct stat info {};
-    if (descriptor_ >= 0 && (::fstat(descriptor_, &info) != 0 || S_ISDIR(info.st_mode))) {
-        ::close(descriptor_);
-        descriptor_ = -1;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return;
     }
+    descriptor_ = fd;
+    size_ = static_cast<std::uint64_t>(info.st_size);
 }
 
 ReadOnlyFile::~ReadOnlyFile() {
     if (descriptor_ >= 0) ::close(descriptor_);
-}
-
-std::uint64_t ReadOnlyFile::size() const {
-    struct stat info {};
-    if (descriptor_ < 0 || ::fstat(descriptor_, &info) != 0) return 0;
-    return static_cast<std::uint64_t>(info.st_size);
 }
 
 bool ReadOnlyFile::readAt(std::uint64_t offset, void* buffer, std::size_t count) const {

@@ -24,4 +24,34 @@ inline constexpr std::size_t utf8Room(std::size_t cp932Bytes) { return 3 * cp932
 char* writeCp932(std::string_view utf8, char* out);
 char* writeUtf8FromCp932(std::string_view cp932, char* out);
 
+// --- Keeping every byte and every character ----------------------------------
+//
+// For files that must keep their texts in CP932 whatever they hold (list
+// files). Reading keeps every byte: a byte that does not begin a character
+// whose code is exactly the bytes found (a byte ICU cannot decode, a lead byte
+// without its trail, the second code of a character that has two) becomes the
+// stand-in kByteStandIn + byte, a private-use character. Writing never fails:
+// a stand-in becomes its byte again, so what was read writes back byte for
+// byte; a character with a code takes it; a default-ignorable one (U+200B,
+// U+00AD, variation selectors) is left out as ICU leaves it out; any other the
+// form nearestCp932 gives it; a byte that is not UTF-8 is written as it is (a
+// name from a disk in the old Japanese encoding is CP932 already).
+
+inline constexpr char32_t kByteStandIn = 0x10FF00;
+
+// `out` has room for utf8KeepingRoom(cp932.size()) bytes; returns the end of
+// what was written.
+inline constexpr std::size_t utf8KeepingRoom(std::size_t cp932Bytes) { return 4 * cp932Bytes; }
+char* writeUtf8KeepingBytes(std::string_view cp932, char* out);
+
+struct NearestCp932 {
+    std::size_t length = 0; // bytes written
+    std::size_t taken = 0;  // bytes of the text they stand for: whole characters
+    bool exact = true;      // writeUtf8KeepingBytes gives back exactly those
+};
+
+// Writes the CP932 form of `utf8` into `out`, which has room for `limit`
+// bytes, stopping before the first character whose form would pass `limit`.
+NearestCp932 writeNearestCp932(std::string_view utf8, std::size_t limit, char* out);
+
 } // namespace platform

@@ -84,7 +84,11 @@ protected:
         const Colour& bg = record->windowClass.background;
         for (const QRect& rect : erase)
             painter.fillRect(rect, QColor(bg.red, bg.green, bg.blue));
-        PaintContext context{&painter, event->region().boundingRect()};
+        // A child far larger than its parent (a picture at actual size) is
+        // asked to paint all of itself; only the part that can be seen is.
+        QRect area = event->region().boundingRect();
+        if (const QRect visible = visibleRegion().boundingRect(); !visible.isEmpty()) area &= visible;
+        PaintContext context{&painter, area};
         MessageParams params;
         params.paint = &context;
         params.paintRect = fromQRect(event->region().boundingRect());

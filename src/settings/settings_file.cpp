@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include <cstdio>
 #include <optional>
 
 #include "platform/file_system.h"
@@ -155,11 +156,31 @@ bool isFile(const std::string& path) {
     return platform::pathKind(path) == platform::PathKind::File;
 }
 
-// The file's text; nothing when it cannot be read or is too large to be ours.
+// The file's text; nothing when it cannot be read, is too large to be ours or
+// is no regular file (a FIFO would stall start-up, /dev/zero would never end).
 std::optional<std::string> readSettingsText(const std::string& path) {
+    return platform::readFile(path, kMaxFileBytes);
+}
+
+bool isOversized(const std::string& path) {
     auto size = platform::fileSize(path);
-    if (!size || *size > kMaxFileBytes) return std::nullopt;
-    return platform::readFile(path);
+    return size && *size > kMaxFileBytes;
+}
+
+// A file too large to be read as settings is kept as "<name>.bad" (or
+// "<name>.bad.2" and on, never replacing an earlier one), so that fresh
+// settings can be saved instead of never again.
+bool moveOversizedAside(const std::string& path) {
+    if (!isOversized(path)) return false;
+    for (int n = 1; n < 10; ++n) {
+        std::string aside = path + ".bad" + (n == 1 ? "" : "." + std::to_string(n));
+        if (platform::renameWithoutReplacing(path, aside)) {
+            std::fprintf(stderr, "voxa: %s is over %llu MiB and was not read as settings; kept as %s, fresh settings saved\n",
+                         path.c_str(), static_cast<unsigned long long>(kMaxFileBytes >> 20), aside.c_str());
+            return true;
+        }
+    }
+    return false;
 }
 
 void readKey(ViewerState& state, const ProfileFile& profile, const ReadKey& entry) {
@@ -183,8 +204,8 @@ SettingsLocation settingsLocation(const std::string& executableFolder,
     std::string user;
     if (!configFolder.empty())
         user = platform::joinPath(platform::joinPath(configFolder, "voxa/"), kFileName);
-    // isWritableFolder checks the folder only; a file there that cannot be
-    // replaced is not caught, since renaming over it would succeed anyway.
+    // The folder decides, not the file: a Voxa.ini the user made read-only
+    // there is theirs to keep as it is, and saving leaves it alone.
     bool besideWritable = platform::isWritableFolder(executableFolder);
     SettingsLocation location;
     location.savePath = besideWritable || user.empty() ? beside : user;
@@ -235,7 +256,12 @@ void startupDefaults(ViewerState& state) {
 
 int loadSettings(ViewerState& state, const SettingsLocation& location) {
     auto text = readSettingsText(location.readPath);
-    if (!text) return 0;
+    if (!text) {
+        if (isOversized(location.readPath))
+            std::fprintf(stderr, "voxa: %s is over %llu MiB and is not read as settings; the defaults stay\n",
+                         location.readPath.c_str(), static_cast<unsigned long long>(kMaxFileBytes >> 20));
+        return 0;
+    }
     ProfileFile profile = parseProfile(*text);
     if (profileInt(profile, "VER", "Ver", 0) == 0) return 0;
     for (const ReadKey& entry : kReadKeys)
@@ -247,11 +273,14 @@ int loadSettings(ViewerState& state, const SettingsLocation& location) {
 }
 
 int saveSettings(const ViewerState& state, const SettingsLocation& location) {
-    const std::string& target = location.savePath;
+    // A link (a dotfiles manager's) stays a link: its target is the file.
+    std::optional<std::string> followed = platform::followLinks(location.savePath);
+    if (!followed) return 0;
+    const std::string& target = *followed;
     std::optional<std::string> base;
     if (platform::pathKind(target) != platform::PathKind::Missing) {
         base = readSettingsText(target);
-        if (!base) return 0;
+        if (!base && !moveOversizedAside(target)) return 0;
     } else if (location.readPath != target && isFile(location.readPath)) {
         base = readSettingsText(location.readPath);
     }

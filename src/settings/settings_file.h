@@ -1,9 +1,9 @@
 // settings_file.h - reading and writing the viewer's options in "Voxa.ini".
 //
 // Where the file lives: "Voxa.ini" beside the executable, as long as that
-// folder can be written and the file there (if any) too. Otherwise (an
-// installed viewer) changes are saved to "voxa/Voxa.ini" under the user's
-// config folder, which saving creates. Reading prefers the file saving will
+// folder can be written (a read-only Voxa.ini there is read and left as it
+// is, never saved over). Otherwise (an installed viewer) changes are saved to
+// "voxa/Voxa.ini" under the user's config folder, which saving creates. Reading prefers the file saving will
 // write; only while that one does not exist yet is the other read, so an
 // installed copy beside a read-only executable serves as the first start's
 // settings, and the user's copy wins from the first save on. Saving starts
@@ -41,7 +41,10 @@ void startupDefaults(ViewerState& state);
 int loadSettings(ViewerState& state, const SettingsLocation& location);
 
 // Writes every option, replacing the file in one step so that a failure
-// leaves the old file whole. 1 on success; 0 when the file could not be
-// written, or exists but could not be read (it is then left alone rather
-// than overwritten without its other contents).
+// leaves the old file whole; through a link, its target is the file. 1 on
+// success; 0 when the file could not be written (the user may not write it),
+// or exists but could not be read (it is then left alone rather than
+// overwritten without its other contents). A file too large to be settings is
+// the exception: it is moved aside to "<file>.bad", said so on stderr, and
+// fresh settings are saved in its place.
 int saveSettings(const ViewerState& state, const SettingsLocation& location);

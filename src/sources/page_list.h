@@ -51,6 +51,8 @@ public:
     int decodeEntry(int index);
     int loadArchiveEntry(const std::string& archive, int index);
     int loadPage(int n, int how);
+    // The entry loadPage(n, how) decodes, wrapped once into the list.
+    int stepTarget(int n, int how) const;
     int loadNextForPair();
 
     // ---- the built-in reader (bmp_reader.cpp)

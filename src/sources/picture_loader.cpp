@@ -144,22 +144,25 @@ int PageList::loadArchiveEntry(const std::string& archive, int index) {
     return result;
 }
 
+int PageList::stepTarget(int n, int how) const {
+    int index = currentIndex;
+    if (how == kRelative || how == kPeek)
+        index += n;
+    else if (how == kAbsolute)
+        index = n;
+    else if (how == kFromEnd)
+        index = pageCount - n - 1;
+    return wrapOnce(index, pageCount);
+}
+
 int PageList::loadPage(int n, int how) {
     if (!navigable) {
         errorText = kCannotOpenNextText;
         return kNoList;
     }
-    if (how == kPeek) {
-        return decodeEntry(wrapOnce(currentIndex + n, pageCount)) ? kLoaded : kDecodeFailed;
-    }
+    if (how == kPeek) return decodeEntry(stepTarget(n, how)) ? kLoaded : kDecodeFailed;
     previousIndex = currentIndex;
-    if (how == kRelative)
-        currentIndex += n;
-    else if (how == kAbsolute)
-        currentIndex = n;
-    else if (how == kFromEnd)
-        currentIndex = pageCount - n - 1;
-    currentIndex = wrapOnce(currentIndex, pageCount);
+    currentIndex = stepTarget(n, how);
     return decodeEntry(currentIndex) ? kLoaded : kDecodeFailed;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/read_only_file.h"
 #include "platform/text_compare.h"
+#include "sources/plain_dib.h"
 
 namespace {
 
@@ -48,11 +49,13 @@ bool anyPluginLists(const std::vector<PluginRecord>& plugins, const std::string&
     });
 }
 
-// GetPicture's result, with a success that left an unusable block turned into
-// a failure: such a block would hand garbage to the picture buffer.
+// GetPicture's result, with the picture in its plain form (see plain_dib.h).
+// A success that left an unusable block, or a picture that cannot be made
+// plain, becomes a failure: it would hand garbage to the picture buffer.
 int checkedPicture(int result, platform::MemoryHandle* info, platform::MemoryHandle* bits) {
     if (result != SPI_ALL_RIGHT) return result;
-    if (platform::isValidBlock(*info) && platform::isValidBlock(*bits)) return result;
+    if (platform::isValidBlock(*info) && platform::isValidBlock(*bits))
+        return makePlain(info, bits) ? SPI_ALL_RIGHT : SPI_OUT_OF_ORDER;
     if (platform::isValidBlock(*info)) platform::freeBlock(*info);
     if (platform::isValidBlock(*bits)) platform::freeBlock(*bits);
     *info = *bits = nullptr;
@@ -139,7 +142,9 @@ void PluginHost::registerPlugin(platform::LibraryHandle library, const std::stri
         // Keep one place for the terminating zero.
         std::size_t room = kExtensionTextLimit - 1 - plugin.extensionText.size();
         plugin.extensionText.append(text, std::min(static_cast<std::size_t>(count), room));
-        if (count == 0) break;
+        // Once the extension text is full no later pattern could be matched:
+        // the asking ends there, even for a plug-in that never answers 0.
+        if (count == 0 || plugin.extensionText.size() == kExtensionTextLimit - 1) break;
     }
     plugin.extensionText += '\0';
     table.push_back(std::move(plugin));

@@ -47,9 +47,11 @@ void switchToNormalMode() {
     }
     v.settings.MODE = kNormalMode;
     // The page is reprocessed when either mode turns or filters pictures, so
-    // that normal mode's own processing applies; a failed reload keeps the
-    // picture there and places it.
-    if (layout.shownCount && (!anyProcessing() || !showFrom(0, kRelative))) relayoutAndRepaint();
+    // that normal mode's own processing applies; when that fails, a picture
+    // still on screen (the reload frees the page it decodes again) is placed.
+    bool place = layout.shownCount != 0;
+    if (place && anyProcessing()) place = !showFrom(0, kRelative) && layout.shownCount;
+    if (place) relayoutAndRepaint();
     loadModeMenu();
 }
 

@@ -59,6 +59,50 @@ void stepForward() {
     if (pages.currentIndex >= pages.pageCount) pages.currentIndex = 0;
 }
 
+// Frees the shown picture of the page `target` before it is decoded again,
+// so that no page is ever held twice (Space in a folder of one picture, a
+// reload that reprocesses the page, a spread stepping onto its own first
+// page). True when a picture was freed.
+bool dropShownPage(int target) {
+    Viewer& v = viewer();
+    ViewLayout& layout = v.layout;
+    OpenDocument& document = v.document;
+    const int current = v.pages.currentIndex;
+    const int first = current > 0 ? current - 1 : v.pages.pageCount - 1;
+    if (layout.shownCount && target == current) {
+        // The only page shown, or the second of a spread.
+        PictureBuffer& shown = layout.shownCount == 2 ? document.second : document.main;
+        forgetReduced(shown);
+        shown.freeBlocks();
+        --layout.shownCount;
+        return true;
+    }
+    if (layout.shownCount == 2 && target == first) {
+        // The first page of a spread: the second stays, in its place.
+        forgetReduced(document.main);
+        document.main.freeBlocks();
+        handOver(document.second, document.main);
+        layout.shownCount = 1;
+        return true;
+    }
+    return false;
+}
+
+// loadPage for a step, which never holds a page twice (dropShownPage); when
+// the decoding of a page taken off the screen fails, the screen shows what
+// is left.
+int loadForStep(int n, int how) {
+    Viewer& v = viewer();
+    const bool dropped = v.pages.navigable && dropShownPage(v.pages.stepTarget(n, how));
+    const int result = v.pages.loadPage(n, how);
+    if (result == kLoaded || !dropped) return result;
+    if (v.layout.shownCount)
+        relayoutAndRepaint();
+    else
+        platform::invalidate(v.pictureWindow, true);
+    return result;
+}
+
 void invalidateReadAhead() {
     OpenDocument& document = viewer().document;
     document.readAheadValid = false;
@@ -114,7 +158,7 @@ void queueRefill(int pages) {
 void spreadBack(int offset, bool previousPageStep) {
     Viewer& v = viewer();
     OpenDocument& document = v.document;
-    if (v.pages.loadPage(offset, kRelative) != kLoaded) {
+    if (loadForStep(offset, kRelative) != kLoaded) {
         showError(previousPageStep ? kPreviousPageErrorCaption : kErrorCaption);
         if (v.layout.shownCount) platform::invalidate(v.pictureWindow, false);
         return;
@@ -183,7 +227,7 @@ bool isPairableUnprocessed(const PictureBuffer& picture) {
 
 bool showFrom(int n, int how) {
     invalidateReadAhead();
-    if (viewer().pages.loadPage(n, how) != kLoaded) {
+    if (loadForStep(n, how) != kLoaded) {
         showError(kErrorCaption);
         return false;
     }
@@ -206,7 +250,7 @@ bool showNextWithReadAhead() {
     OpenDocument& document = v.document;
     if (!document.readAheadValid) {
         invalidateReadAhead();
-        if (v.pages.loadPage(1, kRelative) != kLoaded) {
+        if (loadForStep(1, kRelative) != kLoaded) {
             showError(kErrorCaption);
             return false;
         }
@@ -241,10 +285,14 @@ bool showNextWithReadAhead() {
 }
 
 void refillReadAhead() {
-    OpenDocument& document = viewer().document;
+    Viewer& v = viewer();
+    OpenDocument& document = v.document;
     const int pages = document.refillPending;
     if (pages == kRefillNothing) return;
     document.refillPending = kRefillNothing;
+    // In a list too short to hold two pages after those shown, the pages
+    // read ahead would wrap round to a page on screen and hold it twice.
+    if (v.pages.pageCount < v.layout.shownCount + 2) return;
     bool ok = true;
     if (pages == kRefillBoth) ok = refillFrom(1, document.readAhead[0]);
     ok = refillFrom(2, document.readAhead[1]) && ok;

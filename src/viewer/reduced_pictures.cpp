@@ -45,6 +45,9 @@ const platform::ReducedPicture* reducedPicture(const PictureBuffer& picture,
                                                platform::Size size) {
     if (!picture.headerBlock || !picture.bitsBlock) return nullptr;
     if (size.width > picture.width || size.height > picture.height) return nullptr;
+    // At its own size the picture is drawn as it is, only where it is seen:
+    // a copy of all of it would cost 4 bytes a pixel of a picture of any size.
+    if (size.width == picture.width && size.height == picture.height) return nullptr;
     if (const ReducedEntry* entry = findEntry(picture, size)) return entry->picture.get();
     std::vector<ReducedEntry>& entries = viewer().reduced;
     auto made = platform::reducePicture(

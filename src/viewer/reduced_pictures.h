@@ -17,7 +17,7 @@
 #include "platform/geometry.h"
 
 // The picture reduced to `size`, made now when missing; null when `size` is
-// not a reduction of it or it cannot be drawn.
+// not smaller than the picture or it cannot be drawn.
 const platform::ReducedPicture* reducedPicture(const PictureBuffer& picture, platform::Size size);
 // Two-page mode without the engines: the picture reduced now at the size it
 // will be shown at in a spread (`pairs`) or alone.

@@ -1,10 +1,17 @@
 #include "catalog/list_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <random>
 
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
+#include "support/list_file_writer.h"
 #include "support/temp_folder.h"
+#include "support/unprivileged.h"
 
 using testing_support::TempFolder;
 using testing_support::writeFile;
@@ -109,11 +116,11 @@ TEST(ListFile, LongTextsAreCutAtACharacterBoundary) {
 TEST(ListFile, ATextEndsAtItsFirstZeroByte) {
     CatalogList list = freshCatalog();
     appendRow(list, kIconFile, {"plain", "next"});
-    // What follows the zero byte is not stored, so it cannot make the file UTF-8.
+    // What follows the zero byte is not stored, so no trailer keeps it.
     appendRow(list, kIconFile, {std::string("表\0한", 7), std::string("\0x", 2)});
     list.columns[kColumnAuthor].displayName = std::string("作者\0😀", 11);
     std::string bytes = listFileBytes(list);
-    EXPECT_EQ(bytes.substr(4, 2), std::string("\0\0", 2));
+    EXPECT_EQ(bytes.find("VoxaUTF8"), std::string::npos);
     CatalogList back = freshCatalog();
     ASSERT_EQ(readListBytes(back, bytes), 1);
     EXPECT_EQ(back.rows[0].cells, (RowCells{"plain", "next"}));
@@ -121,16 +128,112 @@ TEST(ListFile, ATextEndsAtItsFirstZeroByte) {
     EXPECT_EQ(back.columns[kColumnAuthor].displayName, "作者");
 }
 
-TEST(ListFile, TextsOutsideCp932SwitchTheFileToUtf8) {
+// Where a reader that follows the format stops: after the counted columns,
+// widths and rows.
+std::size_t formatEnd(const std::string& bytes) {
+    auto i32At = [&](std::size_t at) {
+        return std::int32_t(std::uint8_t(bytes[at]) | std::uint8_t(bytes[at + 1]) << 8 |
+                            std::uint8_t(bytes[at + 2]) << 16 | std::uint32_t(std::uint8_t(bytes[at + 3])) << 24);
+    };
+    std::int32_t visible = i32At(10);
+    std::size_t at = 18;
+    for (int id = 0; id < 26; ++id) at += 4 + std::size_t(i32At(at)) + 4;
+    at += 4 * std::size_t(visible);
+    std::int32_t rows = i32At(at);
+    at += 4;
+    for (std::int32_t r = 0; r < rows; ++r) {
+        at += 4;
+        for (std::int32_t p = 0; p < visible; ++p) at += 4 + std::size_t(i32At(at));
+    }
+    return at;
+}
+
+TEST(ListFile, TextsOutsideCp932KeepTheBodyInCp932AndTheirOriginalsBehindIt) {
     CatalogList list = freshCatalog();
-    appendRow(list, kIconFolder, {"한국어 😀", "/home/ü/表"});
-    appendRow(list, kIconFile, {"ｶﾀｶﾅ", "plain"});
+    std::string kanji;
+    for (int i = 0; i < 500; ++i) kanji += "漢";
+    appendRow(list, kIconFolder, {"波〜線−ダッシュ—¢£¬", "/home/ü/表 😀"});
+    appendRow(list, kIconFile, {kanji + "〜", "plain"});
+    appendRow(list, kIconFile, {"ゼロ\u200B幅\u00AD葛\U000E0100", "表紙"});
+    list.columns[kColumnAuthor].displayName = "作者〜";
     std::string bytes = listFileBytes(list);
-    EXPECT_EQ(bytes.substr(4, 2), "U8");
-    EXPECT_NE(bytes.find("タイトル"), std::string::npos); // names are UTF-8 too
+    EXPECT_EQ(bytes.substr(4, 2), std::string("\0\0", 2));
+
+    // What a reader that follows the format sees: Japanese in CP932, the
+    // nearest forms, and every kanji of the long cell (1002 bytes in CP932).
+    std::size_t end = formatEnd(bytes);
+    ASSERT_LT(end, bytes.size());
+    CatalogList seen = freshCatalog();
+    ASSERT_EQ(readListBytes(seen, bytes.substr(0, end)), 1);
+    EXPECT_EQ(seen.rows[0].cells, (RowCells{"波～線－ダッシュ―￠￡￢", "/home/u/表 ?"}));
+    EXPECT_EQ(seen.rows[1].cells, (RowCells{kanji + "～", "plain"}));
+    EXPECT_EQ(seen.rows[2].cells, (RowCells{"ゼロ幅葛", "表紙"}));
+    EXPECT_EQ(seen.columns[kColumnAuthor].displayName, "作者～");
+    EXPECT_NE(bytes.find(cp932("/home/u/表 ?")), std::string::npos);
+
+    // The trailer behind it holds the originals of those texts alone.
+    auto entry = [](int row, int column, const std::string& text) {
+        return i32(row) + i32(column) + i32(std::int32_t(text.size() + 1)) + text + '\0';
+    };
+    std::string trailer = std::string("VoxaUTF8") + i32(5) + entry(-1, kColumnAuthor, "作者〜");
+    trailer += entry(0, 0, "波〜線−ダッシュ—¢£¬") + entry(0, 1, "/home/ü/表 😀") + entry(1, 0, kanji + "〜");
+    trailer += entry(2, 0, "ゼロ\u200B幅\u00AD葛\U000E0100");
+    EXPECT_EQ(bytes.substr(end), trailer);
+
     CatalogList back = freshCatalog();
     ASSERT_EQ(readListBytes(back, bytes), 1);
     expectSameCatalog(list, back);
+    EXPECT_EQ(back.viewColumns.size(), 2u);
+    EXPECT_EQ(listFileBytes(back), bytes);
+}
+
+TEST(ListFile, ARestoredNameIsTheViewsColumnNameToo) {
+    CatalogList list = freshCatalog();
+    list.columns[kColumnLocation].displayName = "場所 ☃";
+    CatalogList back = freshCatalog();
+    ASSERT_EQ(readListBytes(back, listFileBytes(list)), 1);
+    EXPECT_EQ(back.viewColumns[1].name, "場所 ☃");
+}
+
+TEST(ListFile, BytesThatAreNoCp932CharacterSurviveAReadAndAWrite) {
+    // A file a Windows program made: a byte ICU cannot decode, a lead byte
+    // without its trail, the NEC row's second code of ≒, 0xFF.
+    testing_support::FormatListFile file;
+    for (int id = 0; id < 26; ++id) {
+        file.names[id] = id == 0 ? std::string("\x87\x90") : "n";
+        file.positions[id] = id == 0 ? 0 : id == kColumnLocation ? 1 : -1;
+    }
+    file.widths = {140, 65535};
+    file.rows = {{2, {"\x85\x40\x95\x5C", "a\x81"}}, {0, {"\xFF\xFD", ""}}};
+    std::string bytes = testing_support::writeFormatListFile(file);
+    CatalogList list = freshCatalog();
+    ASSERT_EQ(readListBytes(list, bytes), 1);
+    EXPECT_TRUE(list.rows[0].cells[0].ends_with("@表"));
+    EXPECT_EQ(listFileBytes(list), bytes); // no trailer either
+}
+
+TEST(ListFile, OriginalsWhoseBodyChangedOrWhoseTrailerIsDamagedAreNotRestored) {
+    CatalogList list = freshCatalog();
+    appendRow(list, kIconFile, {"〜a", "〜b"});
+    std::string bytes = listFileBytes(list);
+    std::size_t end = formatEnd(bytes);
+
+    // Another program turned the first ～ into ＝ and kept the trailer.
+    std::string edited = bytes;
+    edited.replace(edited.find(cp932("～a")), 2, cp932("＝"));
+    CatalogList back = freshCatalog();
+    ASSERT_EQ(readListBytes(back, edited), 1);
+    EXPECT_EQ(back.rows[0].cells, (RowCells{"＝a", "〜b"}));
+
+    std::string swapped = bytes.substr(0, end) + "VoxaUTF8" + i32(2);
+    swapped += i32(0) + i32(1) + i32(5) + "〜b" + '\0' + i32(0) + i32(0) + i32(5) + "〜a" + '\0';
+    for (const std::string& damaged : {bytes + "x", bytes.substr(0, bytes.size() - 1), swapped,
+                                       bytes.substr(0, end) + "VoxaUTF8" + i32(1) + i32(0) + i32(2) + i32(5) + "〜b" + '\0',
+                                       bytes.substr(0, end) + "VoxaUTF8" + i32(-1)}) {
+        CatalogList read = freshCatalog();
+        ASSERT_EQ(readListBytes(read, damaged), 1);
+        EXPECT_EQ(read.rows[0].cells, (RowCells{"～a", "～b"}));
+    }
 }
 
 TEST(ListFile, AFileWrittenOnWindowsReads) {
@@ -240,4 +343,104 @@ TEST(ListFile, AFailedSaveKeepsThePreviousFile) {
     testing_support::makeFolder(dir / "a.vxl.dir");
     ASSERT_EQ(writeListFile(list, dir / "a.vxl"), 1);
     EXPECT_EQ(*platform::readFile(dir / "a.vxl"), listFileBytes(list));
+}
+
+TEST(ListFile, SavesRespectReadOnlyFilesAndLinks) {
+    TempFolder dir;
+    writeFile(dir / "shelf/books.vxl", "kept");
+    ASSERT_EQ(::symlink("shelf/books.vxl", (dir / "books.vxl").c_str()), 0);
+    testing_support::runUnprivileged(dir.path(), [&] {
+        ::chmod((dir / "shelf/books.vxl").c_str(), 0444);
+        CatalogList list = freshCatalog();
+        EXPECT_EQ(writeListFile(list, dir / "books.vxl"), 0); // the caller says "失敗したッス"
+        EXPECT_FALSE(list.hasFileName);
+        EXPECT_EQ(platform::readFile(dir / "shelf/books.vxl"), "kept");
+        ::chmod((dir / "shelf/books.vxl").c_str(), 0644);
+        ASSERT_EQ(writeListFile(list, dir / "books.vxl"), 1);
+        EXPECT_EQ(list.listPath, dir / "books.vxl");
+    });
+    EXPECT_EQ(platform::readFile(dir / "shelf/books.vxl"), listFileBytes(freshCatalog()));
+    struct stat info {};
+    ASSERT_EQ(::lstat((dir / "books.vxl").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+}
+
+// --- The round trip, on many random files and catalogs ----------------------
+
+namespace {
+
+// Bytes of the kinds a CP932 text holds, and of kinds it should not.
+std::string randomStoredText(std::mt19937& random, std::size_t limit) {
+    static const char* const pieces[] = {"a", " ", "\x95\x5C", "\xB6", "\x81\x60", "\x87\x90", "\xED\x40",
+                                         "\x85", "\x81", "\xFF", "\xA0", "\xF0\x40", "\x5C", "\x40"};
+    std::string text;
+    std::size_t length = random() % 4 == 0 ? limit : random() % 12;
+    while (text.size() < length) text += pieces[random() % std::size(pieces)];
+    return text.substr(0, length);
+}
+
+std::string randomText(std::mt19937& random) {
+    static const char* const pieces[] = {"a", "表", "ｶ", "〜", "—", "¢", "é", "e\u0301", "㌀", "한", "😀", "\u200B",
+                                         "\uFE0F", "\U000E0100", "\xFF", "\x81", "\xE3\x81", "\xF4\x8F\xBE\x81",
+                                         "\xF4\x8F\xBD\x81", "\xF4\x8F\xBE\x87\xF4\x8F\xBE\x90"};
+    std::string text;
+    std::size_t count = random() % 8 == 0 ? 600 + random() % 800 : random() % 10;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t pick = random() % (std::size(pieces) + 1);
+        text += pick == std::size(pieces) ? std::string(1, '\0') : pieces[pick];
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(ListFile, AnyFileAFormatWriterMakesReadsAndWritesBackUnchanged) {
+    std::mt19937 random(15);
+    for (int round = 0; round < 300; ++round) {
+        testing_support::FormatListFile file;
+        std::size_t visible = 1 + random() % kColumnCount;
+        std::vector<int> others;
+        for (int id = 1; id < kColumnCount; ++id) others.push_back(id);
+        std::shuffle(others.begin(), others.end(), random);
+        file.positions.fill(-1);
+        file.positions[0] = 0;
+        for (std::size_t p = 1; p < visible; ++p) file.positions[std::size_t(others[p - 1])] = std::int32_t(p);
+        for (std::string& name : file.names) name = randomStoredText(random, kColumnNameLimit);
+        for (std::size_t p = 0; p < visible; ++p) file.widths.push_back(std::int32_t(random() % 65536));
+        file.rows.resize(random() % 4);
+        for (auto& row : file.rows) {
+            row.icon = std::int32_t(random() % 3);
+            for (std::size_t p = 0; p < visible; ++p) row.cells.push_back(randomStoredText(random, kCellLimit));
+        }
+        std::string bytes = testing_support::writeFormatListFile(file);
+        CatalogList list = freshCatalog();
+        ASSERT_EQ(readListBytes(list, bytes), 1) << round;
+        ASSERT_EQ(listFileBytes(list), bytes) << round;
+    }
+}
+
+TEST(ListFile, AnyCatalogWritesReadsAndWritesAgainTheSameBytes) {
+    std::mt19937 random(15);
+    for (int round = 0; round < 300; ++round) {
+        CatalogList list = freshCatalog();
+        for (CatalogColumn& column : list.columns) column.displayName = randomText(random);
+        std::size_t rows = random() % 4;
+        for (std::size_t r = 0; r < rows; ++r) appendRow(list, kIconFile, {randomText(random), randomText(random)});
+        std::string bytes = listFileBytes(list);
+        CatalogList back = freshCatalog();
+        ASSERT_EQ(readListBytes(back, bytes), 1) << round;
+        ASSERT_EQ(listFileBytes(back), bytes) << round;
+        // Every text comes back whole up to its first zero byte, unless it
+        // passes its limit (a short text never does).
+        auto expectKept = [&](std::string_view text, std::string_view read) {
+            text = text.substr(0, text.find('\0'));
+            if (text.size() < 100) {
+                EXPECT_EQ(read, text) << round;
+            }
+        };
+        for (int id = 0; id < kColumnCount; ++id)
+            expectKept(list.columns[id].displayName, back.columns[id].displayName);
+        for (std::size_t r = 0; r < rows; ++r)
+            for (std::size_t p = 0; p < 2; ++p) expectKept(list.rows[r].cells[p], back.rows[r].cells[p]);
+    }
 }

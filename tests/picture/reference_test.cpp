@@ -82,6 +82,8 @@ TEST(Reference, AveragesOverWideSpans) {
         compareScaling(depth, {51, 5}, {1, 4}, kAverage2, 5);
         compareScaling(depth, {700, 7}, {23, 5}, kAverage1, 6);
     }
+    // One target pixel gathering 2^26 samples, whose sums pass 32 bits.
+    compareScaling(24, {500000, 8}, {1, 1}, kAverage2, 8);
 }
 
 TEST(Reference, Filters) {

@@ -58,4 +58,29 @@ TEST(DibLayout, BrokenHeadersAreRefused) {
     EXPECT_TRUE(refused(4, 0x7fffffffu));  // rows far beyond the bytes
     EXPECT_TRUE(refused(32, 0x7fffffffu)); // an absurd palette
     EXPECT_FALSE(readDibLayout(bytes(dib.header), 39, dib.bits.size()));
+    // Rows and row length whose product passes 64 bits.
+    std::string huge = dib.header;
+    put32(huge, 4, 0x7fffffffu);
+    put32(huge, 8, 0x7fffffffu);
+    EXPECT_FALSE(readDibLayout(bytes(huge), huge.size(), dib.bits.size()));
+}
+
+TEST(DibLayout, PlainLayoutsAreThoseThePictureBufferReads) {
+    for (int bitCount : {1, 2, 4, 8, 16, 24}) {
+        testing_support::Dib dib = testing_support::makeDib(7, 5, bitCount);
+        EXPECT_TRUE(readPlainDibLayout(bytes(dib.header), dib.header.size(), dib.bits.size()));
+    }
+    testing_support::Dib dib = testing_support::makeDib(16384, 1, 8);
+    auto plain = [&](std::size_t at, std::uint32_t value) {
+        std::string header = dib.header;
+        put32(header, at, value);
+        return readPlainDibLayout(bytes(header), header.size(), std::size_t{1} << 32).has_value();
+    };
+    EXPECT_TRUE(plain(8, 16384));            // 2^28 pixels: the cap
+    EXPECT_FALSE(plain(8, 16385));           // past it
+    EXPECT_FALSE(plain(8, 0xffffffffu));     // top-down
+    EXPECT_FALSE(plain(0, 108));             // a V4 header
+    EXPECT_FALSE(plain(14, 32));             // 32 bits
+    EXPECT_FALSE(plain(32, 257));            // a palette past 256 entries
+    EXPECT_FALSE(plain(4, (1u << 20) + 1));  // a side past 2^20
 }

@@ -136,6 +136,20 @@ TEST(DrawDibStretched, AFarZoomedPictureDrawsOnlyWhatTheCanvasShows) {
     EXPECT_GT(qBlue(middle.at(5, 5)), 64);
 }
 
+// Only the source under the painted area is converted; what it draws there
+// is what drawing the whole picture draws.
+TEST(DrawDibStretched, APaintedAreaGetsThePixelsOfTheWholeDrawing) {
+    testing_support::Dib dib = makeDib(23, 17, 8);
+    for (const Rect destination : {rectAt(-7, 3, 69, 51), rectAt(0, 0, 23, 17)}) {
+        Canvas whole(40, 40), area(40, 40);
+        ASSERT_EQ(draw(whole, dib, destination, rectAt(0, 0, 23, 17)), 1);
+        area.context.area = QRect(11, 9, 13, 7);
+        ASSERT_EQ(draw(area, dib, destination, rectAt(0, 0, 23, 17)), 1);
+        for (int y = 9; y < 16; ++y)
+            for (int x = 11; x < 24; ++x) ASSERT_EQ(area.at(x, y), whole.at(x, y)) << x << "," << y;
+    }
+}
+
 TEST(DibImage, PaletteIndexesPastTheStoredEntriesDrawBlack) {
     testing_support::Dib dib = makeDib(2, 1, 8);
     dib.header[32] = 2; // two colours used, two stored

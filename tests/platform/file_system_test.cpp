@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/temp_folder.h"
+#include "support/unprivileged.h"
 
 using namespace platform;
 using testing_support::TempFolder;
@@ -75,6 +80,75 @@ TEST(FileSystem, AtomicWriteLeavesNoTemporaryBehindOnFailure) {
     auto entries = listFolder(dir.path());
     ASSERT_TRUE(entries.has_value());
     EXPECT_EQ(entries->size(), 1u);
+}
+
+TEST(FileSystem, AtomicWriteGoesThroughLinksToTheirTarget) {
+    TempFolder dir;
+    writeFile(dir / "dotfiles/voxa.ini", "old");
+    testing_support::makeFolder(dir / "bin");
+    ASSERT_EQ(::symlink("../dotfiles/voxa.ini", (dir / "bin/Voxa.ini").c_str()), 0);
+    ASSERT_EQ(::symlink((dir / "bin/Voxa.ini").c_str(), (dir / "chain.ini").c_str()), 0);
+    ASSERT_TRUE(writeFileAtomically(dir / "chain.ini", "new"));
+    EXPECT_EQ(readFile(dir / "dotfiles/voxa.ini"), "new");
+    struct stat info {};
+    ASSERT_EQ(::lstat((dir / "bin/Voxa.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(::lstat((dir / "chain.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(listFolder(dir / "bin")->size(), 1u); // the temporary went beside the target
+    EXPECT_EQ(listFolder(dir / "dotfiles")->size(), 1u);
+
+    // A link to a file not there yet creates it; a loop of links is refused.
+    ASSERT_EQ(::symlink("later.ini", (dir / "dangling.ini").c_str()), 0);
+    ASSERT_TRUE(writeFileAtomically(dir / "dangling.ini", "made"));
+    EXPECT_EQ(readFile(dir / "later.ini"), "made");
+    ASSERT_EQ(::symlink("loop.ini", (dir / "loop.ini").c_str()), 0);
+    EXPECT_FALSE(followLinks(dir / "loop.ini").has_value());
+    EXPECT_FALSE(writeFileAtomically(dir / "loop.ini", "lost"));
+    EXPECT_EQ(followLinks(dir / "chain.ini"), dir / "bin/../dotfiles/voxa.ini");
+}
+
+TEST(FileSystem, AtomicWriteRefusesWhatTheUserMayNotWrite) {
+    TempFolder dir;
+    writeFile(dir / "list.vxl", "kept");
+    ::mkfifo((dir / "pipe.vxl").c_str(), 0644);
+    EXPECT_FALSE(writeFileAtomically(dir / "pipe.vxl", "x"));
+    testing_support::runUnprivileged(dir.path(), [&] {
+        ::chmod((dir / "list.vxl").c_str(), 0444);
+        EXPECT_FALSE(writeFileAtomically(dir / "list.vxl", "replaced"));
+        EXPECT_EQ(readFile(dir / "list.vxl"), "kept");
+        ::chmod((dir / "list.vxl").c_str(), 0644);
+        EXPECT_TRUE(writeFileAtomically(dir / "list.vxl", "replaced"));
+    });
+    EXPECT_EQ(readFile(dir / "list.vxl"), "replaced");
+    EXPECT_EQ(listFolder(dir.path())->size(), 2u);
+}
+
+TEST(FileSystem, AtomicWriteRemovesOnlyStaleTemporariesOfItsFile) {
+    TempFolder dir;
+    for (const char* name : {"a.ini.voxa-Ab12Cd", "a.ini.voxa-live00", "a.ini.voxa-short", "b.ini.voxa-Ab12Cd"})
+        writeFile(dir / name, "left by a crash");
+    // A save in progress elsewhere holds its temporary locked.
+    int live = ::open((dir / "a.ini.voxa-live00").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    ASSERT_TRUE(writeFileAtomically(dir / "a.ini", "saved"));
+    ::close(live);
+    std::vector<std::string> names;
+    std::optional<std::vector<FolderEntry>> entries = listFolder(dir.path());
+    for (const FolderEntry& entry : *entries) names.push_back(entry.name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a.ini", "a.ini.voxa-live00", "a.ini.voxa-short", "b.ini.voxa-Ab12Cd"}));
+}
+
+TEST(FileSystem, RenameWithoutReplacingKeepsWhatIsThere) {
+    TempFolder dir;
+    writeFile(dir / "a", "first");
+    writeFile(dir / "b", "second");
+    EXPECT_FALSE(renameWithoutReplacing(dir / "a", dir / "b"));
+    EXPECT_EQ(readFile(dir / "b"), "second");
+    EXPECT_TRUE(renameWithoutReplacing(dir / "a", dir / "c"));
+    EXPECT_EQ(readFile(dir / "c"), "first");
+    EXPECT_EQ(pathKind(dir / "a"), PathKind::Missing);
 }
 
 TEST(FileSystem, WritableFoldersAndConfigHome) {

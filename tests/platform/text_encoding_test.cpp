@@ -4,7 +4,10 @@
 #include <unicode/ucnv.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
+
+#include "platform/cp932_tables.h"
 
 using namespace platform;
 
@@ -185,4 +188,105 @@ TEST(TextEncoding, WritingIntoACallersBufferStaysInItsRoom) {
     EXPECT_EQ(end - utf8.get(), 900);
     EXPECT_EQ(writeCp932("x한", cp932.get()), nullptr);
     EXPECT_EQ(writeUtf8FromCp932("\xB6\x8A", utf8.get()), nullptr);
+}
+
+// --- Keeping every byte and every character --------------------------------
+
+namespace {
+
+std::string keepingBytes(std::string_view cp932) {
+    std::string out(utf8KeepingRoom(cp932.size()), '\0');
+    out.resize(std::size_t(writeUtf8KeepingBytes(cp932, out.data()) - out.data()));
+    return out;
+}
+
+struct Nearest {
+    std::string bytes;
+    std::size_t taken;
+    bool exact;
+};
+
+Nearest nearest(std::string_view utf8, std::size_t limit = 1023) {
+    std::string out(limit, '\0');
+    NearestCp932 form = writeNearestCp932(utf8, limit, out.data());
+    out.resize(form.length);
+    return {out, form.taken, form.exact};
+}
+
+std::string standIn(unsigned byte) { return utf8Of(kByteStandIn + byte); }
+
+} // namespace
+
+TEST(KeepingTexts, EveryByteSequenceReadsAndWritesBackUnchanged) {
+    // Every code alone, after ASCII and before ASCII: whatever ICU makes of
+    // it, writing what was read gives the same bytes, as the same text.
+    for (int lead = 1; lead < 256; ++lead)
+        for (int trail = 1; trail < 256; ++trail)
+            for (std::string bytes : {std::string{char(lead), char(trail)}, std::string{'a', char(lead), char(trail)},
+                                      std::string{char(lead), char(trail), 'a'}, std::string{char(lead)}}) {
+                std::string text = keepingBytes(bytes);
+                Nearest back = nearest(text);
+                ASSERT_EQ(back.bytes, bytes) << hex(bytes);
+                ASSERT_EQ(back.taken, text.size()) << hex(bytes);
+                ASSERT_TRUE(back.exact) << hex(bytes);
+            }
+}
+
+TEST(KeepingTexts, OnlyCodesThatWriteBackAreReadAsCharacters) {
+    // Every character written as exact reads back as itself (ICU writes a
+    // few private-use characters with the codes of others: those are not).
+    int exact = 0;
+    for (char32_t c = 1; c <= kByteStandIn + 0xFF; c = c == 0xFFFF ? 0x1F000 : c == 0x1FFFF ? kByteStandIn : c + 1) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        Nearest written = nearest(utf8Of(c), 8);
+        if (!written.exact) continue;
+        ++exact;
+        ASSERT_EQ(keepingBytes(written.bytes), utf8Of(c)) << std::hex << unsigned(c);
+    }
+    EXPECT_GT(exact, 7000 + 256); // the codes of CP932, and the stand-ins
+    EXPECT_EQ(keepingBytes("\x95\x5C\xB6"), "表ｶ");
+    // ≒ of the NEC row (87 90) and 纊 of the NEC-selected IBM rows (ED 40)
+    // are written 81 E0 and FA 5C: their bytes are kept as they are.
+    EXPECT_EQ(keepingBytes("\x87\x90"), standIn(0x87) + standIn(0x90));
+    EXPECT_EQ(keepingBytes("\xED\x40x"), standIn(0xED) + standIn(0x40) + "x");
+    // No character at all: the lead byte alone, the next byte afresh.
+    EXPECT_EQ(keepingBytes("\x85\x40"), standIn(0x85) + "@");
+    EXPECT_EQ(keepingBytes("a\x81"), "a" + standIn(0x81));
+}
+
+TEST(KeepingTexts, CharactersWithoutACodeTakeTheirNearestForm) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"〜−—‖", "\x81\x60\x81\x7C\x81\x5C\x81\x61"}, // as ～－―∥
+        {"¢£¬", "\x81\x91\x81\x92\x81\xCA"},            // as ￠￡￢
+        {"剝", "\x94\x8D"},                             // as 剥
+        {"café ﬁ", "cafe fi"},
+        {"e\u0301", "e"},
+        {"㌀", "\x83\x41\x83\x70\x81\x5B\x83\x67"}, // アパート
+        {"한😀", "??"},
+        {"a\u200Bb\u00AD\uFE0F", "ab"}, // default-ignorable: left out
+        {"\xFF\x95\x5C", "\xFF\x95\x5C"}, // not UTF-8: the bytes as they are
+    };
+    for (const auto& [text, form] : cases) {
+        Nearest got = nearest(text);
+        EXPECT_EQ(got.bytes, form) << text;
+        EXPECT_EQ(got.taken, std::strlen(text)) << text;
+        EXPECT_FALSE(got.exact) << text;
+    }
+    EXPECT_TRUE(nearest("漫画・ｶﾀｶﾅ～①髙 ABC").exact);
+    // A stand-in's byte that joins the next into a character does not come back.
+    EXPECT_TRUE(nearest(standIn(0x81) + " ").exact);
+    EXPECT_FALSE(nearest(standIn(0x81) + "A").exact);
+}
+
+TEST(KeepingTexts, WritingStopsBeforeTheCharacterThatPassesTheLimit) {
+    Nearest cut = nearest("漢字", 3);
+    EXPECT_EQ(cut.bytes, "\x8A\xBF");
+    EXPECT_EQ(cut.taken, 3u);
+    EXPECT_TRUE(cut.exact);
+    cut = nearest("ab㌀", 8); // the eight bytes of アパート do not fit after ab
+    EXPECT_EQ(cut.bytes, "ab");
+    EXPECT_EQ(cut.taken, 2u);
+    cut = nearest("ab\u200B", 2); // what takes no byte still fits
+    EXPECT_EQ(cut.taken, 5u);
+    EXPECT_FALSE(cut.exact);
 }

@@ -88,4 +88,6 @@ TEST_F(AvifPlugin, BrokenAndHugeInputGivesErrorCodes) {
     // parser refuses them by the same cap, before anything is decoded.
     EXPECT_EQ(decodeMemory(plugin, withClaimedSize(avif, 60000, 60000)).result, SPI_OUT_OF_ORDER);
     EXPECT_EQ(decodeMemory(plugin, withClaimedSize(avif, 16385, 16384)).result, SPI_OUT_OF_ORDER);
+    // Within the cap, but the AV1 decoder's planes would pass a decoder's share.
+    EXPECT_EQ(decodeMemory(plugin, withClaimedSize(avif, 12000, 12000)).result, SPI_NO_MEMORY);
 }

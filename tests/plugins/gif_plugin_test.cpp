@@ -1,6 +1,7 @@
 // gif_plugin_test.cpp - gif.spi called through its exports.
 #include <gtest/gtest.h>
 
+#include "hostile/hostile_files.h"
 #include "plugins/plugin_fixture.h"
 #include "sample_book/picture_encoders.h"
 
@@ -64,7 +65,11 @@ TEST_F(GifPlugin, BrokenAndHugeInputGivesErrorCodes) {
     EXPECT_EQ(decodeMemory(plugin, "GIF89a").result, SPI_OUT_OF_ORDER);
     // A header and screen but no frame.
     EXPECT_EQ(decodeMemory(plugin, gif.substr(0, 13 + 48) + ";").result, SPI_OUT_OF_ORDER);
-    std::string huge = gif;
-    huge[6] = huge[7] = huge[8] = huge[9] = '\xFF'; // a 65535 x 65535 screen
-    EXPECT_EQ(decodeMemory(plugin, huge).result, SPI_NO_MEMORY);
+    // A 65535 x 65535 screen around the frame costs nothing: the picture is
+    // the frame. A frame that size is refused before anything is allocated.
+    Decoded framed = decodeMemory(plugin, hostile::withGifScreen(gif, 65535, 65535));
+    ASSERT_EQ(framed.result, SPI_ALL_RIGHT);
+    EXPECT_EQ(framed.width, 21);
+    EXPECT_EQ(framed.height, 11);
+    EXPECT_EQ(decodeMemory(plugin, hostile::withGifFrame(gif, 0, 0, 65535, 65535)).result, SPI_NO_MEMORY);
 }

@@ -117,6 +117,8 @@ TEST_F(HeifPlugin, BrokenAndHugeInputGivesErrorCodes) {
     EXPECT_GE(decodeMemory(plugin, corrupt).result, 0);
     EXPECT_EQ(decodeMemory(plugin, withClaimedSize(heif, 60000, 60000)).result, SPI_NO_MEMORY);
     EXPECT_EQ(decodeMemory(plugin, withClaimedSize(heif, 16385, 16384)).result, SPI_NO_MEMORY);
+    // Within the cap, but the decoder's planes would pass a decoder's share.
+    EXPECT_EQ(decodeMemory(plugin, withClaimedSize(heif, 8000, 8000)).result, SPI_NO_MEMORY);
 }
 
 // A grid's canvas is allocated at the size its description gives, whatever

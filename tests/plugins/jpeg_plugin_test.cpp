@@ -1,6 +1,7 @@
 // jpeg_plugin_test.cpp - jpeg.spi called through its exports.
 #include <gtest/gtest.h>
 
+#include "hostile/hostile_files.h"
 #include "plugins/plugin_fixture.h"
 #include "sample_book/picture_encoders.h"
 
@@ -135,4 +136,17 @@ TEST_F(JpegPlugin, RefusesHugeDimensionsBeforeAllocating) {
     jpeg[sof + 7] = 0;
     jpeg[sof + 8] = 1; // 1 x 60000: fine to allocate, but the data runs out
     EXPECT_GE(decodeMemory(plugin, jpeg).result, 0);
+
+    // A progressive picture of 12000 x 12000 fits the pixel cap, but its
+    // coefficients (over 400 MB) would pass the decoder's share.
+    std::string progressive = encoders::encodeJpeg(quadrants(16, 16), 90, true);
+    EXPECT_EQ(decodeMemory(plugin, hostile::withJpegSize(progressive, 12000, 12000)).result,
+              SPI_NO_MEMORY);
+}
+
+TEST_F(JpegPlugin, RefusesAProgressivePictureOfEndlessScans) {
+    std::string jpeg = encoders::encodeJpeg(quadrants(16, 16), 90, true);
+    EXPECT_EQ(decodeMemory(plugin, jpeg).result, SPI_ALL_RIGHT);
+    // The last scan again and again: each one walks the whole picture anew.
+    EXPECT_NE(decodeMemory(plugin, hostile::withRepeatedLastScan(jpeg, 1200)).result, SPI_ALL_RIGHT);
 }

@@ -114,4 +114,6 @@ TEST_F(JxlPlugin, BrokenAndHugeInputGivesErrorCodes) {
     EXPECT_EQ(decodeMemory(plugin, claimingCodestream(60000, 60000)).result, SPI_NO_MEMORY);
     EXPECT_EQ(decodeMemory(plugin, claimingCodestream(16385, 16384)).result, SPI_NO_MEMORY);
     EXPECT_EQ(decodeMemory(plugin, claimingCodestream(70000, 10)).result, SPI_NO_MEMORY);
+    // Within the cap, but libjxl's frame would pass a decoder's share.
+    EXPECT_EQ(decodeMemory(plugin, claimingCodestream(5000, 5000)).result, SPI_NO_MEMORY);
 }

@@ -172,6 +172,11 @@ TEST_F(TiffPlugins, BrokenAndHugeInputGivesErrorCodes) {
     std::string plain = encoders::encodeTiff({page(encoders::makePattern(30, 20, 3))});
     EXPECT_EQ(decodeMemory(image, withClaimedTiffSize(plain, 60000, 60000)).result, SPI_NO_MEMORY);
     EXPECT_EQ(decodeMemory(image, withClaimedTiffSize(plain, 16385, 16384)).result, SPI_NO_MEMORY);
+    // Within the cap, but the RGBA reader's whole picture would pass a
+    // decoder's share (16-bit samples go through it).
+    TiffPage deep = page(encoders::makePattern(30, 20, 3));
+    deep.bitsPerSample = 16;
+    EXPECT_EQ(decodeMemory(image, withClaimedTiffSize(encoders::encodeTiff({deep}), 8000, 8000)).result, SPI_NO_MEMORY);
 }
 
 TEST_F(TiffPlugins, ABookListsItsPagesInOrderAndHandsEachOutAsItsBmp) {

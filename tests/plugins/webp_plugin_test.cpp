@@ -1,6 +1,7 @@
 // webp_plugin_test.cpp - webp.spi called through its exports.
 #include <gtest/gtest.h>
 
+#include "hostile/hostile_files.h"
 #include "plugins/plugin_fixture.h"
 #include "sample_book/picture_encoders.h"
 
@@ -50,6 +51,16 @@ TEST_F(WebpPlugin, AlphaIsComposedOverWhite) {
     EXPECT_EQ(d.pixel(0, 0), (std::array<std::uint8_t, 3>{255, 255, 255}));
     EXPECT_EQ(d.pixel(1, 0), (std::array<std::uint8_t, 3>{0, 0, 200}));
     EXPECT_EQ(d.pixel(0, 1), (std::array<std::uint8_t, 3>{0, 0, 0}));
+}
+
+// A lossless WebP may claim 16383 x 16383 in a few bytes: libwebp would
+// hold it whole at 4 bytes a pixel beside the DIB, so it is refused before
+// anything is allocated.
+TEST_F(WebpPlugin, RefusesALosslessPictureTooLargeToHoldTwice) {
+    std::string webp = encoders::encodeWebp(encoders::makePattern(4, 4, 3), true);
+    EXPECT_EQ(decodeMemory(plugin, webp).result, SPI_ALL_RIGHT);
+    webp = hostile::withWebpLosslessSize(webp, 16383, 16383);
+    EXPECT_EQ(decodeMemory(plugin, webp).result, SPI_NO_MEMORY);
 }
 
 TEST_F(WebpPlugin, BrokenInputGivesErrorCodes) {

@@ -113,6 +113,28 @@ TEST(SettingsFile, StartupDefaultsStayWithoutAUsableFile) {
     EXPECT_EQ(state.MODE, kNormalMode);
 }
 
+// A Voxa.ini that is a FIFO would stop the start for good, one linked to
+// /dev/zero would be read until memory runs out: neither is read, and
+// neither is replaced by a save. The alarm turns a hang into a failure.
+TEST(SettingsFile, NoRegularFileIsReadOrReplaced) {
+    TempFolder dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (dir / "zero.ini").c_str()), 0);
+    ::alarm(30);
+    for (const char* name : {"fifo.ini", "zero.ini"}) {
+        ViewerState state = defaults();
+        EXPECT_EQ(loadSettings(state, settingsAt(dir / name)), 0) << name;
+        EXPECT_TRUE(sameOptions(state, defaults())) << name;
+        EXPECT_EQ(saveSettings(state, settingsAt(dir / name)), 0) << name;
+    }
+    ::alarm(0);
+    struct stat info {};
+    ASSERT_EQ(::stat((dir / "fifo.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(::lstat((dir / "zero.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+}
+
 TEST(SettingsFile, VersionOnlyGivesMissingKeyDefaults) {
     TempFolder dir;
     writeFile(dir / "Voxa.ini", "[VER]\r\nVer=0814\r\n");
@@ -302,6 +324,8 @@ TEST(SettingsFile, ReadOnlyFileIsReadAndSaving) {
         ViewerState state = defaults();
         ASSERT_EQ(loadSettings(state, settingsAt(dir / "Voxa.ini")), 1);
         EXPECT_EQ(state.slidetime, 5000);
+        state.slidetime = 6000; // the user made the file read-only: it stays as it is
+        EXPECT_EQ(saveSettings(state, settingsAt(dir / "Voxa.ini")), 0);
         ::chmod((dir / "Voxa.ini").c_str(), 0000);
         EXPECT_EQ(loadSettings(state, settingsAt(dir / "Voxa.ini")), 0);
         EXPECT_EQ(saveSettings(state, settingsAt(dir / "Voxa.ini")), 0);
@@ -363,4 +387,39 @@ TEST(SettingsLocation, AnInstalledCopySeedsTheUsersFile) {
         EXPECT_EQ(settingsLocation(dir / "bin/", dir / "config/").readPath,
                   dir / "config/voxa/Voxa.ini");
     });
+}
+
+TEST(SettingsFile, SavingThroughALinkUpdatesItsTarget) {
+    TempFolder dir;
+    writeFile(dir / "dotfiles/voxa.ini", "[VER]\nVer=1\n[Mine]\nx=1\n");
+    ASSERT_EQ(::symlink((dir / "dotfiles/voxa.ini").c_str(), (dir / "Voxa.ini").c_str()), 0);
+    ViewerState state = defaults();
+    state.slidetime = 4500;
+    ASSERT_EQ(saveSettings(state, settingsAt(dir / "Voxa.ini")), 1);
+    struct stat info {};
+    ASSERT_EQ(::lstat((dir / "Voxa.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    std::string saved = contents(dir / "dotfiles/voxa.ini");
+    EXPECT_NE(saved.find("[Mine]\nx=1\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("slidetime=4500"), std::string::npos) << saved;
+}
+
+TEST(SettingsFile, AnOversizedFileIsMovedAsideAndFreshSettingsSaved) {
+    TempFolder dir;
+    const std::string huge = "[VER]\nVer=1\n" + std::string(4u << 20, ';');
+    writeFile(dir / "Voxa.ini", huge);
+    writeFile(dir / "Voxa.ini.bad", "an earlier one");
+    ViewerState state = defaults();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadSettings(state, settingsAt(dir / "Voxa.ini")), 0);
+    state.slidetime = 7000; // changed while the viewer ran
+    ASSERT_EQ(saveSettings(state, settingsAt(dir / "Voxa.ini")), 1);
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("Voxa.ini.bad.2"), std::string::npos) << said;
+    EXPECT_EQ(contents(dir / "Voxa.ini.bad"), "an earlier one");
+    EXPECT_TRUE(contents(dir / "Voxa.ini.bad.2") == huge);
+    EXPECT_EQ(contents(dir / "Voxa.ini"), std::string(kFreshFile).replace(std::string(kFreshFile).find("3000"), 4, "7000"));
+    ViewerState loaded = defaults();
+    ASSERT_EQ(loadSettings(loaded, settingsAt(dir / "Voxa.ini")), 1);
+    EXPECT_EQ(loaded.slidetime, 7000);
 }

@@ -1,6 +1,8 @@
 #include "sources/page_list.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "plugin_folder.h"
 #include "support/bmp_writer.h"
@@ -104,6 +106,41 @@ TEST_F(LoaderTest, AnAcceptingPluginThatFailsEndsTheOpen) {
     writeFile(files / "page.xyz", makeBmp(3, 2, 24, 6));
     EXPECT_EQ(list->open(files / "page.xyz"), 0);
     EXPECT_EQ(list->errorText, kDecodeErrorText);
+}
+
+TEST_F(LoaderTest, APluginPictureIsMadePlainOrRefused) {
+    usePlugins({"content"});
+    // A top-down 32-bit picture comes out as bottom-up 24-bit rows.
+    const std::string rows("\x01\x02\x03\x00\x04\x05\x06\x00", 8);
+    writeFile(files / "a.tpc", "TPIC" + testing_support::makeBmpFile({40, 1, -2, 32, 0, 0, {}, "", rows}));
+    ASSERT_EQ(list->open(files / "a.tpc"), 1);
+    EXPECT_EQ(takeBits(*list), std::string("\x04\x05\x06\x00\x01\x02\x03\x00", 8));
+    // One that cannot be made plain is the plug-in's failure.
+    writeFile(files / "b.tpc", "TPIC" + testing_support::makeBmpFile({40, 1, 2, 24, 4, 0, {}, "", rows}));
+    EXPECT_EQ(list->open(files / "b.tpc"), 0);
+    EXPECT_EQ(list->errorText, kDecodeErrorText);
+}
+
+// A FIFO named like a picture hung the viewer in its open; /dev/zero was
+// read without end. Both are pages like any other that give the loading
+// error. The alarm turns a hang into a failure.
+TEST_F(LoaderTest, APageThatIsNoRegularFileGetsTheLoadingError) {
+    usePlugins({"content"});
+    writeFile(files / "a.bmp", makeBmp(3, 2, 24, 1));
+    ASSERT_EQ(::mkfifo((files / "b.bmp").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (files / "c.bmp").c_str()), 0);
+    ::alarm(30);
+    for (const char* name : {"b.bmp", "c.bmp"}) {
+        EXPECT_EQ(list->open(files / name), 0) << name;
+        EXPECT_EQ(list->errorText, kNotSupportedText) << name;
+    }
+    ASSERT_EQ(list->open(files / "a.bmp"), 1);
+    takeBits(*list);
+    ASSERT_EQ(list->pageCount, 3);
+    EXPECT_EQ(list->loadPage(1, kRelative), kDecodeFailed);
+    EXPECT_EQ(list->errorText, kNotSupportedText);
+    EXPECT_EQ(list->loadPage(1, kRelative), kDecodeFailed);
+    ::alarm(0);
 }
 
 TEST_F(LoaderTest, ArchivesOpenOnTheirFirstPictureByName) {

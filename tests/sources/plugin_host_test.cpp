@@ -112,6 +112,14 @@ TEST(PluginHost, HostileTextsAreCutWithoutOverruns) {
     const std::string& filter = host.openFilter();
     EXPECT_LE(filter.size(), kOpenFilterLimit);
     EXPECT_EQ(filter.substr(filter.size() - 2), std::string(2, '\0'));
+    // A plug-in whose type pairs never end is asked no longer than the
+    // extension text can take something from it.
+    int (*calls)() = nullptr;
+    for (const PluginRecord& plugin : host.imagePlugins())
+        if (void* found = platform::findFunction(plugin.library, "TestInfoCalls"))
+            calls = reinterpret_cast<int (*)()>(found);
+    ASSERT_NE(calls, nullptr);
+    EXPECT_LE(calls(), 2 + 2 * static_cast<int>(kExtensionTextLimit));
 }
 
 TEST(PluginHost, TablesStopAtTheirLimits) {

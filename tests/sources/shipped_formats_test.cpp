@@ -165,6 +165,34 @@ TEST_F(ShippedFormatsTest, BrokenPicturesAndArchivesAreReportedNotCrashed) {
     EXPECT_EQ(list.open(files / "cut.zip"), 0);
 }
 
+TEST_F(ShippedFormatsTest, ARarPageWhoseDataFailsItsCrcGetsTheLoadingErrorText) {
+    // A BMP page with one byte of its pixels changed still reads as a picture,
+    // so only the CRC its header records can tell.
+    encoders::ArchiveMembers members;
+    for (const Page& page : pages) members.emplace_back(page.name, page.bytes);
+    const std::string& bmp = pages[4].bytes;
+    auto damaged = [&](std::string bytes) {
+        bytes[bytes.find(bmp) + bmp.size() - 5] ^= 0x40;
+        return bytes;
+    };
+    using Writer = std::string (*)(const encoders::ArchiveMembers&);
+    for (const auto& [name, write] : {std::pair<const char*, Writer>{"book.rar", encoders::writeStoredRar4},
+                                      std::pair<const char*, Writer>{"book.cbr", encoders::writeStoredRar5}}) {
+        SCOPED_TRACE(name);
+        writeFile(files / name, damaged(write(members)));
+        ASSERT_EQ(list.open(files / name), 1) << list.errorText;
+        expectLoaded(list, pages[0]);
+        EXPECT_EQ(list.loadPage(4, kAbsolute), kDecodeFailed);
+        EXPECT_EQ(list.errorText, kNotSupportedText);
+        // The damaged page first: the archive does not open.
+        encoders::ArchiveMembers bmpFirst = members;
+        bmpFirst[4].first = "00.bmp"; // the BMP page (later formats may follow it)
+        writeFile(files / name, damaged(write(bmpFirst)));
+        EXPECT_EQ(list.open(files / name), 0);
+        EXPECT_EQ(list.errorText, kArchivePictureBrokenText);
+    }
+}
+
 #ifdef VOXA_HAVE_TIFF
 namespace {
 

@@ -1,5 +1,7 @@
 #include "support/bmp_writer.h"
 
+#include <algorithm>
+
 namespace testing_support {
 
 namespace {
@@ -51,6 +53,37 @@ std::string makeBmp(int width, int height, int bitCount, std::uint32_t seed) {
     put32(file, 2, static_cast<std::uint32_t>(14 + dib.header.size() + dib.bits.size()));
     put32(file, 10, static_cast<std::uint32_t>(14 + dib.header.size()));
     return file + dib.header + dib.bits;
+}
+
+std::string makeBmpFile(const BmpParts& parts) {
+    std::string info(parts.infoSize, '\0');
+    std::string masks;
+    for (std::uint32_t mask : parts.masks) {
+        std::string word(4, '\0');
+        put32(word, 0, mask);
+        masks += word;
+    }
+    if (parts.infoSize > 40)
+        info.replace(40, std::min(masks.size(), info.size() - 40), masks, 0, info.size() - 40);
+    else
+        info += masks;
+    if (info.size() >= 40) {
+        put32(info, 0, parts.infoSize);
+        put32(info, 4, static_cast<std::uint32_t>(parts.width));
+        put32(info, 8, static_cast<std::uint32_t>(parts.height));
+        put16(info, 12, 1);
+        put16(info, 14, static_cast<std::uint16_t>(parts.bitCount));
+        put32(info, 16, parts.compression);
+        put32(info, 20, static_cast<std::uint32_t>(parts.pixels.size()));
+        put32(info, 32, parts.colorsUsed);
+    }
+    std::string file(14, '\0');
+    file[0] = 'B';
+    file[1] = 'M';
+    const std::size_t offset = 14 + info.size() + parts.palette.size();
+    put32(file, 2, static_cast<std::uint32_t>(offset + parts.pixels.size()));
+    put32(file, 10, static_cast<std::uint32_t>(offset));
+    return file + info + parts.palette + parts.pixels;
 }
 
 } // namespace testing_support

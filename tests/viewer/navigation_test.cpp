@@ -107,6 +107,31 @@ TEST_F(ViewerTest, AOnePageBookNeverFormsASpreadAndEveryStepReloadsItsPage) {
     EXPECT_TRUE(boxes.empty());
 }
 
+// A step onto a page on screen decodes it afresh into the memory its old
+// picture freed, never beside it (pages over 1 MiB reuse freed blocks of
+// their size); in a folder too small to read ahead without wrapping onto a
+// page on screen, nothing is read ahead.
+TEST_F(ViewerTest, APageOnScreenIsNeverHeldTwice) {
+    openNormal({{800, 600}}, [](ViewerState& s) { s.sakiyomi = 1; });
+    const platform::MemoryHandle shown = v().document.main.bitsBlock;
+    command(cmd::NextPage);
+    EXPECT_EQ(v().document.main.bitsBlock, shown);
+    EXPECT_FALSE(v().document.readAhead[0].owned);
+    EXPECT_FALSE(v().document.readAhead[1].owned);
+
+    TearDown();
+    SetUp();
+    openTwoPage({{600, 800}, {600, 800}});
+    ASSERT_EQ(shownPages(), (Pages{0, 1}));
+    const platform::MemoryHandle first = v().document.main.bitsBlock;
+    const platform::MemoryHandle second = v().document.second.bitsBlock;
+    command(cmd::NextPage); // wraps onto the same spread
+    EXPECT_EQ(shownPages(), (Pages{0, 1}));
+    EXPECT_EQ(v().document.main.bitsBlock, first);
+    EXPECT_EQ(v().document.second.bitsBlock, second);
+    EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(ViewerTest, ReadAheadShowsTheSamePagesAsPlainStepping) {
     const std::vector<platform::Size> book{P, P, L, P, L, L, P, P, P, S, P};
     std::vector<Pages> plain, readAhead;
