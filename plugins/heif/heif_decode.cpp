@@ -9,11 +9,9 @@
 
 #include "common/ftyp_brands.h"
 #include "common/plugin_io.h"
+#include "heif/derived_canvas.h"
 
 namespace {
-
-constexpr int kMaxHeifSide = 16384; // 16384 x 16384 = kMaxPicturePixels
-static_assert(uint64_t(kMaxHeifSide) * kMaxHeifSide == kMaxPicturePixels);
 
 int codeOf(const heif_error& error) {
     if (error.code == heif_error_Ok) return SPI_ALL_RIGHT;
@@ -51,10 +49,8 @@ void copyRows(const heif_image* image, bool alpha, bool premultiplied, spi::DibO
 int decodeInto(const unsigned char* data, size_t size, spi::DibOutput& dib) {
     Context context(heif_context_alloc(), heif_context_free);
     if (!context) return SPI_NO_MEMORY;
-    // libheif limits each side, and checks a grid picture's canvas (which
-    // may claim another size than its header) only against this limit: a
-    // side of 16384 keeps every canvas it allocates within the pixel cap.
-    heif_context_set_maximum_image_size_limit(context.get(), kMaxHeifSide);
+    // Pictures wider or taller than a DIB may be are refused while reading.
+    heif_context_set_maximum_image_size_limit(context.get(), spi::kMaxDibSide);
     int result = codeOf(heif_context_read_from_memory_without_copy(context.get(), data, size, nullptr));
     if (result != SPI_ALL_RIGHT) return result;
     heif_image_handle* rawHandle = nullptr;
@@ -64,11 +60,18 @@ int decodeInto(const unsigned char* data, size_t size, spi::DibOutput& dib) {
     int width = heif_image_handle_get_width(handle.get()), height = heif_image_handle_get_height(handle.get());
     if (width <= 0 || height <= 0) return SPI_OUT_OF_ORDER;
     if (spi::tooManyPixels(uint64_t(width), uint64_t(height))) return SPI_NO_MEMORY;
+    // A grid or an overlay is decoded onto the canvas its own data declares,
+    // whatever its header says.
+    uint64_t pixels = uint64_t(width) * uint64_t(height);
+    uint32_t canvasWidth = 0, canvasHeight = 0;
+    if (largestDerivedCanvas(data, size, canvasWidth, canvasHeight)) {
+        if (spi::tooManyPixels(canvasWidth, canvasHeight)) return SPI_NO_MEMORY;
+        pixels = std::max(pixels, uint64_t(canvasWidth) * canvasHeight);
+    }
 
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
     // Besides the DIB, the HEVC decoder's planes (taken at full chroma, deep
     // samples at 2 bytes) and libheif's interleaved 8-bit copy of them.
-    const uint64_t pixels = uint64_t(width) * uint64_t(height);
     const uint64_t sample = heif_image_handle_get_luma_bits_per_pixel(handle.get()) > 8 ? 2 : 1;
     const uint64_t work = pixels * sample * (alpha ? 4 : 3) + pixels * (alpha ? 4 : 3);
     if (work > spi::workBudget(size)) return SPI_NO_MEMORY;

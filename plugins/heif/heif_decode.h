@@ -12,7 +12,8 @@ int isHeif(const unsigned char* head, size_t size);
 
 // The primary picture, its rotation, mirroring and crop applied, converted
 // to RGB through its colour description, deeper samples reduced to 8 bits,
-// alpha composed over white. Pictures beyond the pixel cap, or wider or
-// taller than 16384, are refused with SPI_NO_MEMORY before they are decoded. Returns an SPI_ result; on failure
+// alpha composed over white. Pictures beyond the pixel cap (a grid's or an
+// overlay's canvas included), or whose decoding would pass the decoder's
+// share, are refused with SPI_NO_MEMORY before they are decoded. Returns an SPI_ result; on failure
 // nothing is left allocated.
 int decodeHeif(const unsigned char* data, size_t size, SpiHandle* info, SpiHandle* bits);

@@ -1,6 +1,7 @@
 // avif_plugin_test.cpp - avif.spi called through its exports.
 #include <gtest/gtest.h>
 
+#include "hostile/hostile_files.h"
 #include "plugins/plugin_fixture.h"
 #include "sample_book/avif_encoder.h"
 
@@ -86,8 +87,8 @@ TEST_F(AvifPlugin, BrokenAndHugeInputGivesErrorCodes) {
     EXPECT_GE(decodeMemory(plugin, corrupt).result, 0);
     // A few hundred bytes that claim more pixels than the cap: libavif's
     // parser refuses them by the same cap, before anything is decoded.
-    EXPECT_EQ(decodeMemory(plugin, withClaimedSize(avif, 60000, 60000)).result, SPI_OUT_OF_ORDER);
-    EXPECT_EQ(decodeMemory(plugin, withClaimedSize(avif, 16385, 16384)).result, SPI_OUT_OF_ORDER);
+    EXPECT_EQ(decodeMemory(plugin, hostile::withIspeSize(avif, 60000, 60000)).result, SPI_OUT_OF_ORDER);
+    EXPECT_EQ(decodeMemory(plugin, hostile::withIspeSize(avif, 16385, 16384)).result, SPI_OUT_OF_ORDER);
     // Within the cap, but the AV1 decoder's planes would pass a decoder's share.
-    EXPECT_EQ(decodeMemory(plugin, withClaimedSize(avif, 12000, 12000)).result, SPI_NO_MEMORY);
+    EXPECT_EQ(decodeMemory(plugin, hostile::withIspeSize(avif, 12000, 12000)).result, SPI_NO_MEMORY);
 }

@@ -1,6 +1,7 @@
 // jxl_plugin_test.cpp - jxl.spi called through its exports.
 #include <gtest/gtest.h>
 
+#include "hostile/hostile_files.h"
 #include "plugins/plugin_fixture.h"
 #include "sample_book/jxl_encoder.h"
 
@@ -18,28 +19,6 @@ JxlOptions lossless() {
     JxlOptions options;
     options.lossless = true;
     return options;
-}
-
-// A bare codestream whose header claims `width` x `height` and then ends:
-// the size header (not small, both sides as 30-bit values) and default
-// metadata, written least significant bit first.
-std::string claimingCodestream(std::uint32_t width, std::uint32_t height) {
-    std::string bytes = "\xFF\x0A";
-    std::uint64_t bits = 0;
-    int count = 0;
-    auto put = [&](std::uint64_t value, int n) {
-        for (int i = 0; i < n; ++i, ++count) {
-            bits |= (i < 64 ? (value >> i) & 1 : 0) << (count % 8);
-            if (count % 8 == 7) bytes += char(bits), bits = 0;
-        }
-    };
-    put(0, 1);              // not small
-    put(3, 2), put(height - 1, 30);
-    put(0, 3);              // no ratio: the width follows
-    put(3, 2), put(width - 1, 30);
-    put(1, 1);              // all metadata default
-    put(0, 7 - (count + 7) % 8 + 64);
-    return bytes;
 }
 
 } // namespace
@@ -111,9 +90,9 @@ TEST_F(JxlPlugin, BrokenAndHugeInputGivesErrorCodes) {
     std::string corrupt = jxl;
     for (size_t i = 12; i < corrupt.size(); i += 7) corrupt[i] = char(~corrupt[i]);
     EXPECT_GE(decodeMemory(plugin, corrupt).result, 0);
-    EXPECT_EQ(decodeMemory(plugin, claimingCodestream(60000, 60000)).result, SPI_NO_MEMORY);
-    EXPECT_EQ(decodeMemory(plugin, claimingCodestream(16385, 16384)).result, SPI_NO_MEMORY);
-    EXPECT_EQ(decodeMemory(plugin, claimingCodestream(70000, 10)).result, SPI_NO_MEMORY);
+    EXPECT_EQ(decodeMemory(plugin, hostile::jxlClaiming(60000, 60000)).result, SPI_NO_MEMORY);
+    EXPECT_EQ(decodeMemory(plugin, hostile::jxlClaiming(16385, 16384)).result, SPI_NO_MEMORY);
+    EXPECT_EQ(decodeMemory(plugin, hostile::jxlClaiming(70000, 10)).result, SPI_NO_MEMORY);
     // Within the cap, but libjxl's frame would pass a decoder's share.
-    EXPECT_EQ(decodeMemory(plugin, claimingCodestream(5000, 5000)).result, SPI_NO_MEMORY);
+    EXPECT_EQ(decodeMemory(plugin, hostile::jxlClaiming(5000, 5000)).result, SPI_NO_MEMORY);
 }

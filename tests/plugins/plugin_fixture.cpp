@@ -184,19 +184,6 @@ encoders::Picture asRgb(const encoders::Picture& picture) {
 
 } // namespace
 
-std::string withClaimedSize(std::string bytes, std::uint32_t width, std::uint32_t height) {
-    auto put = [&](size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) bytes[at + size_t(i)] = char(v >> (24 - 8 * i));
-    };
-    // ispe: size, "ispe", version and flags, width, height (big-endian).
-    for (size_t at = bytes.find("ispe"); at != std::string::npos; at = bytes.find("ispe", at + 4)) {
-        if (at + 16 > bytes.size()) break;
-        put(at + 8, width);
-        put(at + 12, height);
-    }
-    return bytes;
-}
-
 encoders::Picture gradient(int width, int height) {
     encoders::Picture p{width, height, 3, {}};
     for (int y = 0; y < height; ++y)

@@ -78,10 +78,6 @@ int decodePrefixes(const LoadedPlugin& plugin, const std::string& bytes, size_t 
 // checking the pages book plug-ins hand out.
 Decoded decodedBmp(const std::string& bmp);
 
-// `bytes` (an AVIF or HEIF file) with every image spatial extent ("ispe"
-// property) claiming `width` x `height`: a small file that claims a huge picture.
-std::string withClaimedSize(std::string bytes, std::uint32_t width, std::uint32_t height);
-
 // A smooth picture (channels 3) that lossy encoders keep close to itself.
 encoders::Picture gradient(int width, int height);
 

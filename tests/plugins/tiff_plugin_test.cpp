@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "hostile/hostile_files.h"
 #include "plugins/plugin_fixture.h"
 #include "sample_book/tiff_encoder.h"
 
@@ -37,25 +38,6 @@ std::uint32_t read32(const std::string& s, size_t at) {
     std::uint32_t v = 0;
     std::memcpy(&v, s.data() + at, 4);
     return v;
-}
-
-// A little-endian TIFF with the first directory's width and height tags
-// rewritten as LONG values.
-std::string withClaimedTiffSize(std::string tiff, std::uint32_t width, std::uint32_t height) {
-    std::uint32_t directory = read32(tiff, 4);
-    std::uint16_t count = 0;
-    std::memcpy(&count, tiff.data() + directory, 2);
-    for (std::uint16_t i = 0; i < count; ++i) {
-        size_t entry = directory + 2 + size_t(i) * 12;
-        std::uint16_t tag = 0;
-        std::memcpy(&tag, tiff.data() + entry, 2);
-        if (tag != TIFFTAG_IMAGEWIDTH && tag != TIFFTAG_IMAGELENGTH) continue;
-        std::uint16_t type = TIFF_LONG;
-        std::uint32_t value = tag == TIFFTAG_IMAGEWIDTH ? width : height;
-        std::memcpy(&tiff[entry + 2], &type, 2);
-        std::memcpy(&tiff[entry + 8], &value, 4);
-    }
-    return tiff;
 }
 
 encoders::Picture thresholded(const encoders::Picture& grey) {
@@ -170,13 +152,13 @@ TEST_F(TiffPlugins, BrokenAndHugeInputGivesErrorCodes) {
     for (size_t i = 8; i < corrupt.size(); i += 11) corrupt[i] = char(~corrupt[i]);
     EXPECT_GE(decodeMemory(image, corrupt).result, 0);
     std::string plain = encoders::encodeTiff({page(encoders::makePattern(30, 20, 3))});
-    EXPECT_EQ(decodeMemory(image, withClaimedTiffSize(plain, 60000, 60000)).result, SPI_NO_MEMORY);
-    EXPECT_EQ(decodeMemory(image, withClaimedTiffSize(plain, 16385, 16384)).result, SPI_NO_MEMORY);
+    EXPECT_EQ(decodeMemory(image, hostile::withTiffSize(plain, 60000, 60000)).result, SPI_NO_MEMORY);
+    EXPECT_EQ(decodeMemory(image, hostile::withTiffSize(plain, 16385, 16384)).result, SPI_NO_MEMORY);
     // Within the cap, but the RGBA reader's whole picture would pass a
     // decoder's share (16-bit samples go through it).
     TiffPage deep = page(encoders::makePattern(30, 20, 3));
     deep.bitsPerSample = 16;
-    EXPECT_EQ(decodeMemory(image, withClaimedTiffSize(encoders::encodeTiff({deep}), 8000, 8000)).result, SPI_NO_MEMORY);
+    EXPECT_EQ(decodeMemory(image, hostile::withTiffSize(encoders::encodeTiff({deep}), 8000, 8000)).result, SPI_NO_MEMORY);
 }
 
 TEST_F(TiffPlugins, ABookListsItsPagesInOrderAndHandsEachOutAsItsBmp) {
