@@ -1,6 +1,7 @@
 // list_file.cpp - reading and writing list files, and the texts' encoding.
 #include "catalog/list_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -89,7 +90,7 @@ public:
         at_ += 2;
     }
     void putBytes(const char* bytes, std::size_t count) {
-        std::memcpy(at_, bytes, count);
+        std::copy_n(bytes, count, at_); // an empty text may have no data at all
         at_ += count;
     }
 

@@ -1,6 +1,9 @@
 #include "platform/application.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <utility>
 
 #include "platform/window_host.h"
@@ -13,15 +16,34 @@ namespace {
 // after Qt's own globals are gone, crashes, so without stopApplication it
 // simply lives until the process ends.
 int argumentCount = 0;
+char** arguments = nullptr;
 QApplication* instance = nullptr;
+
+// The toolkit's texts (the file dialog's labels, the standard buttons) in
+// Japanese, from the translations installed with Qt.
+void loadJapaneseTranslation() {
+    auto* translator = new QTranslator(instance);
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
 
 } // namespace
 
 int startApplication(int argc, char** argv) {
     if (instance || QCoreApplication::instance()) return 0;
     argumentCount = argc;
+    arguments = argv;
     instance = new QApplication(argumentCount, argv);
+    loadJapaneseTranslation();
     return 1;
+}
+
+std::vector<std::string> applicationArguments() {
+    std::vector<std::string> left;
+    for (int i = 1; i < argumentCount && arguments && arguments[i]; ++i)
+        left.emplace_back(arguments[i]);
+    return left;
 }
 
 void stopApplication() {
@@ -30,6 +52,8 @@ void stopApplication() {
     detail::destroyAllMenus();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     delete std::exchange(instance, nullptr);
+    arguments = nullptr;
+    argumentCount = 0;
 }
 
 bool hasApplication() {

@@ -7,8 +7,11 @@
 namespace platform {
 
 // Makes the application; call once, before any window. `argv` must outlive it.
-// 0 when one exists already.
+// The toolkit takes its own options out of `argv` (-style, -reverse, ...);
+// its own dialogs speak Japanese. 0 when one exists already.
 int startApplication(int argc, char** argv);
+// The arguments the toolkit left, after the program's path.
+std::vector<std::string> applicationArguments();
 // Destroys it after the loop has ended; windows still open go with it.
 void stopApplication();
 bool hasApplication();

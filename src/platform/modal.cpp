@@ -1,10 +1,13 @@
 // modal.cpp - the modal seam and the real Qt dialogs behind it.
 #include "platform/modal.h"
 
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
+#include <QTimer>
+#include <QWindow>
 #include <utility>
 
 #include "platform/window_host.h"
@@ -69,12 +72,45 @@ DialogResult escapeResult(MessageButtons buttons) {
     }
 }
 
+// Ends a wait once the owner's frame is exposed.
+class ExposureWait : public QObject {
+public:
+    ExposureWait(QWindow* window, QEventLoop* loop) : window_(window), loop_(loop) {
+        window_->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::Expose && window_->isExposed())
+            loop_->quit();
+        return false;
+    }
+
+private:
+    QWindow* window_;
+    QEventLoop* loop_;
+};
+
+// A dialog opens over its owner, so the owner must stand where the window
+// system put it: a window shown a moment ago (a message at start-up) is
+// placed by a window manager only when it is first exposed. The wait is
+// bounded in case that never comes.
+void waitForOwnerPlacement(QWidget* owner) {
+    QWindow* window = owner && owner->isVisible() ? owner->windowHandle() : nullptr;
+    if (!window || window->isExposed()) return;
+    QEventLoop loop;
+    ExposureWait wait(window, &loop);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 void place(QWidget& dialog, const ModalRequest& request) {
     if (request.opacity < 255) dialog.setWindowOpacity(std::max(0, request.opacity) / 255.0);
     if (request.position) dialog.move(request.position->x, request.position->y);
 }
 
 ModalAnswer showMessageBox(const ModalRequest& request) {
+    waitForOwnerPlacement(detail::frameWidget(request.owner));
     QMessageBox box(qtIcon(request.icon), fromUtf8(request.caption), fromUtf8(request.text),
                     QMessageBox::NoButton, detail::frameWidget(request.owner));
     std::vector<std::pair<QAbstractButton*, DialogResult>> made;
@@ -94,7 +130,9 @@ ModalAnswer showMessageBox(const ModalRequest& request) {
     return answer;
 }
 
-// "Description (*.a *.b)": Qt reads the patterns from the last parentheses.
+// "Description (*.a *.b)": Qt reads the patterns from the last parentheses,
+// and the dialog shows only the description before them (the plug-ins'
+// descriptions often name their patterns already).
 QStringList nameFilters(const std::vector<FileFilterPair>& filters) {
     QStringList list;
     for (const FileFilterPair& pair : filters) {
@@ -108,6 +146,7 @@ QStringList nameFilters(const std::vector<FileFilterPair>& filters) {
 }
 
 ModalAnswer showFileDialog(const ModalRequest& request) {
+    waitForOwnerPlacement(detail::frameWidget(request.owner));
     QFileDialog dialog(detail::frameWidget(request.owner), fromUtf8(request.caption),
                        fromUtf8(request.folder));
     switch (request.kind) {
@@ -126,6 +165,7 @@ ModalAnswer showFileDialog(const ModalRequest& request) {
     }
     QStringList filters = nameFilters(request.filters);
     if (!filters.isEmpty()) {
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilters(filters);
         dialog.selectNameFilter(filters.front());
     }

@@ -112,17 +112,15 @@ WindowId createWindow(const WindowCreation& creation) {
     record->windowClass = cls->second;
     record->style = creation.style;
     record->cursor = cls->second.cursor;
-    const Colour& bg = cls->second.background;
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(bg.red, bg.green, bg.blue));
+    // The class background colours the client area only (HostWidget erases
+    // with it); the frame, its menu bar and the dialogs over it keep the
+    // desktop's palette.
     if (parent) {
         record->client = newHostWidget(id, parent->client);
         record->client->setGeometry(toQRect(creation.rect));
     } else {
         record->frame =
             newFrameWidget(id, owner ? owner->frame : nullptr, flagsFor(creation.style));
-        record->frame->setPalette(palette);
-        record->frame->setAutoFillBackground(true);
         record->frame->setWindowTitle(QString::fromStdString(creation.title));
         record->frame->setWindowIcon(iconOf(cls->second.icon));
         record->client = newHostWidget(id, record->frame);
@@ -134,11 +132,16 @@ WindowId createWindow(const WindowCreation& creation) {
     if (stored.frame) {
         Rect rect = creation.rect;
         if (rect.left == kDefaultPosition || rect.top == kDefaultPosition) {
+            // The window system chooses the place; the size holds the frame.
             QMargins margins = marginsOf(stored);
             stored.frame->resize(std::max(1, rect.width() - margins.left() - margins.right()),
                                  std::max(1, rect.height() - margins.top() - margins.bottom()));
+            stored.pendingRect = QRect(stored.frame->pos(), toQRect(rect).size());
+            stored.pendingMove = false;
         } else {
             moveWindow(id, rect, false);
+            stored.pendingRect = toQRect(rect);
+            stored.pendingMove = true;
         }
     }
     layOutFrame(stored);

@@ -77,7 +77,8 @@ void showWindow(WindowId window, ShowCommand command);
 bool isVisible(WindowId window);
 bool isMaximised(WindowId window); // maximised or covering the screen
 
-// Applies a frame style and places the window at `rect` (window rectangle).
+// Applies a frame style and places the window at `rect` (window rectangle);
+// the full-screen style leaves the place to showWindow(Maximised).
 void setWindowStyle(WindowId window, WindowStyle style, Rect rect);
 WindowStyle windowStyle(WindowId window);
 
@@ -95,6 +96,8 @@ Point clientToScreen(WindowId window, Point point);
 Point screenToClient(WindowId window, Point point);
 // The desktop without panels and task bars.
 Rect workArea();
+// The whole desktop, every screen of it.
+Rect screenArea();
 
 void setTitle(WindowId window, const std::string& title);
 std::string title(WindowId window);

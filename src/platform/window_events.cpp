@@ -12,6 +12,7 @@
 #include <QTimerEvent>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "platform/accelerator.h"
 #include "platform/key_translation.h"
@@ -186,6 +187,19 @@ public:
     }
 
 protected:
+    // The exposure of the frame's window-system window: by then a window
+    // manager has framed and placed it, so its margins are known.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        QWindow* handle = windowHandle();
+        if (event->type() == QEvent::Expose && watched == handle && handle->isExposed())
+            if (WindowRecord* record = findWindow(id_)) frameExposed(*record);
+        return false;
+    }
+
+    void showEvent(QShowEvent*) override {
+        if (QWindow* handle = windowHandle()) handle->installEventFilter(this);
+    }
+
     // Tab is a key like any other here, not a focus move.
     bool focusNextPrevChild(bool) override { return false; }
 
@@ -203,6 +217,12 @@ protected:
             modifierState(event->modifiers()) | buttonState(QGuiApplication::mouseButtons());
         int key = keyOf(event->key());
         if (key != key::Unknown && translateAccelerator(key, state)) return;
+        // Alt combinations are system keys: the accelerators' and the menu
+        // bar's mnemonics, never a window's key or character.
+        if (state & kAltHeld) {
+            event->ignore();
+            return;
+        }
         MessageParams params;
         params.key = key;
         params.state = state;

@@ -15,23 +15,27 @@ Qt::WindowFlags flagsFor(WindowStyle style) {
     switch (style) {
     case WindowStyle::Captioned:
         return Qt::Window;
-    // A customised frame without the title hint keeps the border only.
+    // A customised frame without any hint has no title bar. Qt adds the title
+    // to any frame with a system menu or minimise and maximise buttons, and
+    // has no hint for a border alone, so under a window manager the window
+    // has no decoration at all (it still sizes by the manager's keys).
     case WindowStyle::CaptionLess:
-        return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowMinMaxButtonsHint;
+        return Qt::Window | Qt::CustomizeWindowHint;
     case WindowStyle::FullScreen:
         return Qt::Window | Qt::FramelessWindowHint;
     }
     return Qt::Window;
 }
 
-// The frame's margins now, or the last ones seen while the window had its
-// normal frame (a maximised or full-screen window may have none). The window
-// system tells them once the native window exists, shown or not; a window
-// without a frame has none.
+// The frame's margins now, or the last ones seen while the window had a
+// windowed style's normal frame (a maximised or full-screen window may have
+// none, and the full-screen style never has one: the margins of before stay
+// for the way back). Under a window manager they are known once it has
+// framed the window in its present style; until then the last ones stand.
 QMargins marginsOf(WindowRecord& record) {
     QWidget* frame = record.frame;
-    if (record.style == WindowStyle::FullScreen) return record.margins = QMargins();
-    if (frame->isMaximized() || frame->isFullScreen()) return record.margins;
+    if (record.style == WindowStyle::FullScreen) return QMargins();
+    if (frame->isMaximized() || frame->isFullScreen() || record.pendingRect) return record.margins;
     if (QWindow* handle = frame->windowHandle()) {
         QMargins margins = handle->frameMargins();
         if (!margins.isNull() || frame->isVisible()) record.margins = margins;
@@ -50,6 +54,25 @@ void layOutFrame(WindowRecord& record) {
     }
     record.client->setGeometry(0, menuHeight, width,
                                std::max(0, record.frame->height() - menuHeight));
+}
+
+void frameExposed(WindowRecord& record) {
+    if (!record.pendingRect || record.style == WindowStyle::FullScreen) return;
+    if (record.frame->isMaximized() || record.frame->isFullScreen()) return;
+    const QRect wanted = *record.pendingRect;
+    record.pendingRect.reset();
+    // Some window systems tell the margins anew only once the window was
+    // placed again: placed until they hold still.
+    QMargins used;
+    for (int round = 0; round < 3; ++round) {
+        const QMargins margins = marginsOf(record);
+        if (round > 0 && margins == used) break;
+        used = margins;
+        record.frame->resize(wanted.marginsRemoved(margins).size().expandedTo(QSize(1, 1)));
+        // The frame's corner, asked for as such: the window system places it
+        // whatever it told of the margins so far.
+        if (record.pendingMove) record.frame->windowHandle()->setFramePosition(wanted.topLeft());
+    }
 }
 
 QRect toQRect(const Rect& rect) {
@@ -94,9 +117,13 @@ void showWindow(WindowId window, ShowCommand command) {
         if (record->style == WindowStyle::FullScreen) {
             if (!record->coversScreen) record->normalGeometry = widget->geometry();
             record->coversScreen = true;
-            widget->showFullScreen();
-            // Without a window manager nobody else makes it cover the screen.
+            // The frameless window covers the screen by its own geometry, so
+            // that no window manager is asked for its full-screen state:
+            // its answer would come in its own time, and might come after
+            // the way back.
             if (QScreen* screen = widget->screen()) widget->setGeometry(screen->geometry());
+            widget->show();
+            widget->raise();
         } else {
             widget->showMaximized();
         }
@@ -119,16 +146,34 @@ void setWindowStyle(WindowId window, WindowStyle style, Rect rect) {
     WindowRecord* record = findWindow(window);
     if (!record || !record->frame) return;
     bool visible = record->frame->isVisible();
+    // A window never shown keeps the place the window system gives it.
+    const bool move = visible || (record->pendingRect && record->pendingMove);
     marginsOf(*record);
+    const bool reframed = style != record->style;
     record->style = style;
-    // Changing the flags hides the window; it comes back in the same state.
-    Qt::WindowStates states = record->frame->windowState();
-    record->frame->setWindowFlags(flagsFor(style));
-    record->frame->setWindowState(states & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
-    record->coversScreen = false;
-    record->frame->winId(); // a new native window, with the new frame's margins
-    moveWindow(window, rect, false);
-    if (visible) record->frame->show();
+    if (reframed) {
+        // Changing the flags hides the window; it comes back in the same state.
+        Qt::WindowStates states = record->frame->windowState();
+        record->frame->setWindowFlags(flagsFor(style));
+        record->frame->setWindowState(states & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+        record->coversScreen = false;
+        record->frame->winId();
+    }
+    // Full screen places the window itself when it is shown maximised; a
+    // window never shown takes only the size.
+    if (style != WindowStyle::FullScreen && move) {
+        moveWindow(window, rect, false);
+    } else if (style != WindowStyle::FullScreen) {
+        const QSize inner = toQRect(rect).marginsRemoved(marginsOf(*record)).size();
+        record->frame->resize(inner.expandedTo(QSize(1, 1)));
+    }
+    // The new frame's margins are known once the window system has framed
+    // the window again: the rectangle is applied again then.
+    if (reframed || record->pendingRect) {
+        record->pendingRect = toQRect(rect);
+        record->pendingMove = move;
+    }
+    if (reframed && visible) record->frame->show();
 }
 
 WindowStyle windowStyle(WindowId window) {
@@ -185,6 +230,10 @@ void moveWindow(WindowId window, Rect rect, bool repaint) {
     QRect inner = toQRect(rect).marginsRemoved(margins);
     record->frame->setGeometry(inner.x(), inner.y(), std::max(1, inner.width()),
                                std::max(1, inner.height()));
+    if (record->pendingRect) {
+        record->pendingRect = toQRect(rect);
+        record->pendingMove = true;
+    }
     if (repaint) record->client->update();
 }
 
@@ -205,6 +254,11 @@ Point screenToClient(WindowId window, Point point) {
 Rect workArea() {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? fromQRect(screen->availableGeometry()) : Rect{};
+}
+
+Rect screenArea() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? fromQRect(screen->virtualGeometry()) : Rect{};
 }
 
 void setTitle(WindowId window, const std::string& text) {

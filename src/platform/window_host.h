@@ -14,6 +14,7 @@
 #include <QRegion>
 #include <QWidget>
 #include <map>
+#include <optional>
 
 #include "platform/window.h"
 
@@ -37,7 +38,13 @@ struct WindowRecord {
     QWidget* client = nullptr;  // a HostWidget
     QWidget* menuBar = nullptr; // the attached menu bar, owned by menu.cpp's record
     unsigned menu = 0;          // its menu handle
-    QMargins margins;           // frame margins seen last in the normal state
+    QMargins margins;           // frame margins seen last in a windowed style's normal state
+    // A window rectangle asked for before the window system framed the window
+    // in its present style (a new or re-styled window): the frame's margins
+    // are known only then, so the rectangle is applied again on the first
+    // exposure. `pendingMove`: its position counts too, not only its size.
+    std::optional<QRect> pendingRect;
+    bool pendingMove = false;
     QRegion eraseRegion;        // invalidated with erasing
     QRegion keepRegion;         // invalidated without erasing
     QRegion dirtyRegion;        // invalidated and not yet painted
@@ -67,8 +74,10 @@ void destroyAllWindows();
 void destroyAllMenus();
 // Re-lays the menu bar and the client area inside the frame.
 void layOutFrame(WindowRecord& record);
-// The frame's margins now, or the last ones seen in the normal state.
+// The frame's margins now, or the last ones seen in a windowed style's normal state.
 QMargins marginsOf(WindowRecord& record);
+// The frame was exposed: a pending rectangle is applied with the real margins.
+void frameExposed(WindowRecord& record);
 Qt::WindowFlags flagsFor(WindowStyle style);
 Qt::CursorShape qtCursor(CursorShape shape);
 

@@ -82,6 +82,17 @@ public:
     std::string folderName;
 
 private:
+    // The fields that make up the list, kept aside while a new archive list
+    // is tried in their place.
+    struct Contents {
+        std::vector<std::string> entries;
+        std::vector<std::int32_t> entryPosition, entrySize;
+        int currentIndex = 0, pageCount = 0, previousIndex = 0, navigable = 0;
+        std::string archivePath, archiveName;
+    };
+    Contents takeContents();
+    void restoreContents(Contents&& contents);
+
     enum class ContentDecode { Decoded, PluginFailed, NotTaken };
     // The built-in reader when the extension is its own, then the image
     // plug-ins that list the extension. 1 decoded.

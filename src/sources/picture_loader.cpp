@@ -20,6 +20,30 @@ int wrapOnce(int index, int count) {
 
 } // namespace
 
+PageList::Contents PageList::takeContents() {
+    Contents taken{std::move(entries), std::move(entryPosition), std::move(entrySize),
+                   currentIndex, pageCount, previousIndex, navigable, std::move(archivePath),
+                   std::move(archiveName)};
+    entries.clear();
+    entryPosition.clear();
+    entrySize.clear();
+    archivePath.clear();
+    archiveName.clear();
+    return taken;
+}
+
+void PageList::restoreContents(Contents&& contents) {
+    entries = std::move(contents.entries);
+    entryPosition = std::move(contents.entryPosition);
+    entrySize = std::move(contents.entrySize);
+    currentIndex = contents.currentIndex;
+    pageCount = contents.pageCount;
+    previousIndex = contents.previousIndex;
+    navigable = contents.navigable;
+    archivePath = std::move(contents.archivePath);
+    archiveName = std::move(contents.archiveName);
+}
+
 int PageList::succeedWithFolderList(const std::string& path) {
     buildFolderList(path);
     archiveMode = 0;
@@ -44,18 +68,17 @@ int PageList::open(const std::string& requested) {
 
     const int rememberedArchive = host.selectedArchive;
     if (host.findArchivePlugin(path)) {
-        if (!buildArchiveList(path)) {
-            errorText = kNoPictureInArchiveText;
-            host.selectedArchive = rememberedArchive;
-            return 0;
-        }
-        // The list already holds the archive's entries even if the first one
-        // fails to decode; archiveMode keeps its old value then.
-        if (loadArchiveEntry(path, 0)) {
+        // The archive's list takes the open one's place only once its first
+        // picture decodes: a failed open leaves the open book as it was, its
+        // list, archive mode and archive plug-in.
+        Contents open = takeContents();
+        const bool listed = buildArchiveList(path);
+        if (listed && loadArchiveEntry(path, 0)) {
             archiveMode = 1;
             return 1;
         }
-        errorText = kArchivePictureBrokenText;
+        errorText = listed ? kArchivePictureBrokenText : kNoPictureInArchiveText;
+        restoreContents(std::move(open));
         host.selectedArchive = rememberedArchive;
         return 0;
     }

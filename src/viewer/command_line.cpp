@@ -1,5 +1,6 @@
 #include "viewer/command_line.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -37,4 +38,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             line.path = token;
     }
     return line;
+}
+
+platform::Rect placementOnScreen(const WindowPlacement& placement, const platform::Rect& screen) {
+    auto hold = [](long long value, long long low, long long high) {
+        return static_cast<int>(std::clamp(value, low, std::max(low, high)));
+    };
+    const int left = hold(placement.x, screen.left, screen.right - 1LL);
+    const int top = hold(placement.y, screen.top, screen.bottom - 1LL);
+    return platform::rectAt(left, top, hold(placement.width, 1, 0LL + screen.right - left),
+                            hold(placement.height, 1, 0LL + screen.bottom - top));
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/geometry.h"
+
 struct WindowPlacement {
     int x = 0;
     int y = 0;
@@ -29,3 +31,8 @@ struct CommandLine {
 
 // `arguments` are the tokens after the program's own path.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+// The window rectangle of a placement, held to `screen`: its top-left corner
+// on the screen, its size at least 1 and no larger than the screen leaves
+// from there. Numbers of any size give a rectangle without overflow.
+platform::Rect placementOnScreen(const WindowPlacement& placement, const platform::Rect& screen);

@@ -1,7 +1,8 @@
 #include "viewer/commands.h"
 
-#include "platform/modal.h"
 #include "platform/desktop.h"
+#include "platform/html_window.h"
+#include "platform/modal.h"
 #include "platform/window.h"
 #include "resources/command_ids.h"
 #include "resources/version.h"
@@ -21,6 +22,19 @@ namespace {
 void scrollInNormalMode(int dx, int dy) {
     Viewer& v = viewer();
     if (v.normalMode() && v.layout.shownCount) scrollBy(dx, dy);
+}
+
+// The help page with the desktop's program for it, or else in a window of
+// the viewer's own.
+void showHelp() {
+    const std::string page = resources::helpPagePath();
+    if (!platform::openWithDesktop(page)) platform::showHtmlWindow(viewer().mainWindow, page);
+}
+
+// A fit mode of the mode in use, which places the pictures on screen anew.
+bool isFitOfCurrentMode(int id) {
+    if (viewer().normalMode()) return id >= cmd::NormalFitPicture && id <= cmd::NormalFitHeight;
+    return id >= cmd::TwoPageFitWindow && id <= cmd::TwoPageReduceOnly;
 }
 
 void showVersion() {
@@ -62,6 +76,7 @@ bool runCommand(int id) {
     if (isSettingCommand(id)) {
         chooseSetting(id);
         if (id >= cmd::Transparency0 && id <= cmd::Transparency75) applyCatalogTransparency();
+        if (v.layout.shownCount && isFitOfCurrentMode(id)) relayoutAndRepaint();
         return true;
     }
     switch (id) {
@@ -141,7 +156,7 @@ bool runCommand(int id) {
         openRowFromCatalog(id);
         return true;
     case cmd::Help:
-        platform::openWithDesktop(resources::helpPagePath());
+        showHelp();
         return true;
     case cmd::Version:
         showVersion();

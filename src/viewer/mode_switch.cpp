@@ -29,6 +29,8 @@ void switchToNormalMode() {
     if (v.normalMode()) return;
     ViewLayout& layout = v.layout;
     OpenDocument& document = v.document;
+    // The switch steps from the pages on screen, not from a failed load.
+    document.failedIndex = -1;
     if (!layout.fullScreen) layout.twoPageWindowRect = platform::normalWindowRect(v.mainWindow);
     if (layout.shownCount) {
         v.screen.destroy();
@@ -59,6 +61,7 @@ void switchToTwoPageMode() {
     Viewer& v = viewer();
     if (!v.normalMode()) return;
     ViewLayout& layout = v.layout;
+    v.document.failedIndex = -1;
     v.screen.destroy();
     if (!layout.fullScreen && !v.settings.modesizech && !platform::isMaximised(v.mainWindow))
         platform::moveWindow(v.mainWindow, layout.twoPageWindowRect);

@@ -62,8 +62,9 @@ void stepForward() {
 // Frees the shown picture of the page `target` before it is decoded again,
 // so that no page is ever held twice (Space in a folder of one picture, a
 // reload that reprocesses the page, a spread stepping onto its own first
-// page). True when a picture was freed.
-bool dropShownPage(int target) {
+// page). Answers the index that names what stays on screen, or -1 when
+// nothing was freed.
+int dropShownPage(int target) {
     Viewer& v = viewer();
     ViewLayout& layout = v.layout;
     OpenDocument& document = v.document;
@@ -75,7 +76,7 @@ bool dropShownPage(int target) {
         forgetReduced(shown);
         shown.freeBlocks();
         --layout.shownCount;
-        return true;
+        return first;
     }
     if (layout.shownCount == 2 && target == first) {
         // The first page of a spread: the second stays, in its place.
@@ -83,23 +84,50 @@ bool dropShownPage(int target) {
         document.main.freeBlocks();
         handOver(document.second, document.main);
         layout.shownCount = 1;
-        return true;
+        return current;
     }
-    return false;
+    return -1;
 }
 
-// loadPage for a step, which never holds a page twice (dropShownPage); when
-// the decoding of a page taken off the screen fails, the screen shows what
-// is left.
-int loadForStep(int n, int how) {
+// A step's load of `n` by `how`, counted from the failed page when the last
+// step failed; it never holds a page twice (dropShownPage). On a failed
+// decode the index goes back to the pages still shown, the failed page is
+// kept for the next step, and a page taken off the screen for the step
+// leaves the screen showing what is left.
+int loadStep(int n, int how) {
     Viewer& v = viewer();
-    const bool dropped = v.pages.navigable && dropShownPage(v.pages.stepTarget(n, how));
-    const int result = v.pages.loadPage(n, how);
-    if (result == kLoaded || !dropped) return result;
+    PageList& pages = v.pages;
+    const int shown = pages.currentIndex, before = pages.previousIndex;
+    const int from = v.document.failedIndex >= 0 ? v.document.failedIndex : shown;
+    v.document.failedIndex = -1;
+    pages.currentIndex = from;
+    const int target = pages.stepTarget(n, how);
+    pages.currentIndex = shown;
+    const int kept = pages.navigable ? dropShownPage(target) : -1;
+    pages.currentIndex = from;
+    const int result = pages.loadPage(n, how);
+    if (result != kDecodeFailed) return result;
+    v.document.failedIndex = pages.currentIndex;
+    pages.currentIndex = kept >= 0 ? kept : shown;
+    pages.previousIndex = before;
+    if (kept < 0) return result;
     if (v.layout.shownCount)
         relayoutAndRepaint();
     else
         platform::invalidate(v.pictureWindow, true);
+    return result;
+}
+
+// The page after the current one, loaded for a pair. When it cannot be
+// decoded the current page stays alone and current, and the failed page is
+// kept for the next step; the caller reports it once the page is shown.
+int loadPairPage() {
+    Viewer& v = viewer();
+    const int result = v.pages.loadNextForPair();
+    if (result == kDecodeFailed) {
+        v.document.failedIndex = v.pages.currentIndex;
+        stepBack();
+    }
     return result;
 }
 
@@ -110,18 +138,21 @@ void invalidateReadAhead() {
 }
 
 // The loaded page becomes the main picture, paired with the page after it
-// when both pair; then everything is placed and painted.
+// when both pair; then everything is placed and painted, and a second page
+// that could not be decoded is reported.
 void showLoaded() {
     Viewer& v = viewer();
     OpenDocument& document = v.document;
     takeLoaded(document.main);
     process(document.main);
     v.layout.shownCount = 1;
+    int pair = kNoList;
     if (isPairable(document.main)) {
         // The first page is reduced for drawing on another core while the
         // page after it is decoded.
         BackgroundReduction first(document.main, true);
-        if (v.pages.loadNextForPair() == kLoaded) {
+        pair = loadPairPage();
+        if (pair == kLoaded) {
             takeLoaded(document.second);
             process(document.second);
             if (isPairable(document.second)) {
@@ -133,6 +164,7 @@ void showLoaded() {
         }
     }
     relayoutAndRepaint();
+    if (pair == kDecodeFailed) showError(kErrorCaption);
 }
 
 // Loads the page `n` after the current one into a read-ahead buffer,
@@ -158,16 +190,19 @@ void queueRefill(int pages) {
 void spreadBack(int offset, bool previousPageStep) {
     Viewer& v = viewer();
     OpenDocument& document = v.document;
-    if (loadForStep(offset, kRelative) != kLoaded) {
-        showError(previousPageStep ? kPreviousPageErrorCaption : kErrorCaption);
+    const char* caption = previousPageStep ? kPreviousPageErrorCaption : kErrorCaption;
+    if (loadStep(offset, kRelative) != kLoaded) {
+        showError(caption);
         if (v.layout.shownCount) platform::invalidate(v.pictureWindow, false);
         return;
     }
     takeLoaded(document.main);
     process(document.main);
     v.layout.shownCount = 1;
+    int pair = kNoList;
     if (isPairable(document.main)) {
-        if (v.pages.loadNextForPair() == kLoaded) {
+        pair = loadPairPage();
+        if (pair == kLoaded) {
             takeLoaded(document.second);
             process(document.second);
             if (isPairable(document.second)) {
@@ -179,11 +214,15 @@ void spreadBack(int offset, bool previousPageStep) {
                 document.second.freeBlocks();
             }
         }
-    } else if (v.pages.loadNextForPair() == kLoaded) {
-        takeLoaded(document.main);
-        process(document.main);
+    } else {
+        pair = loadPairPage();
+        if (pair == kLoaded) {
+            takeLoaded(document.main);
+            process(document.main);
+        }
     }
     relayoutAndRepaint();
+    if (pair == kDecodeFailed) showError(caption);
 }
 
 // Previous page and previous file: one picture back, or from a spread the
@@ -227,7 +266,7 @@ bool isPairableUnprocessed(const PictureBuffer& picture) {
 
 bool showFrom(int n, int how) {
     invalidateReadAhead();
-    if (loadForStep(n, how) != kLoaded) {
+    if (loadStep(n, how) != kLoaded) {
         showError(kErrorCaption);
         return false;
     }
@@ -241,6 +280,7 @@ bool openPath(const std::string& path) {
         showError(kErrorCaption);
         return false;
     }
+    viewer().document.failedIndex = -1; // a new list
     showLoaded();
     return true;
 }
@@ -250,7 +290,7 @@ bool showNextWithReadAhead() {
     OpenDocument& document = v.document;
     if (!document.readAheadValid) {
         invalidateReadAhead();
-        if (loadForStep(1, kRelative) != kLoaded) {
+        if (loadStep(1, kRelative) != kLoaded) {
             showError(kErrorCaption);
             return false;
         }
@@ -263,7 +303,8 @@ bool showNextWithReadAhead() {
     process(document.main);
     v.layout.shownCount = 1;
     stepForward();
-    if (isPairable(document.main)) {
+    // A one-page list never forms a spread: the page after it is itself.
+    if (isPairable(document.main) && v.pages.pageCount > 1) {
         if (isPairableUnprocessed(document.readAhead[1])) {
             handOver(document.readAhead[1], document.second);
             process(document.second);
@@ -304,8 +345,10 @@ void firstFile() {
 }
 
 void lastFile() {
-    // Index pageCount - 2: in two-page mode the last two pages form the last spread.
-    if (viewer().layout.shownCount) showFrom(1, kFromEnd);
+    // Two-page mode starts at index pageCount - 2, so that the last two pages
+    // form the last spread; normal mode shows the last picture.
+    const Viewer& v = viewer();
+    if (v.layout.shownCount) showFrom(v.normalMode() ? 0 : 1, kFromEnd);
 }
 
 void nextPage() {

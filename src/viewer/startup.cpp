@@ -13,7 +13,7 @@ int runViewer(int argc, char** argv) {
     {
         auto instance = std::make_unique<Viewer>(platform::executableFolder(), settingsLocation());
         setViewer(instance.get());
-        for (int i = 1; i < argc; ++i) instance->commandLine.emplace_back(argv[i]);
+        instance->commandLine = platform::applicationArguments();
         if (createMainWindow()) code = platform::runMessageLoop();
         platform::stopApplication(); // windows still open go while the viewer exists
         setViewer(nullptr);

@@ -12,9 +12,7 @@ void startupCommand() {
     if (v.commandLine.empty()) return;
     const CommandLine line = parseCommandLine(v.commandLine);
     if (line.placement) {
-        const platform::Rect rect = platform::rectAt(line.placement->x, line.placement->y,
-                                                     line.placement->width,
-                                                     line.placement->height);
+        const platform::Rect rect = placementOnScreen(*line.placement, platform::screenArea());
         platform::moveWindow(v.mainWindow, rect, true);
         v.layout.twoPageWindowRect = rect;
     }

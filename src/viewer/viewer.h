@@ -38,6 +38,11 @@ struct OpenDocument {
     int refillPending = kRefillNothing;
     // On the switch from a spread to normal mode: true keeps its first page.
     bool keepFirstOfSpread = false;
+    // Where the last failed load left the page list, -1 for none. The list's
+    // index goes back to the pages on screen, so that the title and every
+    // command name what is shown; the next step counts from the failed page,
+    // so a page that cannot be decoded never blocks the way past it.
+    int failedIndex = -1;
 };
 
 struct ViewCentre {

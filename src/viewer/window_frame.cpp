@@ -11,12 +11,15 @@ platform::WindowStyle windowedStyle() {
                                      : platform::WindowStyle::CaptionLess;
 }
 
+// Whatever hides the menu bar ends a show by the auto-menu hover.
 void setMenuBar(bool shown) {
     Viewer& v = viewer();
-    if (shown)
+    if (shown) {
         platform::attachMenu(v.mainWindow, v.menu);
-    else
-        platform::detachMenu(v.mainWindow);
+        return;
+    }
+    platform::detachMenu(v.mainWindow);
+    v.mouse.menuShownByHover = false;
 }
 
 // The normal-mode window after full screen: its client area holds the picture
@@ -52,6 +55,7 @@ void leaveFullScreen() {
     ViewLayout& layout = v.layout;
     v.settings.MENU = v.settings.menuBeforeFullScreen;
     setMenuBar(v.settings.MENU != 0);
+    v.mouse.menuShownByHover = false;
     layout.fullScreen = false;
     v.settings.FullScreen = 0;
     platform::Rect target = layout.savedWindowRect;

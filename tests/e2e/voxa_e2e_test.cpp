@@ -9,9 +9,12 @@
 #include <QThread>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
+#include <memory>
 #include <signal.h>
 #include <string>
 #include <sys/wait.h>
@@ -46,7 +49,19 @@ std::string output(const std::string& command) {
 
 struct Geometry {
     int x = 0, y = 0, width = 0, height = 0;
+    friend bool operator==(const Geometry&, const Geometry&) = default;
 };
+
+std::ostream& operator<<(std::ostream& out, const Geometry& g) {
+    return out << g.x << "," << g.y << " " << g.width << "x" << g.height;
+}
+
+// Waits (with a generous bound) until `done` holds.
+bool waitUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 600; ++i, QThread::msleep(50))
+        if (done()) return true;
+    return false;
+}
 
 class VoxaProcess {
 public:
@@ -118,15 +133,6 @@ protected:
 
     std::string title() { return output("xdotool getwindowname " + window); }
 
-    // Waits (with a generous bound) for a shown window of that title.
-    std::string findWindowNamed(const std::string& name) {
-        for (int i = 0; i < 600; ++i) {
-            std::string ids = output("xdotool search --onlyvisible --name '^" + name + "$'");
-            if (!ids.empty()) return ids.substr(0, ids.find('\n'));
-            QThread::msleep(50);
-        }
-        return {};
-    }
 
     // Waits until the title reads `expected`; returns the last title seen.
     std::string waitForTitle(const std::string& expected) {
@@ -155,13 +161,19 @@ protected:
         EXPECT_EQ(voxa.waitForExit(), 0);
     }
 
+    // The window's client area on the screen (xwininfo: xdotool reports
+    // the position of a window in a manager's frame off by the frame).
     Geometry geometry() {
         Geometry g;
-        const std::string text = output("xdotool getwindowgeometry --shell " + window);
-        std::sscanf(text.c_str() + text.find("X="), "X=%d", &g.x);
-        std::sscanf(text.c_str() + text.find("Y="), "Y=%d", &g.y);
-        std::sscanf(text.c_str() + text.find("WIDTH="), "WIDTH=%d", &g.width);
-        std::sscanf(text.c_str() + text.find("HEIGHT="), "HEIGHT=%d", &g.height);
+        const std::string text = output("xwininfo -id " + window);
+        auto read = [&](const char* label, int& value) {
+            const std::size_t at = text.find(label);
+            if (at != std::string::npos) value = std::atoi(text.c_str() + at + std::strlen(label));
+        };
+        read("Absolute upper-left X:", g.x);
+        read("Absolute upper-left Y:", g.y);
+        read("Width:", g.width);
+        read("Height:", g.height);
         return g;
     }
 
@@ -212,17 +224,49 @@ protected:
         for (size_t i = 0; i < names.size(); ++i) {
             if (i > 0) press("space");
             std::string seen;
-            for (int tries = 0; tries < 600; ++tries, QThread::msleep(50)) {
+            EXPECT_TRUE(waitUntil([&] {
                 seen = title();
-                if (seen == names[i] || seen.rfind(names[i] + " x", 0) == 0) break;
-            }
-            EXPECT_TRUE(seen == names[i] || seen.rfind(names[i] + " x", 0) == 0) << seen;
+                return seen == names[i] || seen.rfind(names[i] + " x", 0) == 0;
+            })) << seen;
             EXPECT_TRUE(waitForShot([&](const QImage& image) {
                 return near(image.pixel(image.width() / 2, image.height() / 2), colours[i]);
             })) << names[i];
         }
         press("q");
         EXPECT_EQ(voxa.waitForExit(), 0);
+    }
+
+    // A visible window of `process` titled `name`, empty for none.
+    std::string windowNamed(const VoxaProcess& process, const std::string& name) {
+        const std::string ids =
+            output("xdotool search --onlyvisible --pid " + std::to_string(process.pid()));
+        for (std::size_t at = 0; at < ids.size();) {
+            std::size_t end = ids.find('\n', at);
+            if (end == std::string::npos) end = ids.size();
+            const std::string id = ids.substr(at, end - at);
+            if (output("xdotool getwindowname " + id) == name) return id;
+            at = end + 1;
+        }
+        return {};
+    }
+
+    // Waits (with a generous bound) for that window.
+    std::string findWindowNamed(const VoxaProcess& process, const std::string& name) {
+        std::string found;
+        waitUntil([&] { return !(found = windowNamed(process, name)).empty(); });
+        return found;
+    }
+
+    // The geometry once two readings a moment apart agree.
+    Geometry settledGeometry() {
+        Geometry last = geometry();
+        for (int i = 0; i < 100; ++i) {
+            QThread::msleep(100);
+            const Geometry next = geometry();
+            if (next == last) break;
+            last = next;
+        }
+        return last;
     }
 
     testing_support::TempFolder temp;
@@ -281,6 +325,36 @@ TEST_F(EndToEnd, PagingModesAndFullScreenOnTheSampleBook) {
     EXPECT_TRUE(fs::exists(temp / "Voxa.ini"));
 }
 
+TEST_F(EndToEnd, TheMenuBarShowsItsTitles) {
+    VoxaProcess voxa(executable, {});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    ASSERT_EQ(waitForTitle("Voxa"), "Voxa");
+    const QImage image = settledShot();
+    // The menu bar is the strip at the top of the window. Its titles stand
+    // out from its ground: many pixels far from the most common colour.
+    std::map<QRgb, int> counts;
+    for (int y = 2; y < 16; ++y)
+        for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y) & 0xffffff];
+    QRgb ground = 0;
+    for (const auto& [colour, count] : counts)
+        if (count > counts[ground]) ground = colour;
+    EXPECT_FALSE(isBlack(ground)) << "the menu bar takes the window's black";
+    int text = 0;
+    for (int y = 2; y < 16; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (std::abs(qGray(image.pixel(x, y)) - qGray(ground)) > 96) ++text;
+    EXPECT_GT(text, 100) << "no titles drawn on the menu bar";
+    press("q");
+    EXPECT_EQ(voxa.waitForExit(), 0);
+}
+
+TEST_F(EndToEnd, TheToolkitsOwnOptionsLeaveTheViewersToIt) {
+    // "-style fusion" takes a value; both are the toolkit's, not paths.
+    opensThenSteps({"-style", "fusion", "-reverse", "/mode2", VOXA_SAMPLE_BOOK ".cbz"},
+                   "02.png 01.jpg", "End", "12.png 11.bmp");
+}
+
 TEST_F(EndToEnd, OpensTheSampleArchive) {
     opensThenSteps({"/mode2", VOXA_SAMPLE_BOOK ".cbz"}, "02.png 01.jpg", "End", "12.png 11.bmp");
 }
@@ -302,21 +376,110 @@ TEST_F(EndToEnd, TheCatalogOpensAListAndItsRowInTheViewer) {
     ASSERT_FALSE(window.empty());
     ASSERT_EQ(waitForTitle("Voxa"), "Voxa");
     press("l");
-    const std::string catalog = findWindowNamed("リスト");
+    const std::string catalog = findWindowNamed(voxa, "リスト");
     ASSERT_FALSE(catalog.empty()) << "L showed no window titled リスト";
 
     press("Tab"); // the catalog's list takes the keyboard
     QThread::msleep(300);
     output("xdotool key --window " + catalog + " ctrl+o");
-    const std::string dialog = findWindowNamed("リストを開く");
+    const std::string dialog = findWindowNamed(voxa, "リストを開く");
     ASSERT_FALSE(dialog.empty());
     output("xdotool type --window " + dialog + " '" + listPath + "'");
     output("xdotool key --window " + dialog + " Return");
-    ASSERT_FALSE(findWindowNamed(listPath).empty()) << "the catalog did not take the list";
+    ASSERT_FALSE(findWindowNamed(voxa, listPath).empty()) << "the catalog did not take the list";
 
     press("shift+space"); // the first row, with none selected
     EXPECT_EQ(waitForTitle("02.png 01.jpg"), "02.png 01.jpg");
     press("q");
+    EXPECT_EQ(voxa.waitForExit(), 0);
+}
+
+// Under a window manager (openbox, started by main for these tests): frames,
+// focus and placement are the manager's.
+class WindowManager : public EndToEnd {
+protected:
+    // A key to the window the manager has given the focus.
+    void pressFocused(const std::string& key) {
+        output("xdotool windowactivate --sync " + window + " key " + key);
+    }
+
+    struct Extents {
+        int left = -1, right = -1, top = -1, bottom = -1;
+    };
+    // The frame the manager draws around the window.
+    Extents extents() {
+        Extents e;
+        const std::string text = output("xprop -id " + window + " _NET_FRAME_EXTENTS");
+        const std::size_t at = text.find('=');
+        if (at != std::string::npos)
+            std::sscanf(text.c_str() + at + 1, " %d, %d, %d, %d", &e.left, &e.right, &e.top,
+                        &e.bottom);
+        return e;
+    }
+
+    // The window with its frame.
+    Geometry outer() {
+        const Geometry g = geometry();
+        const Extents e = extents();
+        return {g.x - e.left, g.y - e.top, g.width + e.left + e.right,
+                g.height + e.top + e.bottom};
+    }
+
+    bool fullScreen() {
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        const Geometry g = geometry();
+        return g.width == screen.width() && g.height == screen.height();
+    }
+};
+
+TEST_F(WindowManager, FullScreenAndTheCaptionToggleGiveTheWindowBack) {
+    VoxaProcess voxa(executable, {});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(waitUntil([&] { return extents().top > 0; })) << "no frame from the manager";
+    const Geometry start = settledGeometry();
+    for (int i = 0; i < 3; ++i) {
+        pressFocused("Return");
+        ASSERT_TRUE(waitUntil([&] { return fullScreen(); })) << "round " << i;
+        pressFocused("Return");
+        waitUntil([&] { return geometry() == start; });
+        EXPECT_EQ(settledGeometry(), start) << "round " << i;
+    }
+    const Geometry framed = outer();
+    pressFocused("alt+c");
+    EXPECT_TRUE(waitUntil([&] { return extents().top == 0; })) << "the title bar stayed";
+    waitUntil([&] { return outer() == framed; });
+    settledGeometry();
+    EXPECT_EQ(outer(), framed); // re-framed at the same rectangle
+    pressFocused("alt+c");
+    EXPECT_TRUE(waitUntil([&] { return extents().top > 0; }));
+    waitUntil([&] { return geometry() == start; });
+    EXPECT_EQ(settledGeometry(), start);
+    pressFocused("q");
+    EXPECT_EQ(voxa.waitForExit(), 0);
+}
+
+TEST_F(WindowManager, TheErrorBoxOpensOverTheMainWindow) {
+    VoxaProcess voxa(executable, {(temp / "missing.bmp")});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    const std::string box = findWindowNamed(voxa, "エラーっす");
+    ASSERT_FALSE(box.empty()) << "no error box";
+    window = findWindowNamed(voxa, "Voxa");
+    ASSERT_FALSE(window.empty());
+    const Geometry main = outer();
+    const std::string mainWindow = window;
+    window = box;
+    const Geometry boxGeometry = settledGeometry();
+    const int cx = boxGeometry.x + boxGeometry.width / 2;
+    const int cy = boxGeometry.y + boxGeometry.height / 2;
+    EXPECT_TRUE(cx >= main.x && cx < main.x + main.width && cy >= main.y &&
+                cy < main.y + main.height)
+        << "box " << boxGeometry << ", main window " << main;
+    pressFocused("Return"); // OK
+    window = mainWindow;
+    ASSERT_TRUE(waitUntil([&] { return windowNamed(voxa, "エラーっす").empty(); }));
+    pressFocused("q");
     EXPECT_EQ(voxa.waitForExit(), 0);
 }
 
@@ -393,6 +556,33 @@ private:
     std::string display_;
 };
 
+// openbox on that display, for the tests of the WindowManager suite.
+class Openbox {
+public:
+    Openbox() {
+        pid_ = fork();
+        if (pid_ == 0) {
+            execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // Running once it has named itself on the root window.
+        running_ = waitUntil([] {
+            return output("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") !=
+                   std::string::npos;
+        });
+    }
+    ~Openbox() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+    bool running() const { return running_; }
+
+private:
+    pid_t pid_ = -1;
+    bool running_ = false;
+};
+
 int main(int argc, char** argv) {
     XServer server;
     if (server.display().empty()) {
@@ -400,6 +590,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     setenv("DISPLAY", server.display().c_str(), 1);
+    // "--window-manager": the tests run under openbox.
+    std::unique_ptr<Openbox> manager;
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--window-manager") manager = std::make_unique<Openbox>();
+    if (manager && !manager->running()) {
+        std::fprintf(stderr, "end-to-end: openbox did not start\n");
+        return 1;
+    }
     qputenv("QT_QPA_PLATFORM", "xcb");
     int code = 0;
     {

@@ -298,3 +298,35 @@ void referenceFilter(PictureBuffer& p, int value) {
         break;
     }
 }
+
+std::string referenceTransform(const PictureBuffer& picture, int value) {
+    const int w = picture.width, h = picture.height, bytes = picture.bitCount / 8;
+    const bool turned = value == 1 || value == 2;
+    const int nw = turned ? h : w, nh = turned ? w : h;
+    const unsigned char* bits = platform::lockBlock(picture.bitsBlock);
+    std::string out(static_cast<std::size_t>(nw) * nh * bytes, '\0');
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int nx = x, ny = y;
+            if (value == 1) nx = h - 1 - y, ny = x;
+            if (value == 2) nx = y, ny = w - 1 - x;
+            if (value == 5) nx = w - 1 - x;
+            if (value == 6) ny = h - 1 - y;
+            // Rows are stored bottom-up.
+            const unsigned char* from =
+                bits + static_cast<std::size_t>(h - 1 - y) * picture.stride + x * bytes;
+            const std::size_t to = (static_cast<std::size_t>(nh - 1 - ny) * nw + nx) * bytes;
+            for (int k = 0; k < bytes; ++k) out[to + k] = static_cast<char>(from[k]);
+        }
+    return out;
+}
+
+std::string unpaddedRows(const PictureBuffer& picture) {
+    const unsigned char* bits = platform::lockBlock(picture.bitsBlock);
+    const std::size_t used = (static_cast<std::size_t>(picture.width) * picture.bitCount + 7) / 8;
+    std::string out;
+    for (int y = 0; y < picture.height; ++y)
+        out.append(reinterpret_cast<const char*>(bits) + static_cast<std::size_t>(y) * picture.stride,
+                   used);
+    return out;
+}

@@ -2,6 +2,8 @@
 // written step by step from their rules, to hold the fast code to.
 #pragma once
 
+#include <string>
+
 #include "picture/picture_buffer.h"
 
 // Draws like scaleInto; the rectangle must lie on the surface.
@@ -9,3 +11,11 @@ void referenceScale(const PictureBuffer& picture, unsigned char* target, int des
                     int destWidth, int destHeight, int destBufferWidth, int destBufferHeight);
 
 void referenceFilter(PictureBuffer& picture, int value);
+
+// The rows of an 8- or 24-bit picture turned or flipped by `value` (1 clockwise,
+// 2 anticlockwise, 5 mirrored, 6 upside down) as the table of moves says:
+// pixel (x, y), counted from the top-left as the picture is seen, goes to its
+// new place. Bottom-up rows without their padding.
+std::string referenceTransform(const PictureBuffer& picture, int value);
+// The rows of a picture as they are stored, without their padding.
+std::string unpaddedRows(const PictureBuffer& picture);

@@ -6,6 +6,7 @@
 
 #include "picture/filters.h"
 #include "picture/scaling.h"
+#include "picture/transform.h"
 #include "picture_fixture.h"
 #include "reference.h"
 
@@ -111,3 +112,18 @@ TEST(Reference, Filters) {
 }
 
 } // namespace
+
+TEST(Reference, TurnsAndFlipsMoveEveryPixelAsTheTableSays) {
+    const Size sizes[] = {{1, 1}, {2, 1}, {1, 5}, {7, 3}, {6, 4}, {13, 11}, {33, 2}};
+    std::uint32_t seed = 1;
+    for (int depth : {8, 24})
+        for (const Size& s : sizes)
+            for (int value : {kTurnClockwise, kTurnAnticlockwise, kMirrorLeftRight, kUpsideDown}) {
+                PictureBuffer p;
+                loadRandom(p, s.w, s.h, depth, seed++);
+                const std::string expected = referenceTransform(p, value);
+                applyTransform(p, value, 1);
+                EXPECT_EQ(unpaddedRows(p), expected)
+                    << "depth " << depth << " " << s.w << "x" << s.h << " value " << value;
+            }
+}

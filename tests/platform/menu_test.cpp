@@ -1,7 +1,9 @@
 #include "platform/menu.h"
 
 #include <QAction>
+#include <QImage>
 #include <QMenuBar>
+#include <map>
 
 #include "platform/modal.h"
 #include "platform/ui_fixture.h"
@@ -159,4 +161,21 @@ TEST_F(Menus, PopupMenusAskTheSeamAndSendTheChoice) {
     auto commands = messagesOf(window, MessageKind::Command);
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].params.id, 40);
+}
+
+TEST_F(Menus, TheBarKeepsTheDesktopColoursOverAWindowOfADarkClass) {
+    WindowId window = topLevel(rectAt(0, 0, 300, 200)); // the class erases in black
+    MenuHandle menu = load(kTable);
+    ASSERT_EQ(attachMenu(window, menu), 1);
+    auto* bar = detail::frameWidget(window)->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_NE(bar->palette().color(QPalette::Window), QColor(Qt::black));
+    // The titles stand out from the bar: some pixels differ from its ground.
+    const QImage image = bar->grab().toImage();
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y)];
+    int ground = 0;
+    for (const auto& [colour, count] : counts) ground = std::max(ground, count);
+    EXPECT_GT(image.width() * image.height() - ground, 20);
 }

@@ -2,8 +2,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include "platform/ui_fixture.h"
@@ -114,12 +118,18 @@ TEST_F(Modal, TheRealMessageBoxShowsTheTextsAndJapaneseButtons) {
 }
 
 TEST_F(Modal, TheRealOpenDialogOffersThePairsAndStartsInTheFolder) {
-    QStringList filters;
-    QString folder, title;
+    QStringList filters, shown;
+    QString folder, title, lookIn, cancel;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog) return;
         filters = dialog->nameFilters();
+        if (auto* types = dialog->findChild<QComboBox*>("fileTypeCombo"))
+            for (int i = 0; i < types->count(); ++i) shown << types->itemText(i);
+        if (auto* label = dialog->findChild<QLabel*>("lookInLabel")) lookIn = label->text();
+        if (auto* box = dialog->findChild<QDialogButtonBox*>())
+            if (QPushButton* button = box->button(QDialogButtonBox::Cancel))
+                cancel = button->text();
         folder = dialog->directory().absolutePath();
         title = dialog->windowTitle();
         dialog->reject();
@@ -135,4 +145,9 @@ TEST_F(Modal, TheRealOpenDialogOffersThePairsAndStartsInTheFolder) {
     ASSERT_EQ(filters.size(), 2);
     EXPECT_EQ(filters[0].toStdString(), "All Files(*.*) (*)");
     EXPECT_EQ(filters[1].toStdString(), "JPEG files (*.jpg *.jpeg)");
+    // The reader sees each filter's text once, as the plug-ins give it...
+    EXPECT_EQ(shown, (QStringList{"All Files(*.*)", "JPEG files"}));
+    // ...and the toolkit's own words in Japanese.
+    EXPECT_EQ(lookIn.toStdString(), "アドレス:");
+    EXPECT_EQ(cancel.toStdString(), "キャンセル");
 }

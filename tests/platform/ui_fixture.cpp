@@ -1,6 +1,8 @@
 #include "platform/ui_fixture.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QTextBrowser>
 #include <chrono>
 #include <thread>
 
@@ -66,6 +68,14 @@ void registerRecorders() {
     recorder.doubleClicks = false;
     recorder.background = {255, 255, 255};
     platform::registerWindowClass(recorder);
+}
+
+std::vector<QTextBrowser*> shownHtmlWindows() {
+    std::vector<QTextBrowser*> shown;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* browser = qobject_cast<QTextBrowser*>(widget); browser && browser->isVisible())
+            shown.push_back(browser);
+    return shown;
 }
 
 bool waitFor(const std::function<bool()>& done) {

@@ -9,6 +9,8 @@
 
 #include "platform/window.h"
 
+class QTextBrowser;
+
 namespace ui_test {
 
 struct Message {
@@ -35,6 +37,9 @@ int recordingProcedure(platform::WindowId window, platform::MessageKind kind,
 
 // Registers "Recorder" (double clicks on) and "PlainRecorder" (off).
 void registerRecorders();
+
+// The visible HTML windows of the layer (html_window.h).
+std::vector<QTextBrowser*> shownHtmlWindows();
 
 // Handles pending events until `done` holds; false when it never did
 // within a generous bound (a hang guard, not a measure of speed).

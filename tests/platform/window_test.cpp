@@ -196,6 +196,7 @@ TEST_F(UiTest, KeysBecomeKeyDownThenCharacterAndAcceleratorsBecomeCommands) {
     sendKey(window, Qt::Key_F7, Qt::NoModifier, {});
     sendKey(window, Qt::Key_Tab, Qt::NoModifier, "\t");
     sendKey(window, Qt::Key_1, Qt::ControlModifier, "1");
+    sendKey(window, Qt::Key_Q, Qt::AltModifier, "q"); // the menu bar's, not the window's
     setAccelerators(0, nullptr);
 
     auto downs = messagesOf(window, MessageKind::KeyDown);
@@ -247,11 +248,14 @@ TEST_F(UiTest, StylesReframeTheWindowAtTheGivenRectangle) {
     EXPECT_EQ(windowRect(window), rectAt(60, 70, 320, 240));
     EXPECT_TRUE(isVisible(window));
 
-    Rect screen = workArea();
-    EXPECT_FALSE(screen.isEmpty());
-    setWindowStyle(window, WindowStyle::FullScreen, screen);
-    EXPECT_EQ(windowRect(window), screen);
+    // The full-screen style covers the screen once shown maximised.
+    Rect screen = detail::fromQRect(QGuiApplication::primaryScreen()->geometry());
+    setWindowStyle(window, WindowStyle::FullScreen, rectAt(60, 70, 320, 240));
+    showWindow(window, ShowCommand::Maximised);
+    ASSERT_TRUE(ui_test::waitFor([&] { return windowRect(window) == screen; }));
     EXPECT_EQ(clientRect(window), (Rect{0, 0, screen.width(), screen.height()}));
+    setWindowStyle(window, WindowStyle::CaptionLess, rectAt(60, 70, 320, 240));
+    showWindow(window, ShowCommand::Normal);
 
     moveWindow(window, rectAt(5, 6, 200, 100));
     EXPECT_EQ(windowRect(window), rectAt(5, 6, 200, 100));

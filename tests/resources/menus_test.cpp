@@ -1,5 +1,11 @@
 #include "resources/menus.h"
 
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QList>
+#include <QString>
+#include <QStringList>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -7,6 +13,7 @@
 #include <vector>
 
 #include "platform/keys.h"
+#include "platform/ui_fixture.h"
 
 using platform::MenuEntryKind;
 
@@ -240,4 +247,22 @@ TEST(Accelerators, CtrlDigitsSetTheTransparencyAndAltCTogglesTheCaption) {
     EXPECT_EQ(findAccelerator(table, '1', 0), 0);
     EXPECT_EQ(findAccelerator(table, 'C', 0), 0);
     EXPECT_EQ(findAccelerator(table, '5', kControlHeld), 0);
+}
+
+// Without a font of the set-up's for Japanese every menu item would be empty boxes.
+TEST(Menus, AnInstalledJapaneseFontDrawsEveryMenuText) {
+    ui_test::startTestApplication();
+    QString texts;
+    for (const platform::MenuTable* table : {&resources::twoPageMenu(), &resources::normalMenu()})
+        for (std::size_t i = 0; i < table->count; ++i)
+            texts += QString::fromUtf8(table->entries[i].text);
+    bool drawn = false;
+    for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese)) {
+        const QFontMetrics metrics{QFont(family)};
+        bool all = true;
+        for (char32_t c : texts.toUcs4())
+            if (c != U'\t' && !metrics.inFontUcs4(c)) all = false;
+        drawn = drawn || all;
+    }
+    EXPECT_TRUE(drawn) << "no installed font has every character of the menus";
 }

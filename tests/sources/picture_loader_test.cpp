@@ -180,9 +180,35 @@ TEST_F(LoaderTest, ArchiveFailuresRestoreTheSelectedArchivePlugin) {
     EXPECT_EQ(list->open(files / "broken.tarc"), 0);
     EXPECT_EQ(list->errorText, kArchivePictureBrokenText);
     EXPECT_EQ(list->host.selectedArchive, 7);
-    // The list already holds the broken archive's entries; the mode stays.
-    EXPECT_EQ(list->pageCount, 2);
-    EXPECT_EQ(list->archiveMode, 0);
+    EXPECT_EQ(list->pageCount, 0); // nothing was open, nothing is
+}
+
+TEST_F(LoaderTest, AFailedArchiveOpenLeavesTheOpenBookAsItWas) {
+    usePlugins({"archive"});
+    writeFile(files / "p1", makeBmp(3, 2, 24, 1));
+    writeFile(files / "p2", makeBmp(3, 2, 24, 2));
+    writeFile(files / "book.tarc", testArchive({{"", "a.bmp", files / "p1"},
+                                                {"", "b.bmp", files / "p2"}}));
+    writeFile(files / "junk", "not a picture");
+    writeFile(files / "broken.tarc", testArchive({{"", "c.bmp", files / "junk"},
+                                                  {"", "d.bmp", files / "p1"},
+                                                  {"", "e.bmp", files / "p2"}}));
+    writeFile(files / "texts.tarc", testArchive({{"", "readme.txt", ""}}));
+    ASSERT_EQ(list->open(files / "book.tarc"), 1);
+    takeBits(*list);
+    for (const char* failing : {"broken.tarc", "texts.tarc"}) {
+        EXPECT_EQ(list->open(files / failing), 0) << failing;
+        EXPECT_EQ(list->entries, (std::vector<std::string>{"a.bmp", "b.bmp"})) << failing;
+        EXPECT_EQ(list->archiveMode, 1);
+        EXPECT_EQ(list->archivePath, files / "book.tarc");
+        EXPECT_EQ(list->archiveName, "book.tarc");
+        EXPECT_EQ(list->currentIndex, 0);
+        EXPECT_EQ(list->navigable, 1);
+        // The next step reads the open archive's own member.
+        ASSERT_EQ(list->loadPage(1, kRelative), kLoaded);
+        EXPECT_EQ(takeBits(*list), bitsOf(2));
+        list->currentIndex = 0;
+    }
 }
 
 TEST_F(LoaderTest, AOnePictureArchiveCannotBeStepped) {

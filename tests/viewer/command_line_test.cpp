@@ -1,5 +1,6 @@
 #include "viewer/command_line.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 
 TEST(CommandLine, OptionsInAnyOrderAndTheLastPath) {
@@ -37,4 +38,18 @@ TEST(CommandLine, PlacementNeedsAllFourNumbers) {
     EXPECT_EQ(parseCommandLine({"/pos"}).path, "");
     // A very long token is just a path; nothing has a fixed size here.
     EXPECT_EQ(parseCommandLine({std::string(5000, 'a')}).path.size(), 5000u);
+}
+
+TEST(CommandLine, PlacementsAreHeldToTheScreenWithoutOverflow) {
+    const platform::Rect screen = platform::rectAt(0, 0, 1280, 1024);
+    EXPECT_EQ(placementOnScreen({10, 20, 800, 600}, screen), platform::rectAt(10, 20, 800, 600));
+    EXPECT_EQ(placementOnScreen({INT_MAX, INT_MAX, INT_MAX, INT_MAX}, screen),
+              platform::rectAt(1279, 1023, 1, 1));
+    EXPECT_EQ(placementOnScreen({INT_MIN, 100, INT_MAX, -5}, screen),
+              platform::rectAt(0, 100, 1280, 1));
+    EXPECT_EQ(placementOnScreen({1000, 900, 800, 600}, screen),
+              platform::rectAt(1000, 900, 280, 124));
+    // A desktop whose screens reach left of the origin.
+    EXPECT_EQ(placementOnScreen({-1500, 0, 400, 300}, platform::rectAt(-1280, 0, 2560, 1024)),
+              platform::rectAt(-1280, 0, 400, 300));
 }

@@ -1,6 +1,7 @@
 // Keys, characters, the wheel, mouse buttons, drops and the slideshow timer,
 // delivered as the window system delivers them.
 #include <QTest>
+#include <utility>
 #include <vector>
 
 #include "platform/application.h"
@@ -141,18 +142,66 @@ TEST_F(ViewerTest, DraggingInFullScreenMovesThreeTimesWithTheLeftAndOnceWithTheR
     command(cmd::FullScreen);
     ASSERT_TRUE(ui_test::waitFor([&] { return v().layout.fullScreen; }));
     QWindow* frame = frameWindow();
-    const int startX = v().layout.scrollX;
-    const platform::Rect placed = platform::rectInParent(v().pictureWindow);
-    ASSERT_EQ(placed.left, startX);
-    // Drag to the left so the picture can follow inside its bounds.
-    QTest::mouseMove(frame, inFrame({300, 300}));
-    QTest::mousePress(frame, Qt::LeftButton, Qt::NoModifier, inFrame({300, 300}));
-    QTest::mouseMove(frame, inFrame({290, 300}));
-    platform::processPendingMessages();
-    EXPECT_EQ(platform::rectInParent(v().pictureWindow).left, startX - 30);
-    QTest::mouseRelease(frame, Qt::LeftButton, Qt::NoModifier, inFrame({270, 300}));
-    platform::processPendingMessages();
-    EXPECT_FALSE(v().mouse.dragActive);
+    for (auto [button, factor] : {std::pair{Qt::LeftButton, 3}, {Qt::RightButton, 1}}) {
+        const platform::Point start{v().layout.scrollX, v().layout.scrollY};
+        const platform::Rect placed = platform::rectInParent(v().pictureWindow);
+        ASSERT_EQ(placed.left, start.x);
+        // Up and to the left, so the picture can follow inside its bounds;
+        // each move counts from the press.
+        const QPoint press = inFrame({300, 300});
+        QTest::mouseMove(frame, press);
+        QTest::mousePress(frame, button, Qt::NoModifier, press);
+        QTest::mouseMove(frame, press + QPoint(-5, -2));
+        QTest::mouseMove(frame, press + QPoint(-10, -4));
+        platform::processPendingMessages();
+        const platform::Rect dragged = platform::rectInParent(v().pictureWindow);
+        EXPECT_EQ(dragged.left, start.x - factor * 10) << button;
+        EXPECT_EQ(dragged.top, start.y - factor * 4) << button;
+        QTest::mouseRelease(frame, button, Qt::NoModifier, press + QPoint(-10, -4));
+        platform::processPendingMessages();
+        EXPECT_FALSE(v().mouse.dragActive);
+        QTest::mouseMove(frame, press + QPoint(-12, -4)); // the next drag starts here
+        platform::processPendingMessages();
+    }
+}
+
+TEST_F(ViewerTest, AltCombinationsAreLeftToTheMenuBar) {
+    openTwoPage({P, P, P, P});
+    pressKey(Qt::Key_Return, Qt::AltModifier);
+    EXPECT_FALSE(v().layout.fullScreen);
+    pressKey(Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(shownPages(), (Pages{0, 1}));
+    typeCharacter('q', Qt::AltModifier);
+    EXPECT_NE(v().mainWindow, 0u); // still open
+    pressKey(Qt::Key_C, Qt::AltModifier); // the accelerator still works
+    EXPECT_EQ(v().settings.CAPTION, 0);
+}
+
+TEST_F(ViewerTest, TheHoverShownMenuIsForgottenWhenTheMenuIsHiddenOrFullScreenEnds) {
+    openTwoPage({P, P}, [](ViewerState& s) { s.modes[kTwoPageMode].automenu = 1; });
+    command(cmd::FullScreen);
+    ASSERT_TRUE(ui_test::waitFor([&] { return v().layout.fullScreen; }));
+    QWindow* frame = frameWindow();
+    auto hover = [&](int y) {
+        QTest::mouseMove(frame, inFrame({100, y}));
+        platform::processPendingMessages();
+    };
+    auto menuShown = [&] { return platform::attachedMenu(v().mainWindow) != 0; };
+    hover(2); // the top edge shows the menu bar
+    ASSERT_TRUE(menuShown());
+    pressKey(Qt::Key_Escape); // hidden by hand
+    EXPECT_FALSE(menuShown());
+    hover(200); // back in the picture: it stays hidden
+    EXPECT_FALSE(menuShown());
+
+    hover(2);
+    ASSERT_TRUE(menuShown());
+    command(cmd::FullScreen); // leave, with the menu bar of before
+    command(cmd::FullScreen); // and enter again: no menu bar
+    ASSERT_TRUE(ui_test::waitFor([&] { return v().layout.fullScreen; }));
+    EXPECT_FALSE(menuShown());
+    hover(200);
+    EXPECT_FALSE(menuShown());
 }
 
 TEST_F(ViewerTest, TheSlideshowTurnsPagesOnEveryTickUntilStopped) {

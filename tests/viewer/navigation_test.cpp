@@ -1,5 +1,6 @@
 // Opening and stepping through books in both modes, with spreads, the
 // spread-back step, read-ahead and failing pages.
+#include <set>
 #include <vector>
 
 #include "platform/application.h"
@@ -97,14 +98,20 @@ TEST_F(ViewerTest, SpreadRulesAlwaysAndNever) {
 }
 
 TEST_F(ViewerTest, AOnePageBookNeverFormsASpreadAndEveryStepReloadsItsPage) {
-    openTwoPage({P});
-    EXPECT_EQ(shownPages(), (Pages{0}));
-    for (int id : {cmd::NextPage, cmd::PreviousPage, cmd::NextFile, cmd::PreviousFile,
-                   cmd::LastFile, cmd::RandomFile}) {
-        command(id);
-        EXPECT_EQ(shownPages(), (Pages{0})) << id;
+    for (int sakiyomi : {0, 1}) {
+        openTwoPage({P}, [&](ViewerState& s) { s.sakiyomi = sakiyomi; });
+        EXPECT_EQ(shownPages(), (Pages{0}));
+        // With read-ahead the page read ahead is the only page itself.
+        for (int id : {cmd::NextPage, cmd::NextPage, cmd::NextPage, cmd::PreviousPage,
+                       cmd::NextFile, cmd::PreviousFile, cmd::LastFile, cmd::RandomFile}) {
+            command(id);
+            EXPECT_EQ(shownPages(), (Pages{0})) << id << " read-ahead " << sakiyomi;
+            EXPECT_EQ(title(), "01.bmp") << id << " read-ahead " << sakiyomi;
+        }
+        EXPECT_TRUE(boxes.empty());
+        TearDown();
+        SetUp();
     }
-    EXPECT_TRUE(boxes.empty());
 }
 
 // A step onto a page on screen decodes it afresh into the memory its old
@@ -186,8 +193,10 @@ TEST_F(ViewerTest, ABrokenPageIsReportedAndSteppedPast) {
     command(cmd::NextPage);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "エラーっす");
-    EXPECT_EQ(v().layout.shownCount, 2); // the spread stays on screen
-    EXPECT_EQ(v().pages.currentIndex, 2); // at the failed page, so the next step passes it
+    // The spread stays on screen, and the index and title name it...
+    EXPECT_EQ(shownPages(), (Pages{0, 1}));
+    EXPECT_EQ(title(), "02.bmp 01.bmp");
+    // ...while the next step counts from the failed page and so passes it.
     command(cmd::NextPage);
     EXPECT_EQ(shownPages(), (Pages{3, 4}));
     // The spread-back step lands on the broken page: its own caption.
@@ -264,4 +273,60 @@ TEST_F(ViewerTest, PagesReadAheadAreDrawnWithTheFilterChosenSinceTheyWereRead) {
     };
     const QImage plain = run(0);
     EXPECT_EQ(run(1), plain);
+}
+
+TEST_F(ViewerTest, ABrokenSecondPageIsReportedAndTheFirstPageStaysAloneAndCurrent) {
+    start([](ViewerState& s) { s.MODE = kTwoPageMode; });
+    const std::string book = writeBook({P, P, P, P, P, P});
+    testing_support::writeFile(book + "04.bmp", "BM not a picture");
+    ASSERT_TRUE(openPath(book));
+    command(cmd::NextPage); // 03.bmp, paired with the broken 04.bmp
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "エラーっす");
+    EXPECT_EQ(shownPages(), (Pages{2}));
+    EXPECT_EQ(title(), "03.bmp");
+    command(cmd::NextPage); // past the broken page
+    EXPECT_EQ(shownPages(), (Pages{4, 5}));
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(ViewerTest, AfterAFailedStepTheModeSwitchKeepsAPageOfTheShownSpread) {
+    for (bool keepFirst : {false, true}) {
+        start([](ViewerState& s) { s.MODE = kTwoPageMode; });
+        const std::string book = writeBook({P, P, P, P, P});
+        testing_support::writeFile(book + "03.bmp", "BM not a picture");
+        ASSERT_TRUE(openPath(book));
+        command(cmd::NextPage); // fails on 03.bmp
+        ASSERT_EQ(boxes.size(), 1u);
+        v().document.keepFirstOfSpread = keepFirst;
+        command(cmd::NormalMode);
+        EXPECT_EQ(shownPages(), (Pages{keepFirst ? 0 : 1}));
+        EXPECT_EQ(title(), keepFirst ? "01.bmp" : "02.bmp");
+        command(cmd::PreviousPage); // back from the shown page, not from the failed one
+        EXPECT_EQ(shownPages(), (Pages{keepFirst ? 4 : 0}));
+        TearDown();
+        SetUp();
+        boxes.clear();
+    }
+}
+
+TEST_F(ViewerTest, LastFileShowsTheLastPictureInNormalMode) {
+    openNormal({P, P, P});
+    command(cmd::LastFile);
+    EXPECT_EQ(shownPages(), (Pages{2}));
+    EXPECT_EQ(title(), "03.bmp");
+}
+
+TEST_F(ViewerTest, RandomFilesStayInTheBookAndReachEveryPage) {
+    openNormal({P, P, P});
+    std::set<int> seen;
+    for (int i = 0; i < 200; ++i) {
+        const int r = randomBetween(0, 2);
+        ASSERT_GE(r, 0);
+        ASSERT_LE(r, 2);
+        command(cmd::RandomFile);
+        seen.insert(v().pages.currentIndex);
+    }
+    EXPECT_EQ(seen, (std::set<int>{0, 1, 2}));
+    EXPECT_TRUE(boxes.empty());
 }

@@ -1,11 +1,13 @@
 // Where the pictures go: the normal-mode window that follows the picture,
 // zoom steps and their titles, fit modes, two-page placement, and drawing.
+#include <QTextBrowser>
 #include <QWidget>
 
 #include "platform/application.h"
 #include "platform/window_host.h"
 #include "resources/command_ids.h"
 #include "viewer/navigation.h"
+#include "platform/ui_fixture.h"
 #include "support/bmp_writer.h"
 #include "viewer/viewer_fixture.h"
 
@@ -144,6 +146,8 @@ TEST_F(ViewerTest, TheEnginesComposeTheScreenBitmapThatIsDrawn) {
 
 TEST_F(ViewerTest, FullScreenCoversTheScreenAndGivesBackTheWindowAndMenuBar) {
     openTwoPage({kPortrait, kPortrait});
+    // Away from the screen's edge, where the offscreen screen would push it.
+    platform::moveWindow(v().mainWindow, platform::rectAt(100, 80, 450, 300));
     const platform::Rect before = platform::windowRect(v().mainWindow);
     command(cmd::FullScreen);
     EXPECT_TRUE(v().layout.fullScreen);
@@ -180,4 +184,76 @@ TEST_F(ViewerTest, AZoomTooLargeForAScreenBitmapIsDrawnByThePlatformStretch) {
     EXPECT_EQ(v().layout.displayWidth, 10000);
     EXPECT_EQ(v().screen.bits, nullptr);
     EXPECT_NE(pixelOf(v().pictureWindow, 5, 5), 0u);
+}
+
+TEST_F(ViewerTest, FitModesApplyToThePicturesOnScreenAtOnce) {
+    openNormal({kPortrait}, [](ViewerState& s) { s.modesizech = 1; });
+    EXPECT_EQ(clientOf(v().pictureWindow), kPortrait);
+    command(cmd::NormalFitWindow);
+    EXPECT_EQ(clientOf(v().pictureWindow), clientOf(v().mainWindow));
+    command(cmd::NormalFitPicture);
+    EXPECT_EQ(clientOf(v().pictureWindow), kPortrait);
+    command(cmd::TwoPageMode);
+    setClient(v().mainWindow, {400, 300});
+    EXPECT_EQ(v().layout.displayWidth, kPortrait.width); // reduce only: its own size
+    command(cmd::TwoPageFitWindow);
+    EXPECT_EQ(v().layout.displayWidth, 400);
+    EXPECT_EQ(v().layout.displayHeight, 300);
+}
+
+TEST_F(ViewerTest, LeavingFullScreenGivesEachModeItsWindow) {
+    // Normal mode, the picture at its own size: the frame around the picture,
+    // at least 400 wide with the menu bar.
+    start({}, {"/pos(100,80,500,400)"});
+    ASSERT_TRUE(openPath(writeBook({{120, 90}, {500, 90}})));
+    const platform::Rect before = platform::windowRect(v().mainWindow);
+    const platform::Size client = clientOf(v().mainWindow);
+    const int frameWidth = before.width() - client.width;
+    const int frameHeight = before.height() - client.height;
+    command(cmd::FullScreen);
+    command(cmd::FullScreen);
+    EXPECT_EQ(platform::windowRect(v().mainWindow),
+              platform::rectAt(before.left, before.top, 400, frameHeight + 90));
+    command(cmd::NextPage);
+    command(cmd::FullScreen);
+    command(cmd::FullScreen);
+    EXPECT_EQ(platform::windowRect(v().mainWindow).width(), frameWidth + 500);
+    // Entered in normal mode and left in two-page mode: the two-page window.
+    const platform::Rect twoPage = v().layout.twoPageWindowRect;
+    command(cmd::FullScreen);
+    command(cmd::TwoPageMode);
+    command(cmd::FullScreen);
+    EXPECT_EQ(platform::windowRect(v().mainWindow), twoPage);
+}
+
+TEST_F(ViewerTest, WithRotmoveATurnedPageStartsAtTheCornerItsTopTurnedTo) {
+    const platform::Size wide{1500, 1000}; // after the turn
+    for (int transform : {1, 2}) {
+        openNormal({{1000, 1500}}, [&](ViewerState& s) {
+            s.rotmove = 1;
+            s.savefilter = 1;
+            s.modes[kNormalMode].TRANSFORM = transform;
+        });
+        command(cmd::FullScreen);
+        ASSERT_TRUE(ui_test::waitFor([&] { return v().layout.fullScreen; }));
+        command(cmd::NextPage); // a full-screen layout of the turned page
+        const platform::Size client = clientOf(v().mainWindow);
+        ASSERT_EQ(clientOf(v().pictureWindow), wide);
+        // Turned right, the page's top is at the right: the bottom-right
+        // corner shows; turned left, the bottom-left one.
+        EXPECT_EQ(v().layout.scrollX, transform == 1 ? client.width - wide.width : 0);
+        EXPECT_EQ(v().layout.scrollY, client.height - wide.height);
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(ViewerTest, HelpShowsThePageInAWindowOfItsOwnWhenTheDesktopCannot) {
+    // The offscreen desktop has no program for HTML.
+    start();
+    command(cmd::Help);
+    ASSERT_EQ(ui_test::shownHtmlWindows().size(), 1u);
+    QTextBrowser* page = ui_test::shownHtmlWindows().front();
+    EXPECT_EQ(page->windowTitle().toStdString(), "Voxa ヘルプ");
+    EXPECT_TRUE(page->toPlainText().contains(QString::fromUtf8("画像ビューア")));
 }
