@@ -26,6 +26,12 @@
 #include "catalog/list_file.h"
 #include "platform/file_system.h"
 #include "support/temp_folder.h"
+#ifdef VOXA_HAVE_TIFF_BOOK
+#include "sample_book/tiff_encoder.h"
+#endif
+#ifdef VOXA_HAVE_PDF_BOOK
+#include "sample_book/pdf_writer.h"
+#endif
 
 namespace fs = std::filesystem;
 
@@ -238,6 +244,35 @@ protected:
     }
 
     static bool isBlack(QRgb pixel) { return (pixel & 0xffffff) == 0; }
+
+    // Close to `colour` in every channel, as a flat page survives JPEG.
+    static bool near(QRgb pixel, QRgb colour) {
+        return std::abs(qRed(pixel) - qRed(colour)) < 40 && std::abs(qGreen(pixel) - qGreen(colour)) < 40 &&
+               std::abs(qBlue(pixel) - qBlue(colour)) < 40;
+    }
+
+    // Opens `book` in normal mode and steps through its pages with the space
+    // key: each title names the page (a zoom step may follow it) and the
+    // middle of the window shows the page's colour.
+    void stepsThroughBook(const std::string& book, const std::vector<std::string>& names,
+                          const std::vector<QRgb>& colours) {
+        VoxaProcess voxa(executable, {"/mode1", book});
+        window = findWindow(voxa);
+        ASSERT_FALSE(window.empty());
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (i > 0) press("space");
+            std::string seen;
+            EXPECT_TRUE(waitUntil([&] {
+                seen = title();
+                return seen == names[i] || seen.rfind(names[i] + " x", 0) == 0;
+            })) << seen;
+            EXPECT_TRUE(waitForShot([&](const QImage& image) {
+                return near(image.pixel(image.width() / 2, image.height() / 2), colours[i]);
+            })) << names[i];
+        }
+        press("q");
+        EXPECT_EQ(voxa.waitForExit(), 0);
+    }
 
     // A visible window of `process` titled `name`, empty for none.
     std::string windowNamed(const VoxaProcess& process, const std::string& name) {
@@ -713,6 +748,41 @@ TEST_F(WindowManager, TheErrorBoxOpensOverTheMainWindow) {
     pressFocused("q");
     EXPECT_EQ(voxa.waitForExit(), 0);
 }
+
+#ifdef VOXA_HAVE_TIFF_BOOK
+TEST_F(EndToEnd, StepsThroughTheThreePagesOfATiff) {
+    std::vector<encoders::TiffPage> pages(3);
+    const std::uint8_t colours[3][3] = {{220, 30, 30}, {30, 200, 30}, {30, 30, 220}};
+    for (int i = 0; i < 3; ++i) {
+        pages[size_t(i)].picture = {240, 320, 3, {}};
+        for (int p = 0; p < 240 * 320; ++p)
+            pages[size_t(i)].picture.pixels.insert(pages[size_t(i)].picture.pixels.end(), colours[i], colours[i] + 3);
+        pages[size_t(i)].compression = 5; // LZW
+    }
+    const std::string book = temp / "scans.tif";
+    testing_support::writeFile(book, encoders::encodeTiff(pages));
+    stepsThroughBook(book, {"0001.bmp", "0002.bmp", "0003.bmp"},
+                     {qRgb(220, 30, 30), qRgb(30, 200, 30), qRgb(30, 30, 220)});
+}
+#endif
+
+#ifdef VOXA_HAVE_PDF_BOOK
+TEST_F(EndToEnd, StepsThroughTheThreePagesOfAPdf) {
+    auto scanned = [](std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        encoders::Picture picture{124, 175, 3, {}};
+        for (int p = 0; p < 124 * 175; ++p) picture.pixels.insert(picture.pixels.end(), {r, g, b});
+        encoders::PdfPage page;
+        page.jpeg = encoders::encodeJpeg(picture, 90);
+        return page;
+    };
+    encoders::PdfPage drawn;
+    drawn.contents = "0.1 0.8 0.1 rg 0 0 595 842 re f";
+    const std::string book = temp / "book.pdf";
+    testing_support::writeFile(book, encoders::writePdf({scanned(220, 30, 30), drawn, scanned(30, 30, 220)}));
+    stepsThroughBook(book, {"0001.jpg", "0002.bmp", "0003.jpg"},
+                     {qRgb(220, 30, 30), qRgb(26, 204, 26), qRgb(30, 30, 220)});
+}
+#endif
 
 // A display of our own: Xvfb picks a free display number itself and tells
 // it through a pipe, so runs side by side never share one. ctest runs each
