@@ -180,6 +180,19 @@ TEST_F(CatalogLinkTest, ZAndXAddTheOpenFolderAndTheFirstPageShown) {
     EXPECT_EQ(cell(2, 1), book + "03.bmp");
     EXPECT_EQ(platform::reportRowCount(catalog().view), 3);
     EXPECT_TRUE(catalog().list.modified);
+
+    // With an archive open, both add the archive itself, never its folder
+    // inside or a member.
+    const std::string archive = book + "book.zip";
+    testing_support::writeFile(archive, "PK");
+    v().pages.archiveMode = 1;
+    v().pages.archivePath = archive;
+    typeCharacter('z');
+    typeCharacter('x');
+    ASSERT_EQ(catalog().list.rows.size(), 5u);
+    EXPECT_EQ(cell(3, 1), archive);
+    EXPECT_EQ(cell(4, 1), archive);
+    EXPECT_EQ(cell(4, 0), "book.zip");
 }
 
 TEST_F(CatalogLinkTest, AMissingPathOnADiscThatIsOutAsksForTheDiscBeforeTheError) {
