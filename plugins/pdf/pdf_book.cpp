@@ -198,7 +198,9 @@ uint32_t jpegSizeOf(fz_context* ctx, pdf_document* doc, pdf_obj* image) {
 
 // Fills facts.imageNumber and facts.jpegSize when the page is a scan.
 void findScan(fz_context* ctx, pdf_document* doc, pdf_obj* page, fz_rect box, fz_matrix ctm, PageFacts& facts) {
-    if (ctm.b != 0 || ctm.c != 0) return; // a turned page: its JPEG would show unturned
+    // A turned page (a quarter turn, or upside down: the page's y axis runs
+    // down the screen only when it is upright) would show its JPEG unturned.
+    if (ctm.b != 0 || ctm.c != 0 || ctm.a <= 0 || ctm.d >= 0) return;
     char text[kMaxScanContents + 1];
     size_t length = readContents(ctx, page, text, sizeof text);
     ImageDraw draw;

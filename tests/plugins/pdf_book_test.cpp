@@ -159,6 +159,8 @@ TEST_F(PdfBookPlugin, AJpegThatWouldNotShowAsThePageDoesIsRendered) {
     const std::string jpeg = encoders::encodeJpeg(encoders::makePattern(248, 351, 3), 80);
     PdfPage turned = scan(jpeg);
     turned.rotate = 90;
+    PdfPage upsideDown = scan(jpeg);
+    upsideDown.rotate = 180;
     PdfPage half = scan(jpeg);
     half.contents = "q 297 0 0 421 0 0 cm /Im0 Do Q";
     PdfPage flipped = scan(jpeg);
@@ -166,10 +168,10 @@ TEST_F(PdfBookPlugin, AJpegThatWouldNotShowAsThePageDoesIsRendered) {
     PdfPage square = scan(encoders::encodeJpeg(encoders::makePattern(100, 100, 3), 80));
     PdfPage withText = scan(jpeg);
     withText.contents = "q 595 0 0 842 0 0 cm /Im0 Do Q 0 0 1 rg 10 10 50 50 re f";
-    const std::string path = save(encoders::writePdf({turned, half, flipped, square, withText}));
+    const std::string path = save(encoders::writePdf({turned, half, flipped, square, withText, upsideDown}));
     Listed listed = book.listFile(path);
     ASSERT_EQ(listed.result, SPI_ALL_RIGHT);
-    ASSERT_EQ(listed.members.size(), 5u);
+    ASSERT_EQ(listed.members.size(), 6u);
     for (const SpiFileInfo& member : listed.members) {
         EXPECT_STREQ(member.filename + 4, ".bmp") << member.filename;
     }
