@@ -14,6 +14,7 @@
 #include "platform/window_host.h"
 #include "resources/catalog_ids.h"
 #include "resources/command_ids.h"
+#include "settings/settings_file.h"
 
 using namespace catalog_test;
 using Texts = std::vector<std::string>;
@@ -249,6 +250,8 @@ TEST_F(CatalogWindowTest, NewAndOpenAskBeforeChangesAreLost) {
     ASSERT_EQ(requests.size(), 3u);
     EXPECT_EQ(requests[2].kind, platform::ModalKind::OpenFile);
     EXPECT_EQ(requests[2].caption, "リストを開く");
+    // Where the viewer keeps its settings, which an installed viewer can write.
+    EXPECT_EQ(requests[2].folder, viewerFilesFolder(settingsLocation()));
     ASSERT_EQ(requests[2].filters.size(), 1u);
     EXPECT_EQ(requests[2].filters[0].description, "Voxa list");
     EXPECT_EQ(requests[2].filters[0].patterns, "*.vxl");
