@@ -4,15 +4,17 @@
 
 #include <cstdio>
 
+#include "catalog/automatic_fields.h"
 #include "catalog/catalog_files.h"
 #include "catalog/catalog_sort.h"
 #include "catalog/catalog_view.h"
+#include "catalog/cell_values.h"
 #include "catalog/column_dialog.h"
 #include "catalog/column_rename_dialog.h"
 #include "catalog/data_dialog.h"
 #include "catalog/find_dialog.h"
+#include "catalog/folder_tree_command.h"
 #include "catalog/mass_input_dialog.h"
-#include "catalog/cell_values.h"
 #include "catalog/row_edits.h"
 #include "catalog/row_opening.h"
 #include "platform/desktop.h"
@@ -54,6 +56,15 @@ void stepFavourite(CatalogWindow& catalog, int step) {
     int count = leadingStars(cellOf(catalog, row, kColumnFavourite)) + step;
     setCellOf(catalog, row, kColumnFavourite, stars(std::clamp(count, 0, kMaxStars)));
     catalog.list.modified = true;
+}
+
+// Auto-fill: each selected row's automatic cells anew from its location.
+void autoFill(CatalogWindow& catalog) {
+    for (int row : selectedRows(catalog)) {
+        fillAutomaticFields(catalog.list, cellOf(catalog, row, kColumnLocation), row);
+        platform::updateReportRows(catalog.view, row, row);
+        catalog.list.modified = true;
+    }
 }
 
 void openTargets(CatalogWindow& catalog) {
@@ -187,6 +198,13 @@ void runCatalogCommand(CatalogWindow& catalog, int id) {
     case listcmd::AddCurrentFile:
         platform::sendCommand(catalog.viewer.mainWindow, cmd::AddCurrentFile);
         break;
+    case listcmd::AddFolderTree:
+        addFolderTree(catalog);
+        catalog.list.modified = true;
+        break;
+    case listcmd::AutoFill:
+        autoFill(catalog);
+        break;
     case listcmd::FavouritePlus:
         stepFavourite(catalog, 1);
         break;
@@ -218,7 +236,6 @@ void runCatalogCommand(CatalogWindow& catalog, int id) {
         runColumnRenameDialog(catalog);
         break;
     default:
-        // Adding a folder tree and auto-fill belong to adding entries.
         break;
     }
 }

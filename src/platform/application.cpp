@@ -41,6 +41,8 @@ int startApplication(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     instance = new QApplication(argumentCount, argv);
     loadJapaneseTranslation();
+    // Desktops match the windows to the installed launcher by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VOXA_APP_ID));
     return 1;
 }
 

@@ -43,18 +43,6 @@ void showVersion() {
                          platform::MessageButtons::Ok, platform::MessageIcon::Information);
 }
 
-// Commands whose work has not been built yet: adding to the catalog. They
-// are known ids that do nothing for now.
-bool isPendingCommand(int id) {
-    switch (id) {
-    case cmd::AddCurrentFolder:
-    case cmd::AddCurrentFile:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 bool runCommand(int id) {
@@ -143,6 +131,12 @@ bool runCommand(int id) {
     case cmd::ShowCatalog:
         toggleCatalog();
         return true;
+    case cmd::AddCurrentFolder:
+        addOpenFolderToCatalog();
+        return true;
+    case cmd::AddCurrentFile:
+        addCurrentFileToCatalog();
+        return true;
     case cmd::OpenFromList:
     case cmd::OpenRowAbove:
     case cmd::OpenRowBelow:
@@ -192,6 +186,6 @@ bool runCommand(int id) {
         refillReadAhead();
         return true;
     default:
-        return isPendingCommand(id);
+        return false;
     }
 }

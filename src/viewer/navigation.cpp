@@ -1,5 +1,6 @@
 #include "viewer/navigation.h"
 
+#include "catalog/disc_prompt.h"
 #include "picture/pipeline.h"
 #include "platform/modal.h"
 #include "platform/window.h"
@@ -277,6 +278,8 @@ bool showFrom(int n, int how) {
 bool openPath(const std::string& path) {
     invalidateReadAhead();
     if (!viewer().pages.open(path)) {
+        bool reopened = false;
+        if (promptForDisc(viewer().catalog, path, reopened)) return reopened;
         showError(kErrorCaption);
         return false;
     }
