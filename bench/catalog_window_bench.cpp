@@ -110,7 +110,7 @@ double millisecondsEach(Clock::duration spent, const benchmark::State& state) {
 }
 
 void catalogFindNext(benchmark::State& state) {
-    Window window;
+    BenchCatalogWindow window;
     CatalogWindow& catalog = window.catalog;
     fillRows(catalog.list);
     setCellOf(catalog, 9999, kColumnAuthor, "最後のひらがなＡＢＣ");
@@ -132,7 +132,7 @@ void catalogFindNext(benchmark::State& state) {
 }
 
 void catalogReplaceAllDialog(benchmark::State& state) {
-    Window window;
+    BenchCatalogWindow window;
     CatalogWindow& catalog = window.catalog;
     fillRows(catalog.list);
     showWholeCatalog(catalog);
