@@ -24,6 +24,14 @@ TEST_F(CatalogWindowTest, MassInputFillsOneColumnOfTheSelectedRows) {
     EXPECT_EQ(column(0), (Texts{"0", "1", "2", "3"}));
     EXPECT_TRUE(catalog.list.modified);
 
+    // No row selected: nothing written, and still a change.
+    catalog.list.modified = false;
+    select({});
+    dialogActs.push_back([](DialogId dialog) { clickControl(dialog, kOkId); });
+    command(listcmd::MassInput);
+    EXPECT_EQ(column(2), (Texts{"まとめて", "r", "まとめて", "まとめて"}));
+    EXPECT_TRUE(catalog.list.modified);
+
     fill({kColumnTitle, kColumnLocation}, {});
     const std::size_t asked = requests.size();
     command(listcmd::MassInput); // an empty list opens nothing
