@@ -6,6 +6,15 @@
 //   catalog_fill_10000_ms  opening a list file of 10000 rows through the
 //                          Open command: the file read, the list filled and
 //                          painted once
+//   find_next_10000_ms     "下へ検索" in the find dialog with nothing selected,
+//                          every folding option on, for a Japanese text only
+//                          the last row holds: all rows walked, the last
+//                          selected (catalogFindNext)
+//   replace_all_dialog_10000_ms
+//                          "全て置換" in the replace dialog over every text
+//                          column, replacing in each of the rows, the list
+//                          repainted and the count's message box answered
+//                          (catalogReplaceAllDialog)
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -15,8 +24,10 @@
 
 #include "catalog/catalog_commands.h"
 #include "catalog/catalog_view.h"
+#include "catalog/find_dialog.h"
 #include "catalog/list_file.h"
 #include "platform/application.h"
+#include "platform/dialog_seam.h"
 #include "platform/modal.h"
 #include "resources/catalog_ids.h"
 
@@ -94,11 +105,70 @@ void catalogFill(benchmark::State& state) {
         std::chrono::duration<double, std::milli>(spent).count() / double(state.iterations());
 }
 
+double millisecondsEach(Clock::duration spent, const benchmark::State& state) {
+    return std::chrono::duration<double, std::milli>(spent).count() / double(state.iterations());
+}
+
+void catalogFindNext(benchmark::State& state) {
+    BenchCatalogWindow window;
+    CatalogWindow& catalog = window.catalog;
+    fillRows(catalog.list);
+    setCellOf(catalog, 9999, kColumnAuthor, "最後のひらがなＡＢＣ");
+    showWholeCatalog(catalog);
+    const platform::DialogId dialog = openFindDialog(catalog);
+    platform::typeText(dialog, 1042, "最後ノヒラガナabc");
+    platform::processPendingMessages();
+    Clock::duration spent{};
+    for (auto _ : state) {
+        platform::setSelectedReportRows(catalog.view, {});
+        auto start = Clock::now();
+        platform::clickControl(dialog, 1044);
+        platform::processPendingMessages();
+        spent += Clock::now() - start;
+        if (platform::selectedReportRows(catalog.view) != std::vector<int>{9999})
+            state.SkipWithError("the last row was not found");
+    }
+    state.counters["find_next_10000_ms"] = millisecondsEach(spent, state);
+}
+
+void catalogReplaceAllDialog(benchmark::State& state) {
+    BenchCatalogWindow window;
+    CatalogWindow& catalog = window.catalog;
+    fillRows(catalog.list);
+    showWholeCatalog(catalog);
+    int messages = 0;
+    platform::setModalAnswerer([&](const platform::ModalRequest&) {
+        ++messages;
+        return platform::ModalAnswer{platform::DialogResult::Ok, {}, 0};
+    });
+    const platform::DialogId dialog = openReplaceDialog(catalog);
+    platform::clickControl(dialog, 1019);
+    platform::processPendingMessages();
+    // Back and forth, so every round replaces in every row.
+    const char* shelves[] = {"本棚", "書棚"};
+    Clock::duration spent{};
+    int round = 0;
+    for (auto _ : state) {
+        platform::typeText(dialog, 1042, shelves[round % 2]);
+        platform::typeText(dialog, 1043, shelves[(round + 1) % 2]);
+        ++round;
+        auto start = Clock::now();
+        platform::clickControl(dialog, 1069);
+        platform::processPendingMessages();
+        spent += Clock::now() - start;
+    }
+    if (messages != round) state.SkipWithError("a round replaced nothing");
+    platform::setModalAnswerer({});
+    state.counters["replace_all_dialog_10000_ms"] = millisecondsEach(spent, state);
+}
+
 } // namespace
 
 BENCHMARK(catalogSortText)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(catalogSortDate)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(catalogFill)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(catalogFindNext)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(catalogReplaceAllDialog)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 int main(int argc, char** argv) {
     return runBenchmarksWithApplication(argc, argv);

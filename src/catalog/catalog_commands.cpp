@@ -9,7 +9,12 @@
 #include "catalog/catalog_sort.h"
 #include "catalog/catalog_view.h"
 #include "catalog/cell_values.h"
+#include "catalog/column_dialog.h"
+#include "catalog/column_rename_dialog.h"
+#include "catalog/data_dialog.h"
+#include "catalog/find_dialog.h"
 #include "catalog/folder_tree_command.h"
+#include "catalog/mass_input_dialog.h"
 #include "catalog/row_edits.h"
 #include "catalog/row_opening.h"
 #include "platform/desktop.h"
@@ -169,6 +174,12 @@ void runCatalogCommand(CatalogWindow& catalog, int id) {
         catalog.shown = false;
         platform::showWindow(catalog.window, platform::ShowCommand::Hide);
         break;
+    case listcmd::DataInput:
+        runDataDialogs(catalog);
+        break;
+    case listcmd::MassInput:
+        if (!catalog.list.rows.empty()) runMassInputDialog(catalog);
+        break;
     case listcmd::Up:
         showRows(catalog, moveRowsUp(catalog.list, selectedRows(catalog)));
         break;
@@ -203,6 +214,12 @@ void runCatalogCommand(CatalogWindow& catalog, int id) {
     case listcmd::OpenTarget:
         openTargets(catalog);
         break;
+    case listcmd::Find:
+        openFindDialog(catalog);
+        break;
+    case listcmd::Replace:
+        openReplaceDialog(catalog);
+        break;
     case listcmd::ListInformation:
         showListInformation(catalog);
         break;
@@ -212,9 +229,13 @@ void runCatalogCommand(CatalogWindow& catalog, int id) {
     case listcmd::Transparency:
         applyTransparency(catalog);
         break;
+    case listcmd::ColumnSet:
+        runColumnDialog(catalog);
+        break;
+    case listcmd::ColumnRename:
+        runColumnRenameDialog(catalog);
+        break;
     default:
-        // Data input, mass input, find, replace and the column dialogs
-        // come with their own dialogs.
         break;
     }
 }

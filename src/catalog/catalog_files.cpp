@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "catalog/catalog_view.h"
+#include "catalog/column_set.h"
 #include "catalog/list_file.h"
 #include "catalog/row_opening.h"
 #include "platform/modal.h"
@@ -33,10 +34,12 @@ void showFailure(const CatalogWindow& catalog, platform::MessageIcon icon) {
     platform::messageBox(catalog.window, kFailedText, kFailedCaption, platform::MessageButtons::Ok, icon);
 }
 
-// Writes the list with the widths on screen; the title names the file.
+// Writes the list with the widths on screen; the title names the file. The
+// cells of hidden columns, which the file does not hold, go with the save.
 bool write(CatalogWindow& catalog, const std::string& path) {
     takeColumnWidths(catalog);
     if (!writeListFile(catalog.list, path)) return false;
+    dropHiddenCells(catalog.list);
     catalog.list.modified = false;
     platform::setTitle(catalog.window, path);
     return true;

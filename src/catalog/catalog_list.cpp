@@ -94,6 +94,6 @@ void buildViewColumnsAfterTitle(CatalogList& list) {
 
 void appendRow(CatalogList& list, int icon, RowCells texts) {
     texts.resize(std::size_t(list.visibleCount));
-    list.rows.push_back({icon, list.nextSerial, std::move(texts)});
+    list.rows.push_back({icon, list.nextSerial, std::move(texts), {}});
     ++list.nextSerial;
 }

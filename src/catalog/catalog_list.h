@@ -3,8 +3,10 @@
 // folder, picture or archive.
 //
 // A row holds a text cell for each visible column only, in display order:
-// cell p belongs to the column at display position p. Hiding a column drops
-// its cells; showing it again starts it empty. Texts are UTF-8 in memory.
+// cell p belongs to the column at display position p. A column hidden while
+// the list is open keeps its cells aside in each row until it is shown again
+// or the list is saved (the file holds the visible columns only). Texts are
+// UTF-8 in memory.
 #pragma once
 
 #include <array>
@@ -40,10 +42,17 @@ struct CatalogColumn {
 
 enum TypeIcon { kIconFolder = 0, kIconFile = 1, kIconArchive = 2 };
 
+// The cell of a column hidden since the list was read or last saved.
+struct HiddenCell {
+    int id = 0;
+    std::string text;
+};
+
 struct CatalogRow {
     int icon = kIconFolder;
     int serial = 0;
     RowCells cells; // one per visible column, in display order
+    std::vector<HiddenCell> hidden; // only cells that were not empty
 };
 
 // What the report view shows as a column: its header text and width.

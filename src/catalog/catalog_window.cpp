@@ -6,7 +6,9 @@
 #include "catalog/catalog_view.h"
 #include "catalog/row_opening.h"
 #include "platform/focus.h"
+#include "platform/dialog.h"
 #include "platform/keys.h"
+#include "resources/catalog_dialogs.h"
 #include "resources/catalog_icons.h"
 #include "resources/catalog_ids.h"
 #include "resources/command_ids.h"
@@ -71,6 +73,7 @@ void layOut(CatalogWindow& catalog) {
 
 void setUp(CatalogWindow& catalog, WindowId window) {
     catalog.window = window;
+    platform::registerDialogTemplates(resources::catalogDialogTemplates());
     resetCatalog(catalog.list);
     platform::attachMenu(window, platform::loadMenu(resources::listMenu()));
     catalog.popup = platform::loadMenu(resources::listPopup());

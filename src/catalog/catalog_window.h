@@ -14,6 +14,9 @@
 //   row_opening.cpp      opening rows in the viewer, with their pages and counts
 //   folder_tree_command.cpp  adding a folder tree behind a progress window
 //   disc_prompt.cpp      asking for the disc of a path that is not there
+//   find_dialog.cpp      the modeless find and replace dialogs
+//   data_dialog.cpp, mass_input_dialog.cpp, column_dialog.cpp, column_rename_dialog.cpp
+//                        the record editing dialogs
 #pragma once
 
 #include <functional>

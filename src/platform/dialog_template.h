@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 
 namespace platform {
 
@@ -69,5 +70,11 @@ struct DialogTemplate {
     const ControlTemplate* controls = nullptr;
     std::size_t count = 0;
 };
+
+// A template over a table of controls, for the constant tables of resources/.
+constexpr DialogTemplate dialogTemplate(const char* name, const char* title, int width, int height,
+                                        std::span<const ControlTemplate> controls) {
+    return DialogTemplate{name, title, width, height, controls.data(), controls.size()};
+}
 
 } // namespace platform

@@ -232,6 +232,14 @@ NearestCp932 writeNearestCp932(std::string_view in, std::size_t limit, char* out
     return result;
 }
 
+std::string_view cp932FittingPrefix(std::string_view utf8, std::size_t limit) {
+    // No character's form is longer than kNearestCp932Most bytes.
+    if (utf8.size() * kNearestCp932Most <= limit) return utf8;
+    thread_local std::string room;
+    room.resize(limit);
+    return utf8.substr(0, writeNearestCp932(utf8, limit, room.data()).taken);
+}
+
 std::optional<std::string> utf8ToCp932(std::string_view utf8) {
     std::string out(cp932Room(utf8.size()), '\0');
     char* end = writeCp932(utf8, out.data());

@@ -58,4 +58,8 @@ struct NearestCp932 {
 // bytes, stopping before the first character whose form would pass `limit`.
 NearestCp932 writeNearestCp932(std::string_view utf8, std::size_t limit, char* out);
 
+// The longest start of `utf8`, in whole characters, whose form as written
+// above fits `limit` bytes: what a field of that many stored bytes keeps.
+std::string_view cp932FittingPrefix(std::string_view utf8, std::size_t limit);
+
 } // namespace platform

@@ -8,6 +8,7 @@ namespace {
 using platform::ControlKind;
 using platform::ControlTemplate;
 using platform::DialogTemplate;
+using platform::dialogTemplate;
 using platform::kArrowKeys;
 using platform::kAutoBuddy;
 using platform::kDefaultButton;
@@ -92,20 +93,15 @@ constexpr ControlTemplate kList[] = {
     {1, ControlKind::Button, "OK", {105, 133, 50, 14}, kDefaultButton},
 };
 
-constexpr DialogTemplate dialog(const char* name, const char* title, int width, int height,
-                                std::span<const ControlTemplate> controls) {
-    return DialogTemplate{name, title, width, height, controls.data(), controls.size()};
-}
-
 constexpr DialogTemplate kTemplates[] = {
-    dialog("OPTION", "環境設定", 230, 191, kOption),
-    dialog("TAB_OPTION", "全般", 210, 130, kTabOption),
-    dialog("TAB_NORMAL", "標準モード", 210, 136, kTabNormal),
-    dialog("TAB_MIHIRAKI", "見開きモード", 210, 136, kTabMihiraki),
-    dialog("POWER", "ページ指定", 200, 51, kPower),
-    dialog("INFOPICTURE", "画像情報", 169, 175, kInfoPicture),
-    dialog("INFOPICTUREDOUBLE", "画像情報", 334, 181, kInfoPictureDouble),
-    dialog("LIST", "", 260, 154, kList),
+    dialogTemplate("OPTION", "環境設定", 230, 191, kOption),
+    dialogTemplate("TAB_OPTION", "全般", 210, 130, kTabOption),
+    dialogTemplate("TAB_NORMAL", "標準モード", 210, 136, kTabNormal),
+    dialogTemplate("TAB_MIHIRAKI", "見開きモード", 210, 136, kTabMihiraki),
+    dialogTemplate("POWER", "ページ指定", 200, 51, kPower),
+    dialogTemplate("INFOPICTURE", "画像情報", 169, 175, kInfoPicture),
+    dialogTemplate("INFOPICTUREDOUBLE", "画像情報", 334, 181, kInfoPictureDouble),
+    dialogTemplate("LIST", "", 260, 154, kList),
 };
 
 } // namespace

@@ -15,6 +15,14 @@ void CatalogWindowTest::SetUp() {
     main = topLevel(platform::rectAt(0, 0, 200, 200), true);
     platform::setModalAnswerer([this](const platform::ModalRequest& request) {
         requests.push_back(request);
+        if (request.kind == platform::ModalKind::Dialog) {
+            if (!dialogActs.empty()) {
+                auto act = std::move(dialogActs.front());
+                dialogActs.pop_front();
+                act(request.dialog);
+            }
+            return platform::ModalAnswer{};
+        }
         if (answers.empty()) return platform::ModalAnswer{};
         platform::ModalAnswer answer = answers.front();
         answers.pop_front();

@@ -6,10 +6,12 @@
 
 #include <QTableView>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "catalog/catalog_window.h"
+#include "platform/dialog.h"
 #include "platform/modal.h"
 #include "platform/ui_fixture.h"
 #include "sources/page_list.h"
@@ -43,6 +45,9 @@ protected:
     platform::WindowId main = 0;
     std::vector<platform::ModalRequest> requests;
     std::deque<platform::ModalAnswer> answers; // Cancel once empty
+    // What the user does in each template dialog, in turn (dialog_seam.h);
+    // a dialog without one is left alone, which cancels it.
+    std::deque<std::function<void(platform::DialogId)>> dialogActs;
     std::vector<std::string> opened;         // paths given to openPath
     std::vector<int> shownPages;             // pages given to showPage
     bool openSucceeds = true;

@@ -288,6 +288,17 @@ protected:
         return found;
     }
 
+    // From the viewer's window: L shows the catalog and Tab gives its list
+    // the keyboard. The catalog's window, empty when it did not show.
+    std::string catalogWithKeyboard(const VoxaProcess& process) {
+        press("l");
+        const std::string catalog = findWindowNamed(process, "リスト");
+        if (catalog.empty()) return {};
+        press("Tab");
+        waitForFocus(catalog);
+        return catalog;
+    }
+
     // Waits (with a generous bound) until the window has the keyboard: keys
     // sent to a dialog before the window system gave it the focus were seen
     // to get lost on a slow machine.
@@ -431,12 +442,9 @@ TEST_F(EndToEnd, TheCatalogOpensAListAndItsRowInTheViewer) {
     window = findWindow(voxa);
     ASSERT_FALSE(window.empty());
     ASSERT_EQ(waitForTitle("Voxa"), "Voxa");
-    press("l");
-    const std::string catalog = findWindowNamed(voxa, "リスト");
+    const std::string catalog = catalogWithKeyboard(voxa);
     ASSERT_FALSE(catalog.empty()) << "L showed no window titled リスト";
 
-    press("Tab"); // the catalog's list takes the keyboard
-    QThread::msleep(300);
     output("xdotool key --window " + catalog + " ctrl+o");
     const std::string dialog = findWindowNamed(voxa, "リストを開く");
     ASSERT_FALSE(dialog.empty());
@@ -447,6 +455,20 @@ TEST_F(EndToEnd, TheCatalogOpensAListAndItsRowInTheViewer) {
     EXPECT_EQ(waitForTitle("02.png 01.jpg"), "02.png 01.jpg");
     press("q");
     EXPECT_EQ(voxa.waitForExit(), 0);
+}
+
+TEST_F(EndToEnd, CtrlFInTheCatalogOpensTheFindDialog) {
+    VoxaProcess voxa(executable, {"/mode2"});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    ASSERT_EQ(waitForTitle("Voxa"), "Voxa");
+    const std::string catalog = catalogWithKeyboard(voxa);
+    ASSERT_FALSE(catalog.empty());
+    output("xdotool key --window " + catalog + " ctrl+f");
+    const std::string dialog = findWindowNamed(voxa, "検索");
+    ASSERT_FALSE(dialog.empty()) << "Ctrl+F showed no window titled 検索";
+    // It takes the keyboard; the viewer goes with the test.
+    EXPECT_TRUE(waitUntil([&] { return output("xdotool getwindowfocus") == dialog; }));
 }
 
 TEST_F(EndToEnd, PChoosesAPageAndAShowsThePictureInformation) {
