@@ -32,6 +32,13 @@ bool isPairable(const PictureBuffer& picture);
 // two-page mode's rotation has turned it.
 bool isPairableUnprocessed(const PictureBuffer& picture);
 
+// First, previous and next file and page, last and random file.
+bool isNavigationCommand(int id);
+// Runs navigation command `id`. While further navigation commands wait in
+// the queue, the step changes the pages and the title and leaves the layout,
+// scaling and painting to the last of them.
+void navigate(int id);
+
 // The navigation commands; each does nothing while nothing is shown, except
 // next file in normal mode.
 void firstFile();

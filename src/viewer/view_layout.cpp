@@ -10,6 +10,7 @@
 #include "resources/command_ids.h"
 #include "viewer/reduced_pictures.h"
 #include "viewer/viewer.h"
+#include "viewer/window_title.h"
 
 namespace {
 
@@ -220,6 +221,12 @@ bool showsUnscaled(const PictureBuffer& picture) {
 
 void relayoutAndRepaint() {
     Viewer& v = viewer();
+    if (v.layout.deferPainting) {
+        v.layout.paintingOwed = true;
+        platform::setTitle(v.mainWindow, windowTitle());
+        return;
+    }
+    v.layout.paintingOwed = false;
     pruneReduced();
     if (v.normalMode()) {
         layoutNormal();
