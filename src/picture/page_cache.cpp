@@ -29,7 +29,7 @@ void PageCache::keep(const PageKey& key, PictureBuffer& picture, int rotation) {
         picture.freeBlocks();
         return;
     }
-    pages_.push_back({key, {picture.headerBlock, picture.bitsBlock}, rotation, bytes});
+    pages_.push_back({key, {picture.headerBlock, picture.bitsBlock}, rotation, bytes, step_});
     held_ += bytes;
     picture.release();
     picture.freeBlocks(); // forgets the handles; the cache owns the blocks now
@@ -59,6 +59,11 @@ bool PageCache::holds(platform::MemoryHandle header) const {
 void PageCache::clear() {
     while (!pages_.empty())
         drop(pages_.size() - 1);
+}
+
+void PageCache::dropEarlierSteps() {
+    for (std::size_t at = pages_.size(); at-- > 0;)
+        if (pages_[at].step != step_) drop(at);
 }
 
 void PageCache::setBudget(std::size_t budgetBytes) {

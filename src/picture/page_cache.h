@@ -5,6 +5,10 @@
 // index and name in the open list) and the options it was processed with;
 // a lookup with other options drops every picture processed with them. The
 // pictures held stay within a budget of bytes, the oldest going first.
+//
+// Steps: a picture is kept during a step; once a later step has to decode
+// a page, the pictures kept before it began go (dropEarlierSteps), so that
+// the page decoded reuses their memory, still warm, instead of fresh memory.
 #pragma once
 
 #include <cstddef>
@@ -41,6 +45,10 @@ public:
     bool holds(platform::MemoryHandle header) const;
     void clear();
     void setBudget(std::size_t budgetBytes);
+    // Pictures kept from now on belong to a new step.
+    void beginStep() { ++step_; }
+    // Drops the pictures kept before the current step began.
+    void dropEarlierSteps();
 
     std::size_t bytesHeld() const { return held_; }
     std::size_t count() const { return pages_.size(); }
@@ -51,6 +59,7 @@ private:
         BlockPair blocks;
         int rotation = 0;
         std::size_t bytes = 0;
+        long step = 0;
     };
     void drop(std::size_t at);
     void trim();
@@ -58,4 +67,5 @@ private:
     std::vector<Kept> pages_; // oldest first
     std::size_t budget_;
     std::size_t held_ = 0;
+    long step_ = 0;
 };

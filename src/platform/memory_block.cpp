@@ -1,6 +1,8 @@
 #include "platform/memory_block.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -22,6 +24,29 @@ void keepFreedMemoryForReuse() {
 #if defined(__GLIBC__)
     mallopt(M_MMAP_THRESHOLD, kMappedFromBytes);
     mallopt(M_TRIM_THRESHOLD, kReturnedBeyondBytes);
+#endif
+}
+
+void prepareFreedMemory(std::size_t bytes) {
+#if defined(__GLIBC__)
+    static std::size_t prepared = 0;
+    if (bytes <= prepared) return;
+    // In pieces the heap serves, which coalesce again once freed.
+    std::vector<unsigned char*> pieces;
+    for (std::size_t left = bytes; left > 0;) {
+        const std::size_t piece = std::min<std::size_t>(left, kMappedFromBytes / 2);
+        auto* memory = static_cast<unsigned char*>(std::malloc(piece));
+        if (!memory) break;
+        for (std::size_t at = 0; at < piece; at += 4096)
+            memory[at] = 0;
+        pieces.push_back(memory);
+        left -= piece;
+    }
+    for (unsigned char* memory : pieces)
+        std::free(memory);
+    prepared = bytes;
+#else
+    (void)bytes;
 #endif
 }
 

@@ -38,6 +38,12 @@ inline void freeBlock(MemoryHandle block) {
 // already holds. Process-wide; call it before the first picture is decoded.
 void keepFreedMemoryForReuse();
 
+// Faults in `bytes` of memory that the next allocations will take, once
+// keepFreedMemoryForReuse is in force: the first turn after a book opens
+// then decodes into memory the process already holds, like every later one.
+// Only bytes beyond those prepared before are touched. Message-loop thread.
+void prepareFreedMemory(std::size_t bytes);
+
 // The block's bytes (null for an invalid handle). Blocks never move.
 inline unsigned char* lockBlock(MemoryHandle block) {
     return static_cast<unsigned char*>(spiLock(block));

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "picture/pipeline.h"
+#include "platform/memory_block.h"
 #include "platform/modal.h"
 #include "platform/window.h"
 #include "resources/command_ids.h"
@@ -132,6 +133,7 @@ int loadEntry(int index) {
         return kLoaded;
     }
     v.document.loadedOrigin = {std::move(key), 0, false};
+    v.keptPages.dropEarlierSteps();
     return v.pages.decodeEntry(index) ? kLoaded : kDecodeFailed;
 }
 
@@ -198,6 +200,7 @@ int loadStep(int n, int how) {
     const int shown = pages.currentIndex, before = pages.previousIndex;
     const int from = v.document.failedIndex >= 0 ? v.document.failedIndex : shown;
     v.document.failedIndex = -1;
+    v.keptPages.beginStep();
     pages.currentIndex = from;
     const int target = pages.stepTarget(n, how);
     pages.currentIndex = shown;
@@ -383,6 +386,11 @@ bool openPath(const std::string& path) {
     viewer().document.failedIndex = -1; // a new list
     viewer().document.loadedOrigin = {keyOf(viewer().pages.currentIndex), 0, false};
     showLoaded();
+    // Once the first view is painted: memory for the next of its size.
+    const OpenDocument& document = viewer().document;
+    const bool spread = viewer().layout.shownCount == 2;
+    platform::prepareFreedMemory(platform::blockSize(document.main.bitsBlock) +
+                                 (spread ? platform::blockSize(document.second.bitsBlock) : 0));
     return true;
 }
 
@@ -400,6 +408,7 @@ bool showNextWithReadAhead() {
         return true;
     }
     document.readAheadValid = false;
+    v.keptPages.beginStep();
     stepForward();
     showReadAhead(document.readAhead[0], document.main, document.mainOrigin);
     process(document.main, document.mainOrigin);

@@ -36,9 +36,10 @@ struct PageOrigin {
     bool processed = false;
 };
 
-// The processed pictures of views left stay within this many bytes: four
-// 2480 x 3508 scans in 24 bits.
-inline constexpr std::size_t kKeptPagesBudget = std::size_t{112} << 20;
+// The processed pictures of views left stay within this many bytes: a
+// spread of 2480 x 3508 scans in 24 bits. A step that decodes drops those
+// of views before the one just left (PageCache::dropEarlierSteps).
+inline constexpr std::size_t kKeptPagesBudget = std::size_t{56} << 20;
 
 // The pictures of the open document. Each buffer owns its blocks; pictures
 // move between them by attach on the receiver and release on the giver.

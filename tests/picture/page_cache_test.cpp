@@ -66,6 +66,17 @@ TEST(PageCache, OtherOptionsDropEverythingProcessedWithTheOld) {
     EXPECT_EQ(cache.bytesHeld(), 0u);
 }
 
+TEST(PageCache, ADecodingStepDropsOnlyWhatEarlierStepsKept) {
+    PageCache cache(1 << 20);
+    keepPicture(cache, keyOf(1), 1);
+    cache.beginStep();
+    keepPicture(cache, keyOf(2), 2);
+    cache.dropEarlierSteps();
+    PictureBuffer shown;
+    EXPECT_EQ(takeInto(cache, keyOf(1), shown), -1);
+    EXPECT_EQ(takeInto(cache, keyOf(2), shown), 0);
+}
+
 TEST(PageCache, StaysWithinItsBudgetOldestFirst) {
     PageCache cache(1 << 20);
     keepPicture(cache, keyOf(1), 1);
