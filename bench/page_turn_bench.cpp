@@ -340,10 +340,10 @@ BENCHMARK(NextPagePlainNormal)->Unit(benchmark::kMillisecond);
 BENCHMARK(NextPagePlainTwoPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(PreviousPageCachedNormal)->Unit(benchmark::kMillisecond);
 BENCHMARK(PreviousPageCachedTwoPage)->Unit(benchmark::kMillisecond);
-BENCHMARK(Rapid10NextReadAheadNormal)->Unit(benchmark::kMillisecond);
-BENCHMARK(Rapid10NextReadAheadTwoPage)->Unit(benchmark::kMillisecond);
-BENCHMARK(Rapid10NextPlainNormal)->Unit(benchmark::kMillisecond);
-BENCHMARK(Rapid10NextPlainTwoPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(Rapid10NextReadAheadNormal)->MinTime(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(Rapid10NextReadAheadTwoPage)->MinTime(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(Rapid10NextPlainNormal)->MinTime(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(Rapid10NextPlainTwoPage)->MinTime(4)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

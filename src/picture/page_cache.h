@@ -50,6 +50,7 @@ public:
     // Drops the pictures kept before the current step began.
     void dropEarlierSteps();
 
+    std::size_t budget() const { return budget_; }
     std::size_t bytesHeld() const { return held_; }
     std::size_t count() const { return pages_.size(); }
 

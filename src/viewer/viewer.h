@@ -99,6 +99,15 @@ struct ViewLayout {
     bool paintingOwed = false;
 };
 
+// What a normal-mode screen bitmap shows: the processed page, its displayed
+// size and the engines that scaled it; an empty page key for anything else.
+struct ComposedView {
+    PageKey page;
+    platform::Size display;
+    int engines[3] = {0, 0, 0};
+    bool operator==(const ComposedView&) const = default;
+};
+
 // A picture reduced by the platform for drawing (reduced_pictures.h).
 struct ReducedEntry {
     platform::MemoryHandle header = nullptr; // the picture's header block
@@ -128,6 +137,10 @@ struct Viewer {
     PageCache keptPages{kKeptPagesBudget}; // processed pictures of views left
     ViewLayout layout;
     ScreenBitmap screen;
+    ComposedView screenShows;
+    // The normal-mode screen bitmap of the view just left, for a step back.
+    ScreenBitmap screenLeft;
+    ComposedView screenLeftShows;
     std::vector<ReducedEntry> reduced;
     PictureWindowState mouse;
 

@@ -365,8 +365,9 @@ const std::vector<int> kWalk{cmd::NextPage,     cmd::NextPage,     cmd::Previous
 } // namespace
 
 TEST_F(ViewerTest, StepsShowTheSamePagesWhetherViewsLeftAreKeptOrDecodedAgain) {
-    // Pages larger than the window are drawn from reduced forms, which kept
-    // pictures keep too; one page cannot be decoded.
+    // Pages larger than the window are drawn from reduced forms (two-page
+    // mode) or a scaled screen (normal mode), which views left keep too; one
+    // page cannot be decoded.
     const platform::Size p{600, 800}, l{800, 600}, s{700, 700};
     const std::vector<platform::Size> sizes{p, l, p, p, s, P, l, p, p, L};
     auto walk = [&](int mode, int readAhead, int transform, bool keep) {
@@ -374,6 +375,9 @@ TEST_F(ViewerTest, StepsShowTheSamePagesWhetherViewsLeftAreKeptOrDecodedAgain) {
             state.MODE = mode;
             state.sakiyomi = readAhead;
             state.modes[mode].TRANSFORM = transform;
+            // Normal mode scales every page to the window's height.
+            state.PICTUREMODE = kFitHeight;
+            state.modesizech = 1;
         });
         if (!keep) v().keptPages.setBudget(0);
         const std::string book = writeBook(sizes);
