@@ -12,7 +12,9 @@
 #include "support/bmp_writer.h"
 #include "viewer/viewer_fixture.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 
@@ -465,9 +467,18 @@ TEST_F(ViewerTest, QueuedStepsLeaveTheLayoutAndPaintingToTheLastOfThem) {
     const int oneStep = paints;
     ASSERT_GT(oneStep, 0);
     paints = 0;
+    // A held key's repeats, arrived together: their commands queue.
+    auto key = [&](Qt::Key which) {
+        QKeyEvent event(QEvent::KeyPress, which, Qt::NoModifier);
+        QApplication::sendEvent(platform::detail::frameWidget(v().mainWindow), &event);
+    };
     for (int step = 0; step < 4; ++step)
-        platform::postCommand(v().mainWindow, cmd::NextPage);
-    platform::postCommand(v().mainWindow, cmd::PreviousPage);
+        key(Qt::Key_Space);
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(platform::queuedCommands(v().mainWindow),
+              (std::vector<int>{cmd::NextPage, cmd::NextPage, cmd::NextPage, cmd::NextPage,
+                                cmd::PreviousPage}));
+    EXPECT_EQ(shownPages(), (Pages{2, 3}));
     ASSERT_TRUE(ui_test::waitFor([&] { return platform::queuedCommands(v().mainWindow).empty(); }));
     platform::processPendingMessages();
     picture->removeEventFilter(&counter);
