@@ -5,7 +5,9 @@
 // Every step decodes through the page list, processes each fresh page once
 // with the current mode's rotation and filter, and ends in
 // relayoutAndRepaint. A failed load leaves the pictures on screen alone and
-// shows the page list's error text in a message box.
+// shows the page list's error text in a message box. The processed pictures
+// of the view a step leaves are kept (Viewer::keptPages), so that a step
+// back to it takes them instead of decoding again.
 #pragma once
 
 #include <string>
