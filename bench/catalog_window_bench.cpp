@@ -18,8 +18,9 @@
 #include "catalog/list_file.h"
 #include "platform/application.h"
 #include "platform/modal.h"
-#include "platform/window.h"
 #include "resources/catalog_ids.h"
+
+#include "catalog_bench_window.h"
 
 namespace {
 
@@ -45,29 +46,8 @@ void fillRows(CatalogList& list) {
     }
 }
 
-struct Window {
-    Window() {
-        platform::WindowClass owner;
-        owner.name = "BenchOwner";
-        owner.procedure = [](platform::WindowId, platform::MessageKind, const platform::MessageParams&) { return 0; };
-        platform::registerWindowClass(owner);
-        platform::WindowCreation creation;
-        creation.className = owner.name;
-        creation.rect = platform::rectAt(0, 0, 400, 300);
-        catalog.viewer.mainWindow = platform::createWindow(creation);
-        createCatalogWindow(catalog);
-        platform::showWindow(catalog.window, platform::ShowCommand::Show);
-        platform::processPendingMessages();
-    }
-    ~Window() {
-        platform::destroyWindow(catalog.viewer.mainWindow);
-        platform::processPendingMessages();
-    }
-    CatalogWindow catalog;
-};
-
 void sortBy(benchmark::State& state, int column) {
-    Window window;
+    BenchCatalogWindow window;
     fillRows(window.catalog.list);
     showWholeCatalog(window.catalog);
     platform::processPendingMessages();
@@ -91,7 +71,7 @@ void catalogSortDate(benchmark::State& state) {
 }
 
 void catalogFill(benchmark::State& state) {
-    Window window;
+    BenchCatalogWindow window;
     CatalogList list;
     fillRows(list);
     const std::string path = "/tmp/voxa_bench_" + std::to_string(::getpid()) + "_fill.vxl";
@@ -121,11 +101,5 @@ BENCHMARK(catalogSortDate)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(catalogFill)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    platform::startApplication(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    platform::stopApplication();
-    return 0;
+    return runBenchmarksWithApplication(argc, argv);
 }

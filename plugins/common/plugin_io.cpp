@@ -7,6 +7,10 @@
 
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace spi {
 
 int openRegularFile(const char* path, uint64_t& size) {
@@ -84,11 +88,49 @@ size_t dibStride(int width, int bitCount) {
     return ((size_t(width) * size_t(bitCount) + 31) / 32) * 4;
 }
 
-int createDib(int width, int height, int bitCount, int paletteSize, DibOutput& dib) {
+namespace {
+
+void put32(unsigned char* at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) at[i] = (unsigned char)(v >> (8 * i));
+}
+
+// The 40-byte BITMAPINFOHEADER of a picture whose rows take `stride` bytes.
+void writeInfoHeader(unsigned char* header, int width, int height, int bitCount, size_t stride,
+                     int paletteSize) {
+    put32(header, 40);
+    put32(header + 4, uint32_t(width));
+    put32(header + 8, uint32_t(height));
+    header[12] = 1;
+    header[14] = (unsigned char)bitCount;
+    put32(header + 20, uint32_t(stride * size_t(height)));
+    put32(header + 24, 2835); // 72 dpi
+    put32(header + 28, 2835);
+    put32(header + 32, uint32_t(paletteSize));
+}
+
+// SPI_ALL_RIGHT when a picture of this shape may be allocated.
+int checkShape(int width, int height) {
     if (width <= 0 || height <= 0) return SPI_OUT_OF_ORDER;
     if (width > kMaxDibSide || height > kMaxDibSide ||
         uint64_t(width) * uint64_t(height) > kMaxPicturePixels)
         return SPI_NO_MEMORY;
+    return SPI_ALL_RIGHT;
+}
+
+void pointInto(DibOutput& dib, unsigned char* header, unsigned char* pixels, int width, int height,
+               int bitCount) {
+    dib.palette = header + 40;
+    dib.pixels = pixels;
+    dib.stride = dibStride(width, bitCount);
+    dib.width = width;
+    dib.height = height;
+}
+
+} // namespace
+
+int createDib(int width, int height, int bitCount, int paletteSize, DibOutput& dib) {
+    int shape = checkShape(width, height);
+    if (shape != SPI_ALL_RIGHT) return shape;
     size_t stride = dibStride(width, bitCount);
     size_t infoSize = 40 + size_t(paletteSize) * 4;
     dib.info = spiAlloc(infoSize);
@@ -98,23 +140,31 @@ int createDib(int width, int height, int bitCount, int paletteSize, DibOutput& d
         return SPI_NO_MEMORY;
     }
     auto* header = static_cast<unsigned char*>(spiLock(dib.info));
-    auto put32 = [&](int at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) header[at + i] = (unsigned char)(v >> (8 * i));
-    };
-    put32(0, 40);
-    put32(4, uint32_t(width));
-    put32(8, uint32_t(height));
-    header[12] = 1;
-    header[14] = (unsigned char)bitCount;
-    put32(20, uint32_t(stride * size_t(height)));
-    put32(24, 2835); // 72 dpi
-    put32(28, 2835);
-    put32(32, uint32_t(paletteSize));
-    dib.palette = header + 40;
-    dib.pixels = static_cast<unsigned char*>(spiLock(dib.bits));
-    dib.stride = stride;
-    dib.width = width;
-    dib.height = height;
+    writeInfoHeader(header, width, height, bitCount, stride, paletteSize);
+    pointInto(dib, header, static_cast<unsigned char*>(spiLock(dib.bits)), width, height, bitCount);
+    return SPI_ALL_RIGHT;
+}
+
+size_t bmpFileSize(int width, int height, int bitCount, int paletteSize) {
+    if (checkShape(width, height) != SPI_ALL_RIGHT) return 0;
+    return kBmpFileHeaderBytes + 40 + size_t(paletteSize) * 4 + dibStride(width, bitCount) * size_t(height);
+}
+
+int createBmpFile(int width, int height, int bitCount, int paletteSize, DibOutput& dib) {
+    int shape = checkShape(width, height);
+    if (shape != SPI_ALL_RIGHT) return shape;
+    size_t size = bmpFileSize(width, height, bitCount, paletteSize);
+    dib.info = spiAlloc(size);
+    if (!dib.info) return SPI_NO_MEMORY;
+    auto* file = static_cast<unsigned char*>(spiLock(dib.info));
+    size_t offset = kBmpFileHeaderBytes + 40 + size_t(paletteSize) * 4;
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(file + 2, uint32_t(size));
+    put32(file + 10, uint32_t(offset));
+    unsigned char* header = file + kBmpFileHeaderBytes;
+    writeInfoHeader(header, width, height, bitCount, dibStride(width, bitCount), paletteSize);
+    pointInto(dib, header, file + offset, width, height, bitCount);
     return SPI_ALL_RIGHT;
 }
 
@@ -123,6 +173,75 @@ void setGreyPalette(DibOutput& dib, int entries) {
         unsigned char v = (unsigned char)(entries > 1 ? i * 255 / (entries - 1) : 0);
         dib.palette[i * 4] = dib.palette[i * 4 + 1] = dib.palette[i * 4 + 2] = v;
     }
+}
+
+namespace {
+
+void swapRedBluePlain(const unsigned char* in, unsigned char* out, size_t count) {
+    for (size_t x = 0; x < count; ++x, in += 3, out += 3) {
+        unsigned char first = in[0];
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = first;
+    }
+}
+
+#if defined(__x86_64__)
+// Five pixels a step with one byte shuffle; the sixteenth byte of each load
+// goes back unchanged, so in-place work is safe.
+__attribute__((target("ssse3"))) void swapRedBlueSsse3(const unsigned char* in, unsigned char* out, size_t count) {
+    const __m128i order = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
+    size_t x = 0;
+    for (; x + 6 <= count; x += 5) {
+        __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x * 3));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x * 3), _mm_shuffle_epi8(pixels, order));
+    }
+    swapRedBluePlain(in + x * 3, out + x * 3, count - x);
+}
+#endif
+
+} // namespace
+
+void copySwappingRedBlue(const unsigned char* in, unsigned char* out, size_t count) {
+#if defined(__x86_64__)
+    static const bool shuffles = __builtin_cpu_supports("ssse3");
+    if (shuffles) {
+        swapRedBlueSsse3(in, out, count);
+        return;
+    }
+#endif
+    swapRedBluePlain(in, out, count);
+}
+
+void flipToBottomUp(DibOutput& dib, bool swapRedBlue) {
+    std::vector<unsigned char> spare(dib.stride);
+    const size_t width = size_t(dib.width);
+    for (int top = 0, bottom = dib.height - 1; top <= bottom; ++top, --bottom) {
+        unsigned char* a = dib.pixels + size_t(top) * dib.stride;
+        unsigned char* b = dib.pixels + size_t(bottom) * dib.stride;
+        if (a == b) {
+            if (swapRedBlue) copySwappingRedBlue(a, a, width);
+            break;
+        }
+        std::memcpy(spare.data(), a, dib.stride);
+        if (swapRedBlue) {
+            copySwappingRedBlue(b, a, width);
+            copySwappingRedBlue(spare.data(), b, width);
+        } else {
+            std::memcpy(a, b, dib.stride);
+            std::memcpy(b, spare.data(), dib.stride);
+        }
+    }
+}
+
+int handOverFile(DibOutput& dib, SpiHandle* file) {
+    if (!file) {
+        discard(dib);
+        return SPI_MEMORY_ERROR;
+    }
+    *file = dib.info;
+    dib.info = nullptr;
+    return SPI_ALL_RIGHT;
 }
 
 int handOver(DibOutput& dib, SpiHandle* pHBInfo, SpiHandle* pHBm) {

@@ -70,6 +70,13 @@ int copyPluginInfo(const char* const* texts, int count, int infono, char* buf, i
 // forged header cannot exhaust memory.
 constexpr int kMaxDibSide = 65535;
 
+// True when a picture of this size is beyond the cap every plug-in honours;
+// decoders ask before their library allocates anything for it.
+inline bool tooManyPixels(uint64_t width, uint64_t height) {
+    return width > uint64_t(kMaxDibSide) || height > uint64_t(kMaxDibSide) ||
+           width * height > kMaxPicturePixels;
+}
+
 // The bytes of one row of `width` pixels at `bitCount` bits, padded to 4.
 size_t dibStride(int width, int bitCount);
 
@@ -98,9 +105,28 @@ struct DibOutput {
     unsigned char* row(int y) const { return pixels + size_t(height - 1 - y) * stride; }
 };
 int createDib(int width, int height, int bitCount, int paletteSize, DibOutput& dib);
+
+// The same picture as a whole BMP file in one block, for archive plug-ins whose
+// members are pages the host reads with its own BMP reader: `info` holds the
+// file, `bits` stays null, `palette` and `pixels` point into the file.
+constexpr size_t kBmpFileHeaderBytes = 14;
+int createBmpFile(int width, int height, int bitCount, int paletteSize, DibOutput& dib);
+// The byte count createBmpFile allocates for that shape; 0 when it would refuse it.
+size_t bmpFileSize(int width, int height, int bitCount, int paletteSize);
+// Either of the two, for decoders that write pictures and BMP files alike.
+using CreateDibFunction = int (*)(int width, int height, int bitCount, int paletteSize, DibOutput& dib);
+
 void setGreyPalette(DibOutput& dib, int entries);
+// Copies `count` R G B pixels as B G R (`in` and `out` the same, or apart).
+void copySwappingRedBlue(const unsigned char* in, unsigned char* out, size_t count);
+// Turns the rows of a DIB that a library filled top-down (the order libraries
+// write) into the bottom-up order of a DIB, in place; with `swapRedBlue` the
+// 24-bit pixels change from R G B to B G R on the way.
+void flipToBottomUp(DibOutput& dib, bool swapRedBlue);
 // Hands both blocks to the host; after this the DibOutput owns nothing.
 int handOver(DibOutput& dib, SpiHandle* pHBInfo, SpiHandle* pHBm);
+// Hands the BMP file of createBmpFile to the host.
+int handOverFile(DibOutput& dib, SpiHandle* file);
 void discard(DibOutput& dib);
 
 // Composes one pixel channel with its alpha over white.

@@ -5,7 +5,12 @@
 
 #include "catalog/catalog_list.h"
 
-// Adds a row at the end for `path`: the last component of the path as its
-// title, the path as given as its location, the folder icon for a folder and
-// the file icon otherwise. Sets `modified`.
-void addPath(CatalogList& list, const std::string& path);
+class PageList;
+
+// Adds a row at the end for `path`, never asking whether the path is there
+// already: its name on disk as the title, the path as given as the location,
+// the folder, archive (an extension an archive plug-in of `pages` lists) or
+// file icon, and the automatic cells the visible columns ask for. A path not
+// found gets its last component as the title and the folder icon. Sets
+// `modified`.
+void addPath(CatalogList& list, const PageList& pages, const std::string& path);

@@ -4,10 +4,12 @@
 
 #include <cstdio>
 
+#include "catalog/automatic_fields.h"
 #include "catalog/catalog_files.h"
 #include "catalog/catalog_sort.h"
 #include "catalog/catalog_view.h"
 #include "catalog/cell_values.h"
+#include "catalog/folder_tree_command.h"
 #include "catalog/row_edits.h"
 #include "catalog/row_opening.h"
 #include "platform/desktop.h"
@@ -49,6 +51,15 @@ void stepFavourite(CatalogWindow& catalog, int step) {
     int count = leadingStars(cellOf(catalog, row, kColumnFavourite)) + step;
     setCellOf(catalog, row, kColumnFavourite, stars(std::clamp(count, 0, kMaxStars)));
     catalog.list.modified = true;
+}
+
+// Auto-fill: each selected row's automatic cells anew from its location.
+void autoFill(CatalogWindow& catalog) {
+    for (int row : selectedRows(catalog)) {
+        fillAutomaticFields(catalog.list, cellOf(catalog, row, kColumnLocation), row);
+        platform::updateReportRows(catalog.view, row, row);
+        catalog.list.modified = true;
+    }
 }
 
 void openTargets(CatalogWindow& catalog) {
@@ -176,6 +187,13 @@ void runCatalogCommand(CatalogWindow& catalog, int id) {
     case listcmd::AddCurrentFile:
         platform::sendCommand(catalog.viewer.mainWindow, cmd::AddCurrentFile);
         break;
+    case listcmd::AddFolderTree:
+        addFolderTree(catalog);
+        catalog.list.modified = true;
+        break;
+    case listcmd::AutoFill:
+        autoFill(catalog);
+        break;
     case listcmd::FavouritePlus:
         stepFavourite(catalog, 1);
         break;
@@ -195,8 +213,8 @@ void runCatalogCommand(CatalogWindow& catalog, int id) {
         applyTransparency(catalog);
         break;
     default:
-        // Data input, mass input, adding a folder tree, find, replace,
-        // auto-fill and the column dialogs come with their own dialogs.
+        // Data input, mass input, find, replace and the column dialogs
+        // come with their own dialogs.
         break;
     }
 }

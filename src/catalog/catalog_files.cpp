@@ -7,8 +7,8 @@
 #include "catalog/catalog_view.h"
 #include "catalog/list_file.h"
 #include "catalog/row_opening.h"
-#include "platform/file_system.h"
 #include "platform/modal.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ platform::FileDialogRequest listDialog(const CatalogWindow& catalog, const char*
     request.owner = catalog.window;
     request.title = title;
     request.filter = std::string("Voxa list\0*.vxl\0\0", 18);
-    request.folder = platform::executableFolder();
+    request.folder = viewerFilesFolder(settingsLocation());
     request.defaultExtension = "vxl";
     return request;
 }

@@ -74,6 +74,6 @@ void setCellOf(CatalogWindow& catalog, int row, int id, const std::string& text)
 }
 
 void addCatalogEntry(CatalogWindow& catalog, const std::string& path) {
-    addPath(catalog.list, path);
+    addPath(catalog.list, *catalog.viewer.pages, path);
     platform::insertReportRows(catalog.view, int(catalog.list.rows.size()) - 1, 1);
 }

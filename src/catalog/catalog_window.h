@@ -12,6 +12,8 @@
 //   catalog_commands.cpp the commands of the menus, toolbar and keys
 //   catalog_files.cpp    new, open, save and save as
 //   row_opening.cpp      opening rows in the viewer, with their pages and counts
+//   folder_tree_command.cpp  adding a folder tree behind a progress window
+//   disc_prompt.cpp      asking for the disc of a path that is not there
 #pragma once
 
 #include <functional>
@@ -31,7 +33,9 @@ inline constexpr const char* kCatalogTitle = "リスト";
 // What the catalog needs of the viewer, filled in before the window is made.
 struct ViewerLink {
     platform::WindowId mainWindow = 0; // the owner, which takes the catalog's commands for it
-    const PageList* pages = nullptr;   // the open folder or archive and its current page
+    // The open folder or archive and its current page, and the plug-ins that
+    // tell archives from other files when rows are added. Required.
+    const PageList* pages = nullptr;
     // Opens a path in the viewer; true when a page is shown.
     std::function<bool(const std::string&)> openPath;
     // Shows the pages from index n, counted from 0.

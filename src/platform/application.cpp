@@ -6,6 +6,7 @@
 #include <QTranslator>
 #include <utility>
 
+#include "platform/dialog_host.h"
 #include "platform/window_host.h"
 
 namespace platform {
@@ -40,6 +41,8 @@ int startApplication(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     instance = new QApplication(argumentCount, argv);
     loadJapaneseTranslation();
+    // Desktops match the windows to the installed launcher by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VOXA_APP_ID));
     return 1;
 }
 
@@ -52,6 +55,7 @@ std::vector<std::string> applicationArguments() {
 
 void stopApplication() {
     if (!instance) return;
+    detail::destroyAllDialogs();
     detail::destroyAllWindows();
     detail::destroyAllMenus();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -84,6 +84,13 @@ std::optional<std::time_t> lastWriteTime(const std::string& path) {
     return info->st_mtime;
 }
 
+std::optional<FileIdentity> fileIdentity(const std::string& path) {
+    auto info = statOf(path);
+    if (!info) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(info->st_dev),
+                        static_cast<std::uint64_t>(info->st_ino)};
+}
+
 std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
     if (!dir) return std::nullopt;

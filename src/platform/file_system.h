@@ -1,6 +1,7 @@
 // file_system.h - files and folders as the picture sources need them.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -21,6 +22,15 @@ std::optional<std::uint64_t> fileSize(const std::string& path);
 
 // Last modification time, seconds since 1970.
 std::optional<std::time_t> lastWriteTime(const std::string& path);
+
+// Which file or folder a path reaches (links followed): every path to the
+// same one gives the same identity.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t node = 0;
+    friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
+};
+std::optional<FileIdentity> fileIdentity(const std::string& path);
 
 struct FolderEntry {
     std::string name;

@@ -205,6 +205,10 @@ ModalAnswerer setModalAnswerer(ModalAnswerer replacement) {
     return std::exchange(answerer(), std::move(replacement));
 }
 
+bool hasModalAnswerer() {
+    return static_cast<bool>(answerer());
+}
+
 ModalAnswer runModal(const ModalRequest& request, ModalAnswer (*show)(const ModalRequest&)) {
     if (answerer()) return answerer()(request);
     return show ? show(request) : ModalAnswer{};

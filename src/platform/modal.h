@@ -1,10 +1,13 @@
 // modal.h - every modal interaction of the viewer (message boxes, file
-// dialogs, the folder browser, popup menus) passes one seam.
+// dialogs, the folder browser, popup menus, the dialogs of dialog.h) passes
+// one seam.
 //
 // Each interaction is written down as a ModalRequest. When an answerer is
 // installed it gets the request and gives the answer, and nothing is shown:
 // that is how the test suites answer in advance and read every text the user
 // would have seen. Without one, the layer shows the real dialog and waits.
+// A template dialog is the exception that is built all the same: the
+// answerer gets it live and acts on it (dialog_seam.h) instead of answering.
 #pragma once
 
 #include <functional>
@@ -18,7 +21,7 @@
 
 namespace platform {
 
-enum class ModalKind { MessageBox, OpenFile, SaveFile, BrowseFolder, PopupMenu };
+enum class ModalKind { MessageBox, OpenFile, SaveFile, BrowseFolder, PopupMenu, Dialog };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class DialogResult { Ok, Cancel, Yes, No, Retry };
@@ -44,12 +47,15 @@ struct ModalRequest {
     unsigned menu = 0;             // popup: the menu handle and which of its popups
     int popupIndex = 0;
     std::vector<PopupItem> items; // popup: its items as shown
+    std::string resource;         // dialog: its template's name
+    unsigned dialog = 0;          // dialog: the live dialog (a DialogId of dialog.h)
 };
 
 struct ModalAnswer {
     DialogResult result = DialogResult::Cancel;
     std::string path; // file dialogs, folder browser: the choice when result is Ok
     int command = 0;  // popup: the chosen id, 0 for none
+    // A dialog's answer is what the answerer did to it; these are not read.
 };
 
 using ModalAnswerer = std::function<ModalAnswer(const ModalRequest&)>;
@@ -57,6 +63,7 @@ using ModalAnswerer = std::function<ModalAnswer(const ModalRequest&)>;
 // Installs `answerer` (an empty one restores the real dialogs) and returns
 // the one it replaces.
 ModalAnswerer setModalAnswerer(ModalAnswerer answerer);
+bool hasModalAnswerer();
 
 // The installed answerer's answer, or else that of `show`, which puts the
 // real dialog on the screen.

@@ -248,4 +248,12 @@ std::optional<std::string> cp932ToUtf8(std::string_view cp932) {
     return out;
 }
 
+std::string_view utf8Prefix(std::string_view utf8, std::size_t limit) {
+    if (utf8.size() <= limit) return utf8;
+    std::size_t end = limit;
+    while (end > 0 && isTrail(static_cast<unsigned char>(utf8[end])))
+        --end;
+    return utf8.substr(0, end);
+}
+
 } // namespace platform

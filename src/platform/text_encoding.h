@@ -24,6 +24,10 @@ inline constexpr std::size_t utf8Room(std::size_t cp932Bytes) { return 3 * cp932
 char* writeCp932(std::string_view utf8, char* out);
 char* writeUtf8FromCp932(std::string_view cp932, char* out);
 
+// The longest start of `utf8` of at most `limit` bytes that ends between
+// characters.
+std::string_view utf8Prefix(std::string_view utf8, std::size_t limit);
+
 // --- Keeping every byte and every character ----------------------------------
 //
 // For files that must keep their texts in CP932 whatever they hold (list

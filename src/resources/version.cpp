@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/file_system.h"
+#include "platform/install_layout.h"
 
 namespace resources {
 
@@ -13,8 +14,16 @@ std::string versionText() {
     return text;
 }
 
+std::string helpPagePath(const std::string& executableFolder) {
+    std::string beside = platform::joinPath(executableFolder, kHelpPageName);
+    std::string data = platform::installedDataFolder(executableFolder);
+    if (data.empty() || platform::pathKind(beside) == platform::PathKind::File) return beside;
+    std::string installed = platform::joinPath(data, kHelpPageName);
+    return platform::pathKind(installed) == platform::PathKind::File ? installed : beside;
+}
+
 std::string helpPagePath() {
-    return platform::joinPath(platform::executableFolder(), kHelpPageName);
+    return helpPagePath(platform::executableFolder());
 }
 
 } // namespace resources

@@ -13,9 +13,13 @@ inline constexpr const char* kVersionCaption = "VOXA..";
 std::string versionText();
 
 // The help page that the help item opens with the desktop's program; the
-// build puts it beside the executable.
+// build puts it beside the executable, the install in the shared data folder.
 inline constexpr const char* kHelpPageName = "voxa_help.html";
-// Its full path beside the running executable.
+// Its full path for an executable in `executableFolder`: the page beside it
+// when there is one, else the installed one; the path beside it when
+// neither exists.
+std::string helpPagePath(const std::string& executableFolder);
+// The same for the running executable.
 std::string helpPagePath();
 
 } // namespace resources

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/file_system.h"
+#include "platform/install_layout.h"
 #include "settings/engine_names.h"
 #include "settings/profile_file.h"
 
@@ -207,8 +208,9 @@ SettingsLocation settingsLocation(const std::string& executableFolder,
     // The folder decides, not the file: a Voxa.ini the user made read-only
     // there is theirs to keep as it is, and saving leaves it alone.
     bool besideWritable = platform::isWritableFolder(executableFolder);
+    bool installed = !platform::installPrefix(executableFolder).empty();
     SettingsLocation location;
-    location.savePath = besideWritable || user.empty() ? beside : user;
+    location.savePath = (besideWritable && !installed) || user.empty() ? beside : user;
     std::string other = location.savePath == beside ? user : beside;
     location.readPath =
         isFile(location.savePath) || other.empty() || !isFile(other) ? location.savePath : other;
@@ -217,6 +219,12 @@ SettingsLocation settingsLocation(const std::string& executableFolder,
 
 SettingsLocation settingsLocation() {
     return settingsLocation(platform::executableFolder(), platform::userConfigFolder());
+}
+
+std::string viewerFilesFolder(const SettingsLocation& location) {
+    std::string folder = folderOf(location.savePath);
+    platform::makeFolders(folder);
+    return folder;
 }
 
 void startupDefaults(ViewerState& state) {

@@ -2,12 +2,15 @@
 //
 // Where the file lives: "Voxa.ini" beside the executable, as long as that
 // folder can be written (a read-only Voxa.ini there is read and left as it
-// is, never saved over). Otherwise (an installed viewer) changes are saved to
-// "voxa/Voxa.ini" under the user's config folder, which saving creates. Reading prefers the file saving will
-// write; only while that one does not exist yet is the other read, so an
-// installed copy beside a read-only executable serves as the first start's
-// settings, and the user's copy wins from the first save on. Saving starts
-// from the text of the file it reads, so lines it does not own carry over.
+// is, never saved over) and the viewer is not an installed one
+// (platform/install_layout.h), whose folder every user shares even when the
+// one running it may write there. Otherwise changes are saved to
+// "voxa/Voxa.ini" under the user's config folder, which saving creates.
+// Reading prefers the file saving will write; only while that one does not
+// exist yet is the other read, so an installed copy beside a read-only
+// executable serves as the first start's settings, and the user's copy wins
+// from the first save on. Saving starts from the text of the file it reads,
+// so lines it does not own carry over.
 #pragma once
 
 #include <string>
@@ -29,6 +32,12 @@ SettingsLocation settingsLocation();
 inline SettingsLocation settingsAt(const std::string& path) {
     return {path, path};
 }
+
+// The folder of the viewer's own files, where the list dialogs start: the
+// one that holds the file saveSettings writes, so beside the executable of a
+// viewer of its own and the user's "voxa/" config folder for an installed
+// one. Made when missing (saving would make it at the latest).
+std::string viewerFilesFolder(const SettingsLocation& location);
 
 // The values the viewer starts with before the settings file is read, and
 // keeps when there is none.

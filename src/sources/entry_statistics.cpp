@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/read_only_file.h"
 #include "platform/text_compare.h"
 #include "platform/volume_label.h"
 #include "sources/jpeg_check.h"
@@ -14,20 +15,19 @@
 namespace {
 
 struct JpegFacts {
-    std::uint32_t size = 0;
+    std::uint64_t size = 0;
     int width = 0;
     int height = 0;
     int result = kNotJpeg;
 };
 
-// Reads the file whole and walks its markers; nothing when it cannot be read.
+// Walks the file's markers; nothing when it cannot be opened.
 std::optional<JpegFacts> examine(const std::string& path) {
-    auto bytes = platform::readFile(path);
-    if (!bytes) return std::nullopt;
+    platform::ReadOnlyFile file(path);
+    if (!file.isOpen()) return std::nullopt;
     JpegFacts facts;
-    facts.size = static_cast<std::uint32_t>(bytes->size());
-    facts.result = checkJpeg(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size(),
-                             &facts.width, &facts.height);
+    facts.size = file.size();
+    facts.result = checkJpegFile(file, facts.size, &facts.width, &facts.height);
     return facts;
 }
 
@@ -46,8 +46,8 @@ template <typename T> T median(std::vector<T> values) {
 void scanFolder(const std::string& folder, EntryStatistics& record) {
     auto listing = platform::listFolder(folder);
     if (!listing) return;
-    // The tables grow with the folder instead of stopping at a fixed count.
-    std::vector<std::uint32_t> sizes;
+    // The tables grow with the folder: ten thousand JPEG files are no limit.
+    std::vector<std::uint64_t> sizes;
     std::vector<std::int32_t> widths, heights;
     for (const platform::FolderEntry& entry : *listing) {
         if (entry.isFolder) continue;
@@ -56,8 +56,8 @@ void scanFolder(const std::string& folder, EntryStatistics& record) {
         const std::string path = platform::joinPath(folder, entry.name);
         // A listed file that cannot be read counts as broken, with the size
         // the folder reports for it.
-        JpegFacts facts = examine(path).value_or(JpegFacts{
-            static_cast<std::uint32_t>(platform::fileSize(path).value_or(0)), 0, 0, kJpegBroken});
+        JpegFacts facts = examine(path).value_or(
+            JpegFacts{platform::fileSize(path).value_or(0), 0, 0, kJpegBroken});
         if (facts.result != kJpegWellFormed) ++record.jpegErrors;
         sizes.push_back(facts.size);
         widths.push_back(facts.width);
@@ -72,7 +72,7 @@ void scanFolder(const std::string& folder, EntryStatistics& record) {
         heightSum += heights[i];
     }
     const auto n = static_cast<std::int64_t>(sizes.size());
-    record.averageSize = record.totalSize / static_cast<std::uint32_t>(n);
+    record.averageSize = record.totalSize / static_cast<std::uint64_t>(n);
     record.avgX = static_cast<std::int32_t>(widthSum / n);
     record.avgY = static_cast<std::int32_t>(heightSum / n);
     record.medianSize = median(sizes);
@@ -91,7 +91,7 @@ void countFiles(const std::string& folder, EntryStatistics& record) {
 void examineFile(const std::string& path, EntryStatistics& record) {
     record.totalFiles = 1;
     record.totalSize = record.averageSize = record.medianSize =
-        static_cast<std::uint32_t>(platform::fileSize(path).value_or(0));
+        platform::fileSize(path).value_or(0);
     auto facts = examine(path);
     if (!facts || facts->result == kNotJpeg) return;
     record.jpegCount = 1;

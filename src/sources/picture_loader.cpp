@@ -57,11 +57,12 @@ int PageList::open(const std::string& requested) {
             errorText = kFileNotFoundText;
             return 0;
         }
+        // The first picture's own open sets the mode: a file with a picture's
+        // name can still open as a book (a multi-page TIFF, an archive known
+        // by its content), and its members are then what the reader steps.
         std::string first;
         if (!firstPictureOf(path, first)) return 0;
-        if (!open(first)) return 0;
-        archiveMode = 0;
-        return 1;
+        return open(first);
     }
 
     if (decodeByName(path)) return succeedWithFolderList(path);

@@ -60,6 +60,28 @@ void openRowFromCatalog(int id) {
     openCatalogRow(catalog, row);
 }
 
+void addOpenFolderToCatalog() {
+    Viewer& v = viewer();
+    if (!v.layout.shownCount) return;
+    std::string folder = v.pages.folder;
+    if (folder.size() > 1) folder.pop_back(); // its trailing separator
+    addCatalogEntry(v.catalog, v.pages.archiveMode ? v.pages.archivePath : folder);
+}
+
+void addCurrentFileToCatalog() {
+    Viewer& v = viewer();
+    const PageList& pages = v.pages;
+    if (!v.layout.shownCount) return;
+    if (pages.archiveMode) {
+        addCatalogEntry(v.catalog, pages.archivePath);
+        return;
+    }
+    int index = pages.currentIndex;
+    if (v.layout.shownCount == 2 && --index < 0) index = pages.pageCount - 1;
+    if (index < 0 || std::size_t(index) >= pages.entries.size()) return;
+    addCatalogEntry(v.catalog, pages.folder + pages.entries[std::size_t(index)]);
+}
+
 void focusCatalogList() {
     CatalogWindow& catalog = viewer().catalog;
     if (platform::isVisible(catalog.window)) platform::focusReportList(catalog.view);

@@ -7,6 +7,7 @@
 #include "resources/command_ids.h"
 #include "resources/version.h"
 #include "viewer/catalog_link.h"
+#include "viewer/dialog_commands.h"
 #include "viewer/menu_marks.h"
 #include "viewer/mode_switch.h"
 #include "viewer/navigation.h"
@@ -40,25 +41,6 @@ bool isFitOfCurrentMode(int id) {
 void showVersion() {
     platform::messageBox(viewer().mainWindow, resources::versionText(), resources::kVersionCaption,
                          platform::MessageButtons::Ok, platform::MessageIcon::Information);
-}
-
-// Commands whose dialogs or windows have not been built yet: picture and
-// plug-in information, copy, page number, slideshow interval, options, and
-// adding to the catalog. They are known ids that do nothing for now.
-bool isPendingCommand(int id) {
-    switch (id) {
-    case cmd::PictureInformation:
-    case cmd::Copy:
-    case cmd::PageSelect:
-    case cmd::SlideshowInterval:
-    case cmd::Options:
-    case cmd::AddCurrentFolder:
-    case cmd::AddCurrentFile:
-    case cmd::PluginInformation:
-        return true;
-    default:
-        return false;
-    }
 }
 
 } // namespace
@@ -132,6 +114,12 @@ bool runCommand(int id) {
     case cmd::ShowCatalog:
         toggleCatalog();
         return true;
+    case cmd::AddCurrentFolder:
+        addOpenFolderToCatalog();
+        return true;
+    case cmd::AddCurrentFile:
+        addCurrentFileToCatalog();
+        return true;
     case cmd::OpenFromList:
     case cmd::OpenRowAbove:
     case cmd::OpenRowBelow:
@@ -143,6 +131,24 @@ bool runCommand(int id) {
         return true;
     case cmd::Version:
         showVersion();
+        return true;
+    case cmd::PictureInformation:
+        openPictureInformation();
+        return true;
+    case cmd::Copy:
+        copyPicture();
+        return true;
+    case cmd::PageSelect:
+        openPageNumber();
+        return true;
+    case cmd::SlideshowInterval:
+        openSlideshowInterval();
+        return true;
+    case cmd::Options:
+        openOptions();
+        return true;
+    case cmd::PluginInformation:
+        openPluginInformation();
         return true;
     case cmd::ScrollDown:
         scrollInNormalMode(0, 32);
@@ -163,6 +169,6 @@ bool runCommand(int id) {
         refillReadAhead();
         return true;
     default:
-        return isPendingCommand(id);
+        return false;
     }
 }

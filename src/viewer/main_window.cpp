@@ -2,8 +2,10 @@
 
 #include "platform/accelerator.h"
 #include "platform/application.h"
+#include "platform/dialog.h"
 #include "platform/menu.h"
 #include "resources/command_ids.h"
+#include "resources/dialogs.h"
 #include "resources/icons.h"
 #include "resources/menus.h"
 #include "settings/settings_file.h"
@@ -29,6 +31,7 @@ constexpr platform::Colour kBlack{0, 0, 0};
 void setUp(WindowId window) {
     Viewer& v = viewer();
     v.mainWindow = window;
+    platform::registerDialogTemplates(resources::dialogTemplates());
     startupDefaults(v.settings);
     loadSettings(v.settings, v.settingsFile);
     loadModeMenu();

@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "catalog/disc_prompt.h"
 #include "picture/pipeline.h"
 #include "platform/memory_block.h"
 #include "platform/modal.h"
@@ -380,6 +381,8 @@ bool openPath(const std::string& path) {
     invalidateReadAhead();
     viewer().keptPages.clear(); // they belong to the list being replaced
     if (!viewer().pages.open(path)) {
+        bool reopened = false;
+        if (promptForDisc(viewer().catalog, path, reopened)) return reopened;
         showError(kErrorCaption);
         return false;
     }
@@ -448,6 +451,15 @@ void refillReadAhead() {
     if (pages == kRefillBoth) ok = refillFrom(1, document.readAhead[0]);
     ok = refillFrom(2, document.readAhead[1]) && ok;
     document.readAheadValid = ok;
+}
+
+void dropReadAhead() {
+    OpenDocument& document = viewer().document;
+    invalidateReadAhead();
+    for (PictureBuffer& buffer : document.readAhead) {
+        forgetReduced(buffer);
+        buffer.freeBlocks();
+    }
 }
 
 void firstFile() {

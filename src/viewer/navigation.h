@@ -27,6 +27,8 @@ bool showNextWithReadAhead();
 // Runs the refill that showNextWithReadAhead queued, unless a later step
 // cancelled it.
 void refillReadAhead();
+// Frees the read-ahead pictures, as when read-ahead is turned off.
+void dropReadAhead();
 
 // Whether a processed picture may stand in a spread.
 bool isPairable(const PictureBuffer& picture);

@@ -46,9 +46,13 @@ CatalogList listOf(int columnId, const std::vector<std::string>& cells) {
 std::string randomCell(std::mt19937& random, ColumnKind kind) {
     char text[64];
     switch (kind) {
-    case ColumnKind::Number:
-        std::snprintf(text, sizeof text, "%d", int(random() % 2000) - 100);
+    case ColumnKind::Number: {
+        // Sizes of large folders pass the 32-bit range.
+        long long value = random() % 4 ? (long long)(random() % 2000) - 100
+                                       : (long long)(random() % 8) << 31 | (random() % 1000);
+        std::snprintf(text, sizeof text, "%lld", value);
         return random() % 8 ? text : "";
+    }
     case ColumnKind::Date:
         std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d", 1990 + int(random() % 3),
                       int(random() % 3) + 1, int(random() % 3) + 1, int(random() % 24), int(random() % 2));

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QTest>
 
+#include "catalog/catalog_columns.h"
 #include "catalog/catalog_view.h"
 #include "platform/application.h"
 #include "platform/report_list_host.h"
@@ -43,10 +44,7 @@ void CatalogWindowTest::TearDown() {
 void CatalogWindowTest::fill(const std::vector<int>& columnIds,
                              const std::vector<std::vector<std::string>>& rows) {
     CatalogList& list = catalog.list;
-    for (CatalogColumn& column : list.columns) column.displayPosition = -1;
-    for (std::size_t p = 0; p < columnIds.size(); ++p) list.columns[std::size_t(columnIds[p])].displayPosition = int(p);
-    list.visibleCount = int(columnIds.size());
-    buildViewColumns(list);
+    showColumns(list, columnIds);
     list.rows.clear();
     for (const std::vector<std::string>& row : rows) appendRow(list, kIconFolder, row);
     showWholeCatalog(catalog);

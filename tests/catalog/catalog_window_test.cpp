@@ -14,6 +14,7 @@
 #include "platform/window_host.h"
 #include "resources/catalog_ids.h"
 #include "resources/command_ids.h"
+#include "settings/settings_file.h"
 
 using namespace catalog_test;
 using Texts = std::vector<std::string>;
@@ -249,6 +250,8 @@ TEST_F(CatalogWindowTest, NewAndOpenAskBeforeChangesAreLost) {
     ASSERT_EQ(requests.size(), 3u);
     EXPECT_EQ(requests[2].kind, platform::ModalKind::OpenFile);
     EXPECT_EQ(requests[2].caption, "リストを開く");
+    // Where the viewer keeps its settings, which an installed viewer can write.
+    EXPECT_EQ(requests[2].folder, viewerFilesFolder(settingsLocation()));
     ASSERT_EQ(requests[2].filters.size(), 1u);
     EXPECT_EQ(requests[2].filters[0].description, "Voxa list");
     EXPECT_EQ(requests[2].filters[0].patterns, "*.vxl");
@@ -324,9 +327,11 @@ TEST_F(CatalogWindowTest, DroppedPathsBecomeRowsAndClosingOnlyHides) {
     platform::MessageParams params;
     params.paths = {temp / "book", temp / "page.jpg"};
     catalogWindowProcedure(catalog.window, platform::MessageKind::Drop, params);
-    EXPECT_EQ(column(0), (Texts{"book", ""}));
+    // A path not there is named by its last component, with the folder icon.
+    EXPECT_EQ(column(0), (Texts{"book", "page.jpg"}));
     EXPECT_EQ(column(1), (Texts{temp / "book", temp / "page.jpg"}));
     EXPECT_EQ(catalog.list.rows[0].icon, kIconFolder);
+    EXPECT_EQ(catalog.list.rows[1].icon, kIconFolder);
     EXPECT_TRUE(catalog.list.modified);
 
     catalog.shown = true;
@@ -374,4 +379,17 @@ TEST_F(CatalogWindowTest, TheQuitQuestionComesOnlyWithChanges) {
     CatalogList back;
     EXPECT_EQ(readListFile(back, temp / "quit.vxl"), 1);
     EXPECT_EQ(back.rows.size(), 1u);
+}
+
+TEST_F(CatalogWindowTest, F5FillsTheSelectedRowsAutomaticCellsFromTheirLocation) {
+    testing_support::writeFile(temp / "book/a.txt", "x");
+    testing_support::writeFile(temp / "book/b.txt", "y");
+    fill({kColumnTitle, kColumnLocation, kColumnTotalFiles},
+         {{"a", temp / "book", "old"}, {"b", temp / "book", "old"}});
+    key(Qt::Key_F5); // none selected: nothing changes
+    EXPECT_FALSE(catalog.list.modified);
+    select({1});
+    key(Qt::Key_F5);
+    EXPECT_EQ(column(2), (Texts{"old", "2"}));
+    EXPECT_TRUE(catalog.list.modified);
 }

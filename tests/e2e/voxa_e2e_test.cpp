@@ -1,12 +1,14 @@
 // The built voxa on the sample book under a real X server (its own Xvfb), driven by
 // xdotool key presses; each step is checked by the window title and by the
 // pixels of a screenshot. The test copies voxa and the plug-ins into a fresh
-// folder, so the settings file it writes stays there.
+// folder, so the settings file it writes stays there; the Installed tests run
+// an installed or unpacked voxa that the scripts of tests/desktop name.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
 #include <QThread>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,12 +18,20 @@
 #include <map>
 #include <memory>
 #include <signal.h>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "catalog/list_file.h"
+#include "platform/file_system.h"
 #include "support/temp_folder.h"
+#ifdef VOXA_HAVE_TIFF_BOOK
+#include "sample_book/tiff_encoder.h"
+#endif
+#ifdef VOXA_HAVE_PDF_BOOK
+#include "sample_book/pdf_writer.h"
+#endif
 
 namespace fs = std::filesystem;
 
@@ -59,10 +69,16 @@ bool waitUntil(const std::function<bool()>& done) {
 
 class VoxaProcess {
 public:
-    VoxaProcess(const std::string& executable, const std::vector<std::string>& args) {
+    // `environment` holds NAME=value texts set for voxa alone.
+    VoxaProcess(const std::string& executable, const std::vector<std::string>& args,
+                const std::vector<std::string>& environment = {}) {
         pid_ = fork();
         if (pid_ != 0) return;
         setenv("QT_QPA_PLATFORM", "xcb", 1);
+        for (const std::string& variable : environment) {
+            const std::size_t equals = variable.find('=');
+            setenv(variable.substr(0, equals).c_str(), variable.substr(equals + 1).c_str(), 1);
+        }
         // Under the sanitizers, no leak check at voxa's exit: the leak checker's
         // stop of every thread was seen to crash there on this machine, and
         // the desktop's libraries that Qt's X11 platform loads leak anyway.
@@ -125,8 +141,33 @@ protected:
         return {};
     }
 
-    std::string title() { return output("xdotool getwindowname " + window); }
+    // The shown windows of `process`, its native child windows among them.
+    static std::vector<std::string> shownWindows(const VoxaProcess& process) {
+        std::vector<std::string> ids;
+        std::istringstream in(
+            output("xdotool search --onlyvisible --pid " + std::to_string(process.pid())));
+        for (std::string id; std::getline(in, id);)
+            ids.push_back(id);
+        return ids;
+    }
 
+    // Opens the help menu by its mnemonic (Alt+H) and returns the menu's
+    // window, or nothing when none appeared. Mnemonics need the main window
+    // to hold the focus, which without a window manager nobody gives it.
+    std::string openHelpMenu(const VoxaProcess& process) {
+        const std::vector<std::string> before = shownWindows(process);
+        output("xdotool windowfocus --sync " + window);
+        output("xdotool key alt+h");
+        std::string menu;
+        waitUntil([&] {
+            for (const std::string& id : shownWindows(process))
+                if (std::find(before.begin(), before.end(), id) == before.end()) menu = id;
+            return !menu.empty();
+        });
+        return menu;
+    }
+
+    std::string title() { return output("xdotool getwindowname " + window); }
 
     // Waits until the title reads `expected`; returns the last title seen.
     std::string waitForTitle(const std::string& expected) {
@@ -155,11 +196,12 @@ protected:
         EXPECT_EQ(voxa.waitForExit(), 0);
     }
 
-    // The window's client area on the screen (xwininfo: xdotool reports
-    // the position of a window in a manager's frame off by the frame).
-    Geometry geometry() {
+    // The client area of window `of` on the screen (xwininfo: xdotool
+    // reports the position of a window in a manager's frame off by the frame).
+    Geometry geometry() { return geometry(window); }
+    Geometry geometry(const std::string& of) {
         Geometry g;
-        const std::string text = output("xwininfo -id " + window);
+        const std::string text = output("xwininfo -id " + of);
         auto read = [&](const char* label, int& value) {
             const std::size_t at = text.find(label);
             if (at != std::string::npos) value = std::atoi(text.c_str() + at + std::strlen(label));
@@ -171,8 +213,9 @@ protected:
         return g;
     }
 
-    QImage shot() {
-        const Geometry g = geometry();
+    QImage shot() { return shot(window); }
+    QImage shot(const std::string& of) {
+        const Geometry g = geometry(of);
         return QGuiApplication::primaryScreen()
             ->grabWindow(0, g.x, g.y, g.width, g.height)
             .toImage()
@@ -180,11 +223,12 @@ protected:
     }
 
     // The window's pixels once three screenshots in a row agree (painting done).
-    QImage settledShot() {
+    QImage settledShot() { return settledShot(window); }
+    QImage settledShot(const std::string& of) {
         QImage last;
         int same = 0;
         for (int i = 0; i < 300 && same < 2; ++i) {
-            QImage next = shot();
+            QImage next = shot(of);
             same = !last.isNull() && next == last ? same + 1 : 0;
             last = next;
             QThread::msleep(100);
@@ -201,17 +245,39 @@ protected:
 
     static bool isBlack(QRgb pixel) { return (pixel & 0xffffff) == 0; }
 
+    // Close to `colour` in every channel, as a flat page survives JPEG.
+    static bool near(QRgb pixel, QRgb colour) {
+        return std::abs(qRed(pixel) - qRed(colour)) < 40 && std::abs(qGreen(pixel) - qGreen(colour)) < 40 &&
+               std::abs(qBlue(pixel) - qBlue(colour)) < 40;
+    }
+
+    // Opens `book` in normal mode and steps through its pages with the space
+    // key: each title names the page (a zoom step may follow it) and the
+    // middle of the window shows the page's colour.
+    void stepsThroughBook(const std::string& book, const std::vector<std::string>& names,
+                          const std::vector<QRgb>& colours) {
+        VoxaProcess voxa(executable, {"/mode1", book});
+        window = findWindow(voxa);
+        ASSERT_FALSE(window.empty());
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (i > 0) press("space");
+            std::string seen;
+            EXPECT_TRUE(waitUntil([&] {
+                seen = title();
+                return seen == names[i] || seen.rfind(names[i] + " x", 0) == 0;
+            })) << seen;
+            EXPECT_TRUE(waitForShot([&](const QImage& image) {
+                return near(image.pixel(image.width() / 2, image.height() / 2), colours[i]);
+            })) << names[i];
+        }
+        press("q");
+        EXPECT_EQ(voxa.waitForExit(), 0);
+    }
+
     // A visible window of `process` titled `name`, empty for none.
     std::string windowNamed(const VoxaProcess& process, const std::string& name) {
-        const std::string ids =
-            output("xdotool search --onlyvisible --pid " + std::to_string(process.pid()));
-        for (std::size_t at = 0; at < ids.size();) {
-            std::size_t end = ids.find('\n', at);
-            if (end == std::string::npos) end = ids.size();
-            const std::string id = ids.substr(at, end - at);
+        for (const std::string& id : shownWindows(process))
             if (output("xdotool getwindowname " + id) == name) return id;
-            at = end + 1;
-        }
         return {};
     }
 
@@ -220,6 +286,31 @@ protected:
         std::string found;
         waitUntil([&] { return !(found = windowNamed(process, name)).empty(); });
         return found;
+    }
+
+    // Waits (with a generous bound) until the window has the keyboard: keys
+    // sent to a dialog before the window system gave it the focus were seen
+    // to get lost on a slow machine.
+    void waitForFocus(const std::string& id) {
+        waitUntil([&] { return output("xdotool getwindowfocus") == id; });
+    }
+
+    // Types `text` into the file dialog and presses Return until a window
+    // titled `then` shows. A dialog that has just appeared may lose the first
+    // keys (seen under the sanitizers on a busy machine), so what it holds is
+    // replaced and typed again. `text` names a file in the folder the dialog
+    // shows (the executable's): a "/" typed there sends the dialog to another
+    // folder while the keys after it are still coming.
+    bool typeIntoDialog(const VoxaProcess& process, const std::string& dialog, const std::string& text,
+                        const std::string& then) {
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            output("xdotool key --window " + dialog + " ctrl+a");
+            output("xdotool type --window " + dialog + " '" + text + "'");
+            output("xdotool key --window " + dialog + " Return");
+            for (int i = 0; i < 60; ++i, QThread::msleep(50))
+                if (!windowNamed(process, then).empty()) return true;
+        }
+        return false;
     }
 
     // The geometry once two readings a moment apart agree.
@@ -349,14 +440,224 @@ TEST_F(EndToEnd, TheCatalogOpensAListAndItsRowInTheViewer) {
     output("xdotool key --window " + catalog + " ctrl+o");
     const std::string dialog = findWindowNamed(voxa, "リストを開く");
     ASSERT_FALSE(dialog.empty());
-    output("xdotool type --window " + dialog + " '" + listPath + "'");
-    output("xdotool key --window " + dialog + " Return");
-    ASSERT_FALSE(findWindowNamed(voxa, listPath).empty()) << "the catalog did not take the list";
+    waitForFocus(dialog);
+    ASSERT_TRUE(typeIntoDialog(voxa, dialog, "shelf.vxl", listPath)) << "the catalog did not take the list";
 
     press("shift+space"); // the first row, with none selected
     EXPECT_EQ(waitForTitle("02.png 01.jpg"), "02.png 01.jpg");
     press("q");
     EXPECT_EQ(voxa.waitForExit(), 0);
+}
+
+TEST_F(EndToEnd, PChoosesAPageAndAShowsThePictureInformation) {
+    VoxaProcess voxa(executable, {"/mode1", VOXA_SAMPLE_BOOK});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    ASSERT_EQ(waitForTitle("01.jpg"), "01.jpg");
+    press("p");
+    const std::string pageDialog = findWindowNamed(voxa, "ページ指定");
+    ASSERT_FALSE(pageDialog.empty()) << "no page-number dialog";
+    waitForFocus(pageDialog);
+    // The number typed over the starting page, then OK.
+    output("xdotool key --window " + pageDialog + " 5 Return");
+    EXPECT_EQ(waitForTitle("06.jpg"), "06.jpg");
+    EXPECT_TRUE(waitUntil([&] { return windowNamed(voxa, "ページ指定").empty(); }));
+
+    press("a");
+    const std::string infoDialog = findWindowNamed(voxa, "画像情報");
+    ASSERT_FALSE(infoDialog.empty()) << "no picture information";
+    waitForFocus(infoDialog);
+    output("xdotool key --window " + infoDialog + " Return");
+    EXPECT_TRUE(waitUntil([&] { return windowNamed(voxa, "画像情報").empty(); }));
+    press("q");
+    EXPECT_EQ(voxa.waitForExit(), 0);
+}
+
+TEST_F(EndToEnd, ZAddsTheOpenFolderSoQAsksToSaveTheList) {
+    VoxaProcess voxa(executable, {"/mode2", VOXA_SAMPLE_BOOK});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    ASSERT_EQ(waitForTitle("02.png 01.jpg"), "02.png 01.jpg");
+    press("z"); // the open folder becomes a row of the catalog, which is now changed
+    press("q");
+    const std::string box = findWindowNamed(voxa, "確認");
+    ASSERT_FALSE(box.empty()) << "Q did not ask to save the changed list";
+    output("xdotool key --window " + box + " Escape"); // No
+    EXPECT_EQ(voxa.waitForExit(), 0);
+}
+
+namespace {
+
+// The text pixels of a picture of a menu. Each row's commonest grey is its
+// background (the items' and the highlighted one's differ); ink is what
+// stands out from it, the menu's frame aside.
+class MenuInk {
+public:
+    explicit MenuInk(const QImage& menu) : width_(menu.width()), height_(menu.height()) {
+        ink_.resize(static_cast<std::size_t>(width_) * height_);
+        for (int y = 0; y < height_; ++y) {
+            int counts[256] = {};
+            for (int x = 0; x < width_; ++x)
+                ++counts[qGray(menu.pixel(x, y))];
+            const int background = int(std::max_element(counts, counts + 256) - counts);
+            for (int x = kFrame; x < width_ - kFrame; ++x)
+                ink_[index(x, y)] = std::abs(qGray(menu.pixel(x, y)) - background) > 40;
+        }
+    }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool at(int x, int y) const { return ink_[index(x, y)]; }
+    bool anyInRow(int y) const {
+        for (int x = 0; x < width_; ++x)
+            if (at(x, y)) return true;
+        return false;
+    }
+    // Column x is inked on every row from top to bottom.
+    bool solid(int x, int top, int bottom) const {
+        for (int y = top; y <= bottom; ++y)
+            if (!at(x, y)) return false;
+        return true;
+    }
+    // Column x is inked on rows top and bottom and on none between.
+    bool hollow(int x, int top, int bottom) const {
+        if (!at(x, top) || !at(x, bottom)) return false;
+        for (int y = top + 1; y < bottom; ++y)
+            if (at(x, y)) return false;
+        return true;
+    }
+
+private:
+    static constexpr int kFrame = 2;
+    std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
+    int width_, height_;
+    std::vector<bool> ink_;
+};
+
+// Empty boxes on the text rows top..bottom, the way a character is drawn
+// when no font has it: a column inked from r0 to r1 (eight rows at least, so
+// no ring and no lower-case letter), columns inked on r0 and r1 alone, and a
+// second solid column. Boxes side by side may share an edge.
+int boxesOnLine(const MenuInk& ink, int top, int bottom) {
+    int boxes = 0;
+    for (int x = 0; x < ink.width(); ++x) {
+        for (int r0 = top; r0 <= bottom; ++r0) {
+            int r1 = r0;
+            while (r1 < bottom && ink.at(x, r1 + 1))
+                ++r1;
+            if (!ink.at(x, r0) || r1 - r0 < 7) continue;
+            int right = x + 1;
+            while (right < ink.width() && ink.hollow(right, r0, r1))
+                ++right;
+            if (right > x + 1 && right < ink.width() && ink.solid(right, r0, r1)) {
+                ++boxes;
+                x = right - 1; // the next box may start on this one's right edge
+                break;
+            }
+            r0 = r1;
+        }
+    }
+    return boxes;
+}
+
+struct MenuText {
+    int lines = 0; // runs of rows with ink
+    int boxes = 0;
+};
+
+MenuText readMenuText(const QImage& menu) {
+    const MenuInk ink(menu);
+    MenuText text;
+    for (int y = 0; y < ink.height();) {
+        if (!ink.anyInRow(y)) {
+            ++y;
+            continue;
+        }
+        const int top = y;
+        while (y < ink.height() && ink.anyInRow(y))
+            ++y;
+        ++text.lines;
+        text.boxes += boxesOnLine(ink, top, y - 1);
+    }
+    return text;
+}
+
+} // namespace
+
+// The help menu's three items, "ヘルプ(H)", "Susie plug-in情報(S)" and
+// "バージョン情報(A)...", read from the screen.
+TEST_F(EndToEnd, MenuTextsAreDrawnInJapaneseGlyphs) {
+    auto helpMenuText = [&](const std::vector<std::string>& environment) {
+        VoxaProcess voxa(executable, {}, environment);
+        window = findWindow(voxa);
+        EXPECT_FALSE(window.empty());
+        const std::string menu = openHelpMenu(voxa);
+        EXPECT_FALSE(menu.empty()) << "the help menu did not open";
+        return menu.empty() ? MenuText{} : readMenuText(settledShot(menu));
+    }; // voxa ends here, killed: what it saves is of no interest
+    // The check tells boxes from glyphs: fonts without Japanese draw the
+    // twelve kana and kanji as boxes.
+    std::string fonts = "<?xml version=\"1.0\"?>\n<fontconfig>\n";
+    fonts += "<dir>/usr/share/fonts/truetype/dejavu</dir>\n";
+    fonts += "<cachedir>" + temp / "fontcache" + "</cachedir>\n</fontconfig>\n";
+    testing_support::writeFile(temp / "fonts.conf", fonts);
+    const MenuText withoutJapanese = helpMenuText({"FONTCONFIG_FILE=" + temp / "fonts.conf"});
+    EXPECT_GE(withoutJapanese.lines, 3);
+    EXPECT_GE(withoutJapanese.boxes, 10);
+
+    const MenuText shown = helpMenuText({});
+    EXPECT_GE(shown.lines, 3);
+    EXPECT_EQ(shown.boxes, 0);
+}
+
+// An installed voxa, started through its bin/voxa link: scripts under
+// tests/desktop install or unpack the package into a temporary prefix and
+// name the link in VOXA_INSTALLED.
+class Installed : public EndToEnd {
+protected:
+    void SetUp() override {
+        const char* link = std::getenv("VOXA_INSTALLED");
+        if (!link) GTEST_SKIP() << "VOXA_INSTALLED names no installed voxa";
+        executable = link;
+        programFolder = fs::canonical(executable).parent_path();
+    }
+
+    // Waits until the file at `path` holds `expected`; returns what it last held.
+    std::string waitForFileText(const std::string& path, const std::string& expected) {
+        std::string seen;
+        waitUntil([&] { return (seen = platform::readFile(path).value_or("")) == expected; });
+        return seen;
+    }
+
+    fs::path programFolder;
+};
+
+TEST_F(Installed, FindsItsPluginsAndHelpPageAndKeepsSettingsInTheUsersFolder) {
+    // The desktop's program for the help page is a stand-in that notes what
+    // it was asked to open.
+    testing_support::writeFile(temp / "tools/xdg-open",
+                               "#!/bin/sh\nprintf '%s' \"$1\" > '" + temp / "opened" + "'\n");
+    fs::permissions(temp / "tools/xdg-open", fs::perms::owner_all);
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
+    // As the launcher starts it ("voxa %f"): a first start in normal mode.
+    VoxaProcess voxa(executable, {VOXA_SAMPLE_BOOK},
+                     {"PATH=" + temp / "tools:" + path, "XDG_CONFIG_HOME=" + temp / "config"});
+    window = findWindow(voxa);
+    ASSERT_FALSE(window.empty());
+    // The page is read by the plug-in beside the link's target.
+    EXPECT_EQ(waitForTitle("01.jpg"), "01.jpg");
+
+    // ヘルプ(H) > ヘルプ(H)
+    ASSERT_FALSE(openHelpMenu(voxa).empty()) << "the help menu did not open";
+    output("xdotool key h");
+    const std::string page =
+        "file://" +
+        fs::weakly_canonical(programFolder / "../../share/voxa/voxa_help.html").string();
+    EXPECT_EQ(waitForFileText(temp / "opened", page), page);
+
+    press("q");
+    EXPECT_EQ(voxa.waitForExit(), 0);
+    EXPECT_TRUE(fs::exists(temp / "config/voxa/Voxa.ini"));
+    EXPECT_FALSE(fs::exists(programFolder / "Voxa.ini"));
 }
 
 // Under a window manager (openbox, started by main for these tests): frames,
@@ -447,6 +748,41 @@ TEST_F(WindowManager, TheErrorBoxOpensOverTheMainWindow) {
     pressFocused("q");
     EXPECT_EQ(voxa.waitForExit(), 0);
 }
+
+#ifdef VOXA_HAVE_TIFF_BOOK
+TEST_F(EndToEnd, StepsThroughTheThreePagesOfATiff) {
+    std::vector<encoders::TiffPage> pages(3);
+    const std::uint8_t colours[3][3] = {{220, 30, 30}, {30, 200, 30}, {30, 30, 220}};
+    for (int i = 0; i < 3; ++i) {
+        pages[size_t(i)].picture = {240, 320, 3, {}};
+        for (int p = 0; p < 240 * 320; ++p)
+            pages[size_t(i)].picture.pixels.insert(pages[size_t(i)].picture.pixels.end(), colours[i], colours[i] + 3);
+        pages[size_t(i)].compression = 5; // LZW
+    }
+    const std::string book = temp / "scans.tif";
+    testing_support::writeFile(book, encoders::encodeTiff(pages));
+    stepsThroughBook(book, {"0001.bmp", "0002.bmp", "0003.bmp"},
+                     {qRgb(220, 30, 30), qRgb(30, 200, 30), qRgb(30, 30, 220)});
+}
+#endif
+
+#ifdef VOXA_HAVE_PDF_BOOK
+TEST_F(EndToEnd, StepsThroughTheThreePagesOfAPdf) {
+    auto scanned = [](std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        encoders::Picture picture{124, 175, 3, {}};
+        for (int p = 0; p < 124 * 175; ++p) picture.pixels.insert(picture.pixels.end(), {r, g, b});
+        encoders::PdfPage page;
+        page.jpeg = encoders::encodeJpeg(picture, 90);
+        return page;
+    };
+    encoders::PdfPage drawn;
+    drawn.contents = "0.1 0.8 0.1 rg 0 0 595 842 re f";
+    const std::string book = temp / "book.pdf";
+    testing_support::writeFile(book, encoders::writePdf({scanned(220, 30, 30), drawn, scanned(30, 30, 220)}));
+    stepsThroughBook(book, {"0001.jpg", "0002.bmp", "0003.jpg"},
+                     {qRgb(220, 30, 30), qRgb(26, 204, 26), qRgb(30, 30, 220)});
+}
+#endif
 
 // A display of our own: Xvfb picks a free display number itself and tells
 // it through a pipe, so runs side by side never share one. ctest runs each

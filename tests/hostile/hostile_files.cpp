@@ -236,7 +236,7 @@ std::vector<HostileFile> hostileFiles() {
     const char* notSupported = kNotSupportedText;
     const char* decodeError = kDecodeErrorText;
     const char* broken = kArchivePictureBrokenText;
-    return {
+    std::vector<HostileFile> files = {
         // BMP: absurd sizes in a few bytes, lying palettes and headers, cut rows.
         {"absurd_size.bmp", Kind::Bytes, [=] { return makeBmpFile({40, 0x7FFFFFFF, 0x7FFFFFFF, 24, 0, 0, {}, "", zeros}); }, 0, 0, notSupported},
         {"over_the_cap.bmp", Kind::Bytes, [=] { return makeBmpFile({40, 20000, 20000, 24, 0, 0, {}, "", zeros}); }, 0, 0, notSupported},
@@ -282,6 +282,8 @@ std::vector<HostileFile> hostileFiles() {
         {"fifo.bmp", Kind::Fifo, {}, 0, 0, notSupported},
         {"zero.bmp", Kind::DeviceLink, {}, 0, 0, notSupported},
     };
+    addOptionalFormatFiles(files);
+    return files;
 }
 
 bool writeHostileFile(const std::string& folder, const HostileFile& file) {

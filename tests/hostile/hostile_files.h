@@ -34,6 +34,24 @@ std::string zipOfZeros(const std::string& name, std::uint32_t size, std::uint32_
 // bytes of `data`.
 std::string sparseTar(const std::string& name, std::uint64_t holeBytes, const std::string& data);
 
+// Forged files of the formats whose plug-ins are built when their libraries
+// are found (optional_formats.cpp):
+// an AVIF or HEIF file with every image spatial extent ("ispe") claiming
+// `width` x `height`;
+std::string withIspeSize(std::string isoFile, std::uint32_t width, std::uint32_t height);
+// a HEIF whose primary picture is a grid of the one picture of `heif` (which
+// must be 64 x 64): its header says 64 x 64, its grid description `width` x
+// `height`, the canvas a decoder allocates;
+std::string heifGridClaiming(const std::string& heif, unsigned width, unsigned height);
+// a bare JPEG XL codestream whose header claims `width` x `height`, then ends;
+std::string jxlClaiming(std::uint32_t width, std::uint32_t height);
+// a little-endian TIFF whose first directory claims `width` x `height`;
+std::string withTiffSize(std::string tiff, std::uint32_t width, std::uint32_t height);
+// a PDF of one page of `width` x `height` points drawing `contents`, with an
+// image XObject /Im0 of the dictionary entries and data given.
+std::string onePagePdf(int width, int height, const std::string& contents, const std::string& imageEntries = "",
+                       const std::string& imageData = "");
+
 // What is at a hostile path.
 enum class Kind { Bytes, Fifo, DeviceLink };
 
@@ -54,6 +72,8 @@ struct HostileFile {
 
 // The suite: every file found hostile, and its kin.
 std::vector<HostileFile> hostileFiles();
+// Appends the files of the formats whose plug-ins were built.
+void addOptionalFormatFiles(std::vector<HostileFile>& files);
 
 // Puts `file` into `folder` (which ends with a separator); false on failure.
 bool writeHostileFile(const std::string& folder, const HostileFile& file);

@@ -89,6 +89,19 @@ bool waitFor(const std::function<bool()>& done) {
     return true;
 }
 
+DialogAnswerer::DialogAnswerer(std::function<void(platform::DialogId)> act) {
+    previous_ = platform::setModalAnswerer(
+        [this, act = std::move(act)](const platform::ModalRequest& request) {
+            asked.push_back(request);
+            if (request.kind == platform::ModalKind::Dialog && act) act(request.dialog);
+            return platform::ModalAnswer{platform::DialogResult::Ok, {}, 0};
+        });
+}
+
+DialogAnswerer::~DialogAnswerer() {
+    platform::setModalAnswerer(previous_);
+}
+
 void UiTest::SetUpTestSuite() {
     startTestApplication();
     registerRecorders();

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialog.h"
+#include "platform/modal.h"
 #include "platform/window.h"
 
 class QTextBrowser;
@@ -44,6 +46,21 @@ std::vector<QTextBrowser*> shownHtmlWindows();
 // Handles pending events until `done` holds; false when it never did
 // within a generous bound (a hang guard, not a measure of speed).
 bool waitFor(const std::function<bool()>& done);
+
+// While it lives, every modal request is recorded and answered with OK; a
+// template dialog is handed live to `act`, which acts on it through
+// platform/dialog_seam.h before the layer ends what it leaves open.
+class DialogAnswerer {
+public:
+    explicit DialogAnswerer(std::function<void(platform::DialogId)> act = {});
+    ~DialogAnswerer();
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+    std::vector<platform::ModalRequest> asked;
+
+private:
+    platform::ModalAnswerer previous_;
+};
 
 // Starts the application once, clears the record, and destroys the windows
 // a test made.

@@ -22,11 +22,6 @@ using encoders::writeStoredRar5;
 
 namespace {
 
-struct Listed {
-    int result = -100;
-    std::vector<SpiFileInfo> members;
-};
-
 struct ArchivePlugin : ::testing::Test {
     LoadedPlugin plugin{"archive"};
     testing_support::TempFolder folder;
@@ -35,41 +30,6 @@ struct ArchivePlugin : ::testing::Test {
         std::string path = folder / name;
         testing_support::writeFile(path, bytes);
         return path;
-    }
-
-    Listed list(const char* buf, long len, unsigned flag) {
-        Listed listed;
-        SpiHandle block = nullptr;
-        listed.result = plugin.getArchiveInfo(buf, len, flag, &block);
-        if (listed.result != SPI_ALL_RIGHT) return listed;
-        if (!spiIsValid(block)) {
-            listed.result = -200;
-            return listed;
-        }
-        const auto* records = static_cast<const SpiFileInfo*>(spiLock(block));
-        size_t capacity = spiSize(block) / sizeof(SpiFileInfo);
-        size_t n = 0;
-        while (n < capacity && records[n].method[0] != 0) ++n;
-        if (n == capacity) listed.result = -300; // no closing record
-        listed.members.assign(records, records + n);
-        spiFree(block);
-        return listed;
-    }
-    Listed listFile(const std::string& path) { return list(path.c_str(), 0, SPI_INPUT_FILE); }
-
-    // GetFile to memory; the bytes, or "" with the code in `result`.
-    std::string extract(const std::string& path, long position, int& result) {
-        SpiHandle block = nullptr;
-        result = plugin.getFile(path.c_str(), position, reinterpret_cast<char*>(&block), SPI_OUTPUT_MEMORY,
-                                nullptr, 0);
-        if (result != SPI_ALL_RIGHT) return "";
-        if (!spiIsValid(block)) {
-            result = -200;
-            return "";
-        }
-        std::string bytes(static_cast<const char*>(spiLock(block)), spiSize(block));
-        spiFree(block);
-        return bytes;
     }
 };
 
@@ -84,7 +44,7 @@ const ArchiveMembers kBook = {
 // Every archive type lists kBook's files in order, folders left out, and
 // gives each back by its position.
 void checkBook(ArchivePlugin& t, const std::string& path, const std::string& label) {
-    Listed listed = t.listFile(path);
+    Listed listed = t.plugin.listFile(path);
     ASSERT_EQ(listed.result, SPI_ALL_RIGHT) << label;
     ASSERT_EQ(listed.members.size(), 4u) << label;
     const char* paths[] = {"", "inner/", "inner/deeper/", ""};
@@ -97,7 +57,7 @@ void checkBook(ArchivePlugin& t, const std::string& path, const std::string& lab
         const std::string& data = kBook[sources[i]].second;
         EXPECT_EQ(m.filesize, data.size()) << label << " " << names[i];
         int result = -1;
-        std::string got = t.extract(path, long(m.position), result);
+        std::string got = t.plugin.extract(path, long(m.position), result);
         EXPECT_EQ(result, SPI_ALL_RIGHT) << label << " " << names[i];
         EXPECT_TRUE(got == data) << label << " " << names[i];
     }
@@ -139,14 +99,14 @@ TEST_F(ArchivePlugin, ListsAndExtractsStoredRarAndLzh) {
     for (const auto& [label, bytes] : {std::pair{"rar", writeStoredRar4(files)}, std::pair{"cbr", writeStoredRar5(files)},
                                        std::pair{"lzh", writeStoredLzh(files)}}) {
         std::string path = save(bytes, std::string("book.") + label);
-        Listed listed = listFile(path);
+        Listed listed = plugin.listFile(path);
         ASSERT_EQ(listed.result, SPI_ALL_RIGHT) << label;
         ASSERT_EQ(listed.members.size(), files.size()) << label;
         EXPECT_STREQ(listed.members[1].path, "inner/") << label;
         EXPECT_STREQ(listed.members[1].filename, "01.jpg") << label;
         for (size_t i = 0; i < files.size(); ++i) {
             int result = -1;
-            EXPECT_TRUE(extract(path, long(listed.members[i].position), result) == files[i].second) << label << i;
+            EXPECT_TRUE(plugin.extract(path, long(listed.members[i].position), result) == files[i].second) << label << i;
             EXPECT_EQ(result, SPI_ALL_RIGHT) << label << i;
         }
     }
@@ -159,11 +119,11 @@ TEST_F(ArchivePlugin, RarMembersWhoseDataFailsTheirCrcAreRefused) {
             std::string broken = bytes;
             broken[broken.find(files[damaged].second) + 2] ^= 0x20; // data only: the headers stay sound
             std::string path = save(broken, std::string("book.") + label);
-            Listed listed = listFile(path);
+            Listed listed = plugin.listFile(path);
             ASSERT_EQ(listed.members.size(), files.size()) << label;
             for (size_t i = 0; i < files.size(); ++i) {
                 int result = -1;
-                std::string got = extract(path, long(listed.members[i].position), result);
+                std::string got = plugin.extract(path, long(listed.members[i].position), result);
                 if (i == damaged) {
                     EXPECT_EQ(result, SPI_OUT_OF_ORDER) << label << " " << i;
                 } else {
@@ -184,7 +144,7 @@ TEST_F(ArchivePlugin, RarMembersWhoseDataFailsTheirCrcAreRefused) {
 TEST_F(ArchivePlugin, ListsFromAMemoryImage) {
     std::string zip = encoders::writeArchive(ArchiveFormat::Zip, kBook);
     std::vector<char> image(zip.begin(), zip.end());
-    Listed listed = list(image.data(), long(image.size()), SPI_INPUT_MEMORY);
+    Listed listed = plugin.list(image.data(), long(image.size()), SPI_INPUT_MEMORY);
     ASSERT_EQ(listed.result, SPI_ALL_RIGHT);
     ASSERT_EQ(listed.members.size(), 4u);
     EXPECT_STREQ(listed.members[2].filename, "03.gif");
@@ -195,7 +155,7 @@ TEST_F(ArchivePlugin, LongNamesAreCutAtCharacterBoundariesAndKeepTheirExtension)
     for (int i = 0; i < 100; ++i) longName += "\xE3\x81\x82"; // 300 bytes of "a" in hiragana
     for (int i = 0; i < 30; ++i) deepFolder += "folder" + std::to_string(i) + "/";
     ArchiveMembers members = {{longName + ".png", "1"}, {deepFolder + "x.png", "2"}};
-    Listed listed = listFile(save(encoders::writeArchive(ArchiveFormat::Zip, members)));
+    Listed listed = plugin.listFile(save(encoders::writeArchive(ArchiveFormat::Zip, members)));
     ASSERT_EQ(listed.result, SPI_ALL_RIGHT);
     ASSERT_EQ(listed.members.size(), 2u);
     std::string name = listed.members[0].filename;
@@ -232,7 +192,7 @@ std::string withStoredName(std::string bytes, const std::string& placeholder, co
 Listed listIn(ArchivePlugin& t, const char* locale, const std::string& path) {
     std::string old = std::setlocale(LC_ALL, nullptr);
     EXPECT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
-    Listed listed = t.listFile(path);
+    Listed listed = t.plugin.listFile(path);
     std::setlocale(LC_ALL, old.c_str());
     return listed;
 }
@@ -258,7 +218,7 @@ TEST_F(ArchivePlugin, NamesStoredInCp932AreReadAsCp932) {
         }
     // Names that are UTF-8 stay so; names that are neither stay as stored.
     std::string zip = encoders::writeArchive(ArchiveFormat::Zip, {{"表紙.png", "u"}, {"CCC.png", "x"}});
-    Listed listed = listFile(save(withStoredName(zip, "CCC", "\xFF\xFE\xFD", false)));
+    Listed listed = plugin.listFile(save(withStoredName(zip, "CCC", "\xFF\xFE\xFD", false)));
     ASSERT_EQ(listed.members.size(), 2u);
     EXPECT_STREQ(listed.members[0].filename, "表紙.png");
     EXPECT_STREQ(listed.members[1].filename, "\xFF\xFE\xFD.png");
@@ -266,17 +226,17 @@ TEST_F(ArchivePlugin, NamesStoredInCp932AreReadAsCp932) {
 
 TEST_F(ArchivePlugin, BrokenArchivesGiveErrorCodes) {
     int result = -1;
-    EXPECT_EQ(listFile(folder / "missing.zip").result, SPI_FILE_READ_ERROR);
-    EXPECT_EQ(listFile(save("this is not an archive at all")).result, SPI_NOT_SUPPORT);
+    EXPECT_EQ(plugin.listFile(folder / "missing.zip").result, SPI_FILE_READ_ERROR);
+    EXPECT_EQ(plugin.listFile(save("this is not an archive at all")).result, SPI_NOT_SUPPORT);
     for (ArchiveFormat format : {ArchiveFormat::Zip, ArchiveFormat::SevenZip, ArchiveFormat::Tar}) {
         std::string bytes = encoders::writeArchive(format, kBook);
         for (size_t n = 0; n < bytes.size(); n += bytes.size() / 23 + 1) {
             std::string path = save(bytes.substr(0, n));
-            Listed listed = listFile(path);
+            Listed listed = plugin.listFile(path);
             EXPECT_GE(listed.result, 0);
-            for (const SpiFileInfo& m : listed.members) extract(path, long(m.position), result);
+            for (const SpiFileInfo& m : listed.members) plugin.extract(path, long(m.position), result);
             // What a truncated archive still gives back is the member, never a part of it.
-            std::string got = extract(path, 3, result);
+            std::string got = plugin.extract(path, 3, result);
             if (result == SPI_ALL_RIGHT) {
                 EXPECT_TRUE(got == kBook[3].second);
             }
@@ -284,15 +244,15 @@ TEST_F(ArchivePlugin, BrokenArchivesGiveErrorCodes) {
         std::string corrupt = bytes;
         for (size_t i = 40; i < corrupt.size(); i += 97) corrupt[i] = char(~corrupt[i]);
         std::string path = save(corrupt);
-        EXPECT_GE(listFile(path).result, 0);
-        for (long position = 0; position < 6; ++position) extract(path, position, result);
+        EXPECT_GE(plugin.listFile(path).result, 0);
+        for (long position = 0; position < 6; ++position) plugin.extract(path, position, result);
     }
     std::string path = save(encoders::writeArchive(ArchiveFormat::Zip, kBook));
-    extract(path, 99, result);
+    plugin.extract(path, 99, result);
     EXPECT_EQ(result, SPI_OUT_OF_ORDER);
-    extract(path, -1, result);
+    plugin.extract(path, -1, result);
     EXPECT_EQ(result, SPI_OUT_OF_ORDER);
-    extract(path, 1, result); // the folder entry
+    plugin.extract(path, 1, result); // the folder entry
     EXPECT_EQ(result, SPI_OUT_OF_ORDER);
     SpiHandle block = nullptr;
     EXPECT_EQ(plugin.getFile(path.c_str(), 0, reinterpret_cast<char*>(&block), SPI_OUTPUT_FILE, nullptr, 0),
@@ -308,16 +268,16 @@ TEST_F(ArchivePlugin, MembersOverTheLimitAreRefused) {
     // second once it unpacks past the 100.
     std::string zip = encoders::writeArchive(ArchiveFormat::Zip, {{"bomb.bin", std::string(5000, 'z')}});
     int result = -1;
-    extract(save(hostile::withZipSizes(zip, 0xF0000000u)), 0, result);
+    plugin.extract(save(hostile::withZipSizes(zip, 0xF0000000u)), 0, result);
     EXPECT_EQ(result, SPI_NO_MEMORY);
-    extract(save(hostile::withZipSizes(zip, 100)), 0, result);
+    plugin.extract(save(hostile::withZipSizes(zip, 100)), 0, result);
     EXPECT_EQ(result, SPI_OUT_OF_ORDER);
 
     // A sparse member unpacks with its holes: 2 GiB of them is over the
     // limit before a byte is unpacked, 4 KiB is a member like any other.
-    extract(save(hostile::sparseTar("page.bmp", std::uint64_t{2} << 30, "data")), 0, result);
+    plugin.extract(save(hostile::sparseTar("page.bmp", std::uint64_t{2} << 30, "data")), 0, result);
     EXPECT_EQ(result, SPI_NO_MEMORY);
-    std::string unpacked = extract(save(hostile::sparseTar("page.bmp", 4096, "data")), 0, result);
+    std::string unpacked = plugin.extract(save(hostile::sparseTar("page.bmp", 4096, "data")), 0, result);
     ASSERT_EQ(result, SPI_ALL_RIGHT);
     std::string data("data");
     data.resize(512, '\0');

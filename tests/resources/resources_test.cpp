@@ -13,6 +13,7 @@
 #include "resources/catalog_icons.h"
 #include "resources/icons.h"
 #include "resources/version.h"
+#include "support/temp_folder.h"
 
 namespace {
 int ignore(platform::WindowId, platform::MessageKind, const platform::MessageParams&) {
@@ -30,6 +31,25 @@ TEST(HelpPage, LiesBesideTheExecutable) {
     std::string text = platform::readFile(page).value_or("");
     EXPECT_NE(text.find("<html"), std::string::npos);
     EXPECT_NE(text.find("Voxa"), std::string::npos);
+}
+
+TEST(HelpPage, AnInstalledViewerOpensTheInstalledPage) {
+    testing_support::TempFolder dir;
+    const std::string program = dir / "prefix/lib/voxa/";
+    testing_support::makeFolder(program);
+    // Nothing installed yet: the path names the place beside the executable.
+    EXPECT_EQ(resources::helpPagePath(program), program + resources::kHelpPageName);
+    testing_support::writeFile(dir / "prefix/share/voxa/voxa_help.html", "<html>");
+    EXPECT_EQ(resources::helpPagePath(program), dir / "prefix/share/voxa/voxa_help.html");
+    // A page beside the executable wins.
+    testing_support::writeFile(program + resources::kHelpPageName, "<html>");
+    EXPECT_EQ(resources::helpPagePath(program), program + resources::kHelpPageName);
+}
+
+TEST(HelpPage, AViewerOfItsOwnLooksOnlyBesideItself) {
+    testing_support::TempFolder dir;
+    testing_support::writeFile(dir / "share/voxa/voxa_help.html", "<html>");
+    EXPECT_EQ(resources::helpPagePath(dir / "bin/"), dir / "bin/voxa_help.html");
 }
 
 TEST(Icons, BothFormsReadAsImagesAndTheWindowShowsThem) {

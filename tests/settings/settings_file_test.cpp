@@ -368,6 +368,32 @@ TEST(SettingsLocation, InstalledViewerSavesToTheUsersConfig) {
     EXPECT_EQ(settingsLocation(installed, "").savePath, dir / "usr/bin/Voxa.ini");
 }
 
+TEST(SettingsLocation, AnInstalledViewerSavesToTheUsersConfigEvenWhereItMayWrite) {
+    // The superuser, or the owner of the prefix, may write lib/voxa/: the
+    // settings still go to the user's own folder, not to every user's.
+    TempFolder dir;
+    testing_support::makeFolder(dir / "prefix/lib/voxa");
+    SettingsLocation at = settingsLocation(dir / "prefix/lib/voxa/", dir / "config/");
+    EXPECT_EQ(at.savePath, dir / "config/voxa/Voxa.ini");
+    EXPECT_EQ(at.readPath, dir / "config/voxa/Voxa.ini");
+    // The same folder of a viewer of its own keeps the file beside it.
+    testing_support::makeFolder(dir / "prefix/lib/voxa2");
+    EXPECT_EQ(settingsLocation(dir / "prefix/lib/voxa2/", dir / "config/").savePath,
+              dir / "prefix/lib/voxa2/Voxa.ini");
+}
+
+TEST(SettingsLocation, TheViewersOwnFilesLieWithItsSettings) {
+    TempFolder dir;
+    testing_support::makeFolder(dir / "bin");
+    EXPECT_EQ(viewerFilesFolder(settingsLocation(dir / "bin/", dir / "config/")), dir / "bin/");
+    // An installed viewer's folder is the user's, made at once so that a
+    // dialog can start in it before the first save.
+    testing_support::makeFolder(dir / "usr/lib/voxa");
+    EXPECT_EQ(viewerFilesFolder(settingsLocation(dir / "usr/lib/voxa/", dir / "config/")),
+              dir / "config/voxa/");
+    EXPECT_EQ(platform::pathKind(dir / "config/voxa"), platform::PathKind::Folder);
+}
+
 TEST(SettingsLocation, AnInstalledCopySeedsTheUsersFile) {
     TempFolder dir;
     writeFile(dir / "bin/Voxa.ini", "[VER]\nVer=1\n[OPTION]\nslidetime=5000\n[Site]\nx=1\n");

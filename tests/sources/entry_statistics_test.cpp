@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <ctime>
 
-#include "jpeg_bytes.h"
+#include "support/jpeg_bytes.h"
 #include "support/temp_folder.h"
+#include "support/unprivileged.h"
 
 using testing_support::jpegBytes;
 using testing_support::TempFolder;
@@ -108,4 +113,81 @@ TEST(EntryStatistics, DateTextPrintsTheFullYear) {
     local.tm_min = 7;
     local.tm_isdst = -1;
     EXPECT_EQ(dateText(std::mktime(&local)), "2003/05/01 09:07");
+}
+
+TEST(EntryStatistics, OddAndEvenCountsTakeTheMiddleOrTheUpperMiddle) {
+    TempFolder folder;
+    writeFile(folder / "a.jpg", jpegOfSize(100, 10, 3));
+    writeFile(folder / "b.jpg", jpegOfSize(300, 11, 4));
+    writeFile(folder / "c.jpg", jpegOfSize(200, 12, 4));
+    EntryStatistics record;
+    collectStatistics(folder.path(), kFullStatistics, record);
+    EXPECT_EQ(record.totalSize, 600u);
+    EXPECT_EQ(record.averageSize, 200u);
+    EXPECT_EQ(record.medianSize, 200u);
+    EXPECT_EQ(record.avgY, 3); // 11 / 3, truncated
+    writeFile(folder / "d.jpg", jpegOfSize(1000));
+    collectStatistics(folder.path(), kFullStatistics, record);
+    EXPECT_EQ(record.totalSize, 1600u);
+    EXPECT_EQ(record.averageSize, 400u);
+    EXPECT_EQ(record.medianSize, 300u);
+}
+
+// Scans of a book pass 4 GiB: sizes and their sums keep every bit. The files
+// are sparse, and only their headers and ends are read.
+TEST(EntryStatistics, SizesPastFourGibibytesKeepTheirValue) {
+    TempFolder folder;
+    const std::uint64_t big = 3ull << 30;
+    for (const char* name : {"a.jpg", "b.jpg"}) {
+        const std::string head = jpegBytes(2480, 3508, 0);
+        writeFile(folder / name, head.substr(0, head.size() - 2));
+        ASSERT_EQ(::truncate((folder / name).c_str(), off_t(big)), 0);
+        std::FILE* file = std::fopen((folder / name).c_str(), "r+b");
+        ASSERT_NE(file, nullptr);
+        std::fseek(file, long(big - 2), SEEK_SET);
+        std::fwrite("\xFF\xD9", 1, 2, file);
+        std::fclose(file);
+    }
+    EntryStatistics record;
+    collectStatistics(folder.path(), kFullStatistics, record);
+    EXPECT_EQ(record.jpegErrors, 0);
+    EXPECT_EQ(record.totalSize, 2 * big);
+    EXPECT_EQ(record.averageSize, big);
+    EXPECT_EQ(record.medianSize, big);
+    EXPECT_EQ(record.midX, 2480);
+    collectStatistics(folder / "a.jpg", kFileCount, record);
+    EXPECT_EQ(record.totalSize, big);
+    EXPECT_EQ(record.jpegErrors, 0);
+}
+
+TEST(EntryStatistics, AFolderOfMoreThanTenThousandJpegsCountsThemAll) {
+    TempFolder folder;
+    const std::string small = jpegBytes(10, 20, 0);
+    for (int i = 0; i < 10001; ++i)
+        writeFile(folder / (std::to_string(i) + ".jpg"), small);
+    writeFile(folder / "wide.jpg", jpegBytes(500, 20, 0));
+    EntryStatistics record;
+    collectStatistics(folder.path(), kFullStatistics, record);
+    EXPECT_EQ(record.jpegCount, 10002);
+    EXPECT_EQ(record.totalSize, 10002u * small.size());
+    EXPECT_EQ(record.midX, 10);
+    EXPECT_EQ(record.avgX, (10001 * 10 + 500) / 10002);
+}
+
+TEST(EntryStatistics, AJpegThatCannotBeReadIsBrokenWithItsListedSize) {
+    TempFolder folder;
+    writeFile(folder / "locked.jpg", jpegOfSize(300, 40, 40));
+    writeFile(folder / "open.jpg", jpegOfSize(100, 20, 20));
+    ASSERT_EQ(::chmod((folder / "locked.jpg").c_str(), 0), 0);
+    testing_support::runUnprivileged(folder.path(), [&] {
+        EntryStatistics record;
+        collectStatistics(folder.path(), kFullStatistics, record);
+        EXPECT_EQ(record.jpegCount, 2);
+        EXPECT_EQ(record.jpegErrors, 1);
+        EXPECT_EQ(record.totalSize, 400u);
+        EXPECT_EQ(record.midX, 20); // widths 0 and 20
+        collectStatistics(folder / "locked.jpg", kFullStatistics, record);
+        EXPECT_EQ(record.totalSize, 300u);
+        EXPECT_EQ(record.jpegCount, 0);
+    });
 }

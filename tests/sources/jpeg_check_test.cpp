@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "jpeg_bytes.h"
+#include <random>
+#include <vector>
+
+#include "support/jpeg_bytes.h"
+#include "support/temp_folder.h"
 
 using testing_support::jpegBytes;
 
@@ -64,4 +68,48 @@ TEST(CheckJpeg, FillBytesRestartMarkersAndLengthsPastTheEnd) {
     EXPECT_EQ(check(filled), kJpegWellFormed);
     std::string longSegment = std::string("\xFF\xD8\xFF\xE1\xFF\xFF", 6) + std::string(20, 'x');
     EXPECT_EQ(check(longSegment), kJpegBroken);
+}
+
+// The walk over a file reads windows of it as it goes; it must judge every
+// stream exactly as the walk over the whole bytes does.
+TEST(CheckJpeg, TheWalkOverAFileAgreesWithTheWalkOverItsBytes) {
+    testing_support::TempFolder folder;
+    std::mt19937 random(19);
+    std::vector<std::string> streams;
+    // Segments longer than a window, near the end, and the end itself.
+    std::string big = jpegBytes(640, 480, 40000);
+    big.insert(2, std::string("\xFF\xE1\x9C\x40", 4) + std::string(40000 - 2, 'e'));
+    for (std::size_t cut :
+         {big.size(), big.size() - 1, big.size() - 12, std::size_t(40003), std::size_t(40010)})
+        streams.push_back(big.substr(0, cut));
+    streams.push_back(jpegBytes(8, 8, 16, 9));
+    streams.push_back(jpegBytes(8, 8, 70000, 10));
+    // Random damage to small and large streams.
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes = round % 2 ? jpegBytes(100, 50, random() % 64) : big;
+        for (int hits = 1 + int(random() % 4); hits > 0; --hits)
+            bytes[random() % bytes.size()] = static_cast<char>(random() % 3 ? 0xFF : random());
+        if (random() % 2) bytes.resize(random() % bytes.size());
+        streams.push_back(bytes);
+    }
+    for (std::size_t i = 0; i < streams.size(); ++i) {
+        const std::string path = folder / "page.jpg";
+        testing_support::writeFile(path, streams[i]);
+        platform::ReadOnlyFile file(path);
+        ASSERT_TRUE(file.isOpen());
+        int width = -1, height = -1, fileWidth = -1, fileHeight = -1;
+        const int expected = check(streams[i], &width, &height);
+        EXPECT_EQ(checkJpegFile(file, file.size(), &fileWidth, &fileHeight), expected) << i;
+        EXPECT_EQ(fileWidth, width) << i;
+        EXPECT_EQ(fileHeight, height) << i;
+    }
+}
+
+TEST(CheckJpeg, AFileShorterThanItsSizeIsBroken) {
+    testing_support::TempFolder folder;
+    const std::string bytes = jpegBytes(8, 8);
+    testing_support::writeFile(folder / "page.jpg", bytes);
+    platform::ReadOnlyFile file(folder / "page.jpg");
+    int width = 0, height = 0;
+    EXPECT_EQ(checkJpegFile(file, bytes.size() + 100, &width, &height), kJpegBroken);
 }

@@ -158,6 +158,24 @@ TEST_F(LoaderTest, ArchivesOpenOnTheirFirstPictureByName) {
     EXPECT_EQ(takeBits(*list), bitsOf(2));
 }
 
+// A folder's first picture that opens as a book (a multi-page TIFF does)
+// leaves the book open as a book: stepping goes through its members, not
+// through the folder under their names.
+TEST_F(LoaderTest, AFolderWhoseFirstPictureOpensAsABookStepsThroughTheBook) {
+    usePlugins({"archive", "content"});
+    writeFile(files / "p1", tpicFile(3, 2, 24, 1));
+    writeFile(files / "p2", makeBmp(3, 2, 24, 2));
+    writeFile(files / "book/01.bmp",
+              testArchive({{"", "a.bmp", files / "p2"}, {"", "b.tpc", files / "p1"}}));
+    writeFile(files / "book/02.bmp", makeBmp(3, 2, 24, 3));
+    ASSERT_EQ(list->open(files / "book"), 1);
+    EXPECT_EQ(list->archiveMode, 1);
+    EXPECT_EQ(list->archivePath, files / "book/01.bmp");
+    EXPECT_EQ(takeBits(*list), bitsOf(2));
+    ASSERT_EQ(list->loadPage(1, kRelative), kLoaded);
+    EXPECT_EQ(takeBits(*list), bitsOf(1));
+}
+
 TEST_F(LoaderTest, AnArchiveEntryThePluginFailsOnIsTriedWithTheBuiltInReader) {
     usePlugins({"archive", "fail"});
     writeFile(files / "p", makeBmp(3, 2, 24, 3));

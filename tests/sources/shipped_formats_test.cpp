@@ -9,6 +9,21 @@
 #include "sample_book/picture_encoders.h"
 #include "sources/page_list.h"
 #include "support/temp_folder.h"
+#ifdef VOXA_HAVE_AVIF
+#include "sample_book/avif_encoder.h"
+#endif
+#ifdef VOXA_HAVE_JXL
+#include "sample_book/jxl_encoder.h"
+#endif
+#ifdef VOXA_HAVE_HEIF
+#include "sample_book/heif_encoder.h"
+#endif
+#ifdef VOXA_HAVE_TIFF
+#include "sample_book/tiff_encoder.h"
+#endif
+#ifdef VOXA_HAVE_PDF_BOOK
+#include "sample_book/pdf_writer.h"
+#endif
 
 using testing_support::TempFolder;
 using testing_support::writeFile;
@@ -27,13 +42,29 @@ std::vector<Page> pagesOfEveryFormat() {
     for (std::size_t i = 0; i < indices.size(); ++i)
         indices[i] = static_cast<std::uint8_t>(i % 4);
     const std::vector<std::uint8_t> palette = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
-    return {
+    std::vector<Page> pages = {
         {"01.jpg", encoders::encodeJpeg(picture(40, 60, 1)), 40, 60},
         {"02.png", encoders::encodePng(picture(41, 61, 2)), 41, 61},
         {"03.gif", encoders::encodeGif(31, 17, indices, palette), 31, 17},
         {"04.webp", encoders::encodeWebp(picture(42, 62, 4)), 42, 62},
         {"05.bmp", encoders::encodeBmp(picture(43, 63, 5)), 43, 63},
     };
+    // The formats whose plug-ins are built when their libraries are found.
+#ifdef VOXA_HAVE_AVIF
+    pages.push_back({"06.avif", encoders::encodeAvif(picture(44, 64, 6)), 44, 64});
+#endif
+#ifdef VOXA_HAVE_JXL
+    pages.push_back({"07.jxl", encoders::encodeJxl(picture(45, 65, 7)), 45, 65});
+#endif
+#ifdef VOXA_HAVE_HEIF
+    pages.push_back({"08.heic", encoders::encodeHeif(picture(46, 66, 8)), 46, 66});
+#endif
+#ifdef VOXA_HAVE_TIFF
+    encoders::TiffPage tiff;
+    tiff.picture = picture(47, 67, 9);
+    pages.push_back({"09.tif", encoders::encodeTiff({tiff}), 47, 67});
+#endif
+    return pages;
 }
 
 std::int32_t headerField(const PageList& list, std::size_t offset) {
@@ -80,8 +111,8 @@ protected:
 } // namespace
 
 TEST_F(ShippedFormatsTest, TheShippedPluginsRegister) {
-    EXPECT_EQ(list.host.imagePlugins().size(), 4u);
-    EXPECT_EQ(list.host.archivePlugins().size(), 1u);
+    EXPECT_EQ(list.host.imagePlugins().size(), 4u + VOXA_OPTIONAL_IMAGE_PLUGINS);
+    EXPECT_EQ(list.host.archivePlugins().size(), 1u + VOXA_OPTIONAL_ARCHIVE_PLUGINS);
     for (const char* extension : {".jpg", ".JPEG", ".png", ".gif", ".webp"})
         EXPECT_EQ(list.host.isImageExtension(extension), 1) << extension;
     for (const char* extension : {".zip", ".cbz", ".rar", ".cbr", ".7z", ".lzh", ".tar"})
@@ -155,9 +186,81 @@ TEST_F(ShippedFormatsTest, ARarPageWhoseDataFailsItsCrcGetsTheLoadingErrorText) 
         EXPECT_EQ(list.errorText, kNotSupportedText);
         // The damaged page first: the archive does not open.
         encoders::ArchiveMembers bmpFirst = members;
-        bmpFirst.back().first = "00.bmp";
+        bmpFirst[4].first = "00.bmp"; // the BMP page (later formats may follow it)
         writeFile(files / name, damaged(write(bmpFirst)));
         EXPECT_EQ(list.open(files / name), 0);
         EXPECT_EQ(list.errorText, kArchivePictureBrokenText);
     }
 }
+
+#ifdef VOXA_HAVE_TIFF
+namespace {
+
+std::string tiffBook(const std::vector<encoders::Picture>& pictures) {
+    std::vector<encoders::TiffPage> pages;
+    for (const encoders::Picture& picture : pictures) {
+        encoders::TiffPage page;
+        page.picture = picture;
+        page.compression = 5; // LZW
+        pages.push_back(page);
+    }
+    return encoders::encodeTiff(pages);
+}
+
+} // namespace
+
+TEST_F(ShippedFormatsTest, AMultiPageTiffOpensAsABookOfItsPages) {
+    std::vector<Page> book;
+    std::vector<encoders::Picture> pictures;
+    for (int i = 0; i < 3; ++i) {
+        pictures.push_back(encoders::makePattern(30 + i, 40 + i, 3, unsigned(i)));
+        book.push_back({"000" + std::to_string(i + 1) + ".bmp", "", 30 + i, 40 + i});
+    }
+    writeFile(files / "scans/book.tif", tiffBook(pictures));
+    ASSERT_EQ(list.open(files / "scans/book.tif"), 1) << list.errorText;
+    EXPECT_EQ(list.archiveMode, 1);
+    EXPECT_EQ(list.navigable, 1);
+    expectWholeBook(list, book);
+
+    // Inside an archive a TIFF is one picture: its first page.
+    writeFile(files / "scans.cbz", encoders::writeArchive(encoders::ArchiveFormat::Zip,
+                                                           {{"a.tif", tiffBook(pictures)}, {"b.png", pages[1].bytes}}));
+    ASSERT_EQ(list.open(files / "scans.cbz"), 1) << list.errorText;
+    ASSERT_EQ(list.pageCount, 2);
+    expectLoaded(list, book[0]);
+}
+#endif
+
+#ifdef VOXA_HAVE_PDF_BOOK
+TEST_F(ShippedFormatsTest, APdfOpensAsABookOfScansAndRenderedPages) {
+    encoders::PdfPage scanned;
+    scanned.jpeg = pages[0].bytes; // 40 x 60, drawn over a 400 x 600 point page
+    scanned.width = 400;
+    scanned.height = 600;
+    encoders::PdfPage drawn;
+    drawn.contents = "0 0 1 rg 10 10 100 100 re f";
+    writeFile(files / "book.pdf", encoders::writePdf({scanned, drawn, scanned}));
+    ASSERT_EQ(list.open(files / "book.pdf"), 1) << list.errorText;
+    EXPECT_EQ(list.archiveMode, 1);
+    expectWholeBook(list, {{"0001.jpg", "", 40, 60}, {"0002.bmp", "", 2479, 3508}, {"0003.jpg", "", 40, 60}});
+}
+
+TEST_F(ShippedFormatsTest, ALockedOrBrokenPdfLeavesTheOpenBookAsItWas) {
+    for (const Page& page : pages)
+        writeFile(files / ("book/" + page.name), page.bytes);
+    ASSERT_EQ(list.open(files / "book"), 1) << list.errorText;
+    expectLoaded(list, pages[0]);
+    encoders::PdfPage scanned;
+    scanned.jpeg = pages[0].bytes;
+    writeFile(files / "locked.pdf", encoders::writePdf({scanned}, "secret"));
+    writeFile(files / "broken.pdf", "%PDF-1.7\n" + std::string(4000, '#'));
+    for (const char* name : {"locked.pdf", "broken.pdf"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(list.open(files / name), 0);
+        EXPECT_EQ(list.errorText, kNoPictureInArchiveText);
+        EXPECT_EQ(list.archiveMode, 0);
+        EXPECT_EQ(list.entries.front(), pages[0].name);
+        EXPECT_EQ(list.pageCount, static_cast<int>(pages.size()));
+    }
+}
+#endif

@@ -2,6 +2,8 @@
 #include <QTest>
 #include <QWidget>
 #include <cstdio>
+#include <deque>
+#include <unistd.h>
 
 #include "catalog/catalog_view.h"
 #include "platform/application.h"
@@ -11,6 +13,7 @@
 #include "platform/ui_fixture.h"
 #include "platform/window_host.h"
 #include "resources/command_ids.h"
+#include "viewer/navigation.h"
 #include "viewer/viewer_fixture.h"
 
 using namespace viewer_test;
@@ -150,4 +153,84 @@ TEST_F(CatalogLinkTest, TransparencyCommandsReachTheCatalogWindow) {
     EXPECT_NEAR(frame->windowOpacity(), 127 / 255.0, 0.01);
     command(cmd::Transparency0);
     EXPECT_NEAR(frame->windowOpacity(), 1.0, 0.01);
+}
+
+TEST_F(CatalogLinkTest, ZAndXAddTheOpenFolderAndTheFirstPageShown) {
+    start([](ViewerState& s) { s.MODE = kTwoPageMode; });
+    command(cmd::AddCurrentFolder); // nothing shown: nothing added
+    command(cmd::AddCurrentFile);
+    EXPECT_TRUE(catalog().list.rows.empty());
+    const std::string book = writeBook({P, P, P});
+    ASSERT_TRUE(openPath(book));
+    ASSERT_EQ(v().layout.shownCount, 2);
+    typeCharacter('z');
+    typeCharacter('X'); // the first page of the spread
+    command(cmd::NextFile);
+    command(cmd::NextFile); // the spread (3, 1): its first page is the last file
+    ASSERT_EQ(title(), "01.bmp 03.bmp");
+    typeCharacter('x');
+    const std::string folder = book.substr(0, book.size() - 1);
+    ASSERT_EQ(catalog().list.rows.size(), 3u);
+    EXPECT_EQ(cell(0, 1), folder);
+    EXPECT_EQ(cell(0, 0), folder.substr(folder.rfind('/') + 1));
+    EXPECT_EQ(catalog().list.rows[0].icon, kIconFolder);
+    EXPECT_EQ(cell(1, 1), book + "01.bmp");
+    EXPECT_EQ(cell(1, 0), "01.bmp");
+    EXPECT_EQ(catalog().list.rows[1].icon, kIconFile);
+    EXPECT_EQ(cell(2, 1), book + "03.bmp");
+    EXPECT_EQ(platform::reportRowCount(catalog().view), 3);
+    EXPECT_TRUE(catalog().list.modified);
+
+    // With an archive open, both add the archive itself, never its folder
+    // inside or a member.
+    const std::string archive = book + "book.zip";
+    testing_support::writeFile(archive, "PK");
+    v().pages.archiveMode = 1;
+    v().pages.archivePath = archive;
+    typeCharacter('z');
+    typeCharacter('x');
+    ASSERT_EQ(catalog().list.rows.size(), 5u);
+    EXPECT_EQ(cell(3, 1), archive);
+    EXPECT_EQ(cell(4, 1), archive);
+    EXPECT_EQ(cell(4, 0), "book.zip");
+}
+
+TEST_F(CatalogLinkTest, AMissingPathOnADiscThatIsOutAsksForTheDiscBeforeTheError) {
+    start();
+    const std::string missing =
+        "/media/voxa-test-" + std::to_string(::getpid()) + "/COMICS_01/book";
+    std::deque<platform::DialogResult> answers{platform::DialogResult::Retry,
+                                               platform::DialogResult::Cancel};
+    platform::setModalAnswerer([&](const platform::ModalRequest& request) {
+        boxes.push_back(request);
+        platform::ModalAnswer answer;
+        answer.result = answers.empty() ? platform::DialogResult::Ok : answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return answer;
+    });
+    // Without the disc name column: the error alone.
+    EXPECT_FALSE(openPath(missing));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "エラーっす");
+
+    boxes.clear();
+    answers = {platform::DialogResult::Retry, platform::DialogResult::Cancel};
+    CatalogList& list = catalog().list;
+    list.columns[kColumnCdName].displayPosition = 2;
+    list.columns[kColumnUseCount].displayPosition = 3;
+    list.visibleCount = 4;
+    buildViewColumns(list);
+    appendRow(list, kIconFolder, {"book", missing, "COMICS_01", ""});
+    showWholeCatalog(catalog());
+    // Retry opens again and, the disc still out, asks again; Cancel then
+    // lets that open report the error once. No open claims success, so the
+    // row's use count stays as it was.
+    command(cmd::OpenFromList);
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].text, "CD[COMICS_01]をいれてくれ");
+    EXPECT_EQ(boxes[0].caption, "ＣＤいれろや");
+    EXPECT_EQ(boxes[1].caption, "ＣＤいれろや");
+    EXPECT_EQ(boxes[2].caption, "エラーっす");
+    EXPECT_EQ(cell(0, 3), "");
+    EXPECT_EQ(v().layout.shownCount, 0);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/application.h"
+#include "platform/dialog_seam.h"
 #include "platform/ui_fixture.h"
 #include "resources/command_ids.h"
 #include "viewer/navigation.h"
@@ -135,6 +136,22 @@ TEST_F(ViewerTest, ClicksTurnPagesOnlyInTwoPageModeWithClickPaging) {
     QTest::mouseClick(frameWindow(), Qt::RightButton, Qt::NoModifier, inFrame({5, 5}));
     platform::processPendingMessages();
     EXPECT_EQ(shownPages(), (Pages{1}));
+}
+
+TEST_F(ViewerTest, TheFirstExtraButtonOpensThePageDialogWhenReleased) {
+    openNormal({P, P, P});
+    ui_test::DialogAnswerer answerer([](platform::DialogId dialog) {
+        platform::typeText(dialog, 1003, "2");
+        platform::clickControl(dialog, platform::kOkId);
+    });
+    QTest::mousePress(frameWindow(), Qt::XButton1, Qt::NoModifier, inFrame({20, 20}));
+    platform::processPendingMessages();
+    EXPECT_TRUE(answerer.asked.empty()); // not on the press
+    QTest::mouseRelease(frameWindow(), Qt::XButton1, Qt::NoModifier, inFrame({20, 20}));
+    platform::processPendingMessages();
+    ASSERT_EQ(answerer.asked.size(), 1u);
+    EXPECT_EQ(answerer.asked[0].resource, "POWER");
+    EXPECT_EQ(title(), "03.bmp");
 }
 
 TEST_F(ViewerTest, DraggingInFullScreenMovesThreeTimesWithTheLeftAndOnceWithTheRightButton) {
