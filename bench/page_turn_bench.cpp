@@ -4,15 +4,33 @@
 // same 2480 x 3508 pages in the same run:
 //   next_page_readahead_vs_decode_*: one step whose pages were read ahead
 //     (the refill that follows it is not part of the step);
-//   next_page_plain_vs_decode_*: one step without read-ahead, per page shown.
+//   next_page_plain_vs_decode_*: one step without read-ahead, per page shown;
+//   previous_page_cached_vs_decode_*: a previous-page step back to the view
+//     just left;
+//   rapid_10_next_vs_decode_*: ten next-page commands queued at once, until
+//     the last view is painted (with and without read-ahead).
+// first_turns_vs_steady is the mean of the first five next-page steps after
+// the book is opened over that of steps 20 to 25, default settings; run
+// FirstTurns* each in a process of its own, as a reader's start is:
+//   page_turn_bench --benchmark_filter=FirstTurnsNormal
+// peak_memory_mb (PeakMemory*, also alone in its process) is the process's
+// peak resident memory after paging 60 steps forward and 10 back with
+// read-ahead.
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 #include "platform/application.h"
 #include "platform/window.h"
@@ -41,6 +59,25 @@ public:
         root_ = mkdtemp(pattern);
         folder_ = root_ / "book";
         fs::create_directories(folder_);
+        // Written by a child process, so that the benchmark's own heap is as
+        // fresh as a viewer's that has just started.
+        const pid_t writer = fork();
+        if (writer == 0) {
+            writePages();
+            _exit(0);
+        }
+        int status = 0;
+        if (writer < 0) writePages();
+        else waitpid(writer, &status, 0);
+    }
+    ~Book() {
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+    const fs::path& folder() const { return folder_; }
+
+private:
+    void writePages() const {
         for (int n = 1; n <= kPageCount; ++n) {
             const std::string bytes = encoders::encodeJpeg(sample_book::drawPage(2480, 3508, n), 90);
             char name[32];
@@ -50,13 +87,7 @@ public:
             std::fclose(file);
         }
     }
-    ~Book() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    const fs::path& folder() const { return folder_; }
 
-private:
     fs::path root_, folder_;
 };
 
@@ -170,10 +201,149 @@ void NextPagePlainTwoPage(benchmark::State& state) {
     nextPage(state, kTwoPageMode, false, "next_page_plain_vs_decode_twopage");
 }
 
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// One command run at once, laid out and painted; seconds.
+double timedCommand(Viewer& v, int id) {
+    const auto start = Clock::now();
+    platform::sendCommand(v.mainWindow, id);
+    const double seconds = secondsSince(start);
+    platform::processPendingMessages();
+    return seconds;
+}
+
+void firstTurns(benchmark::State& state, int mode) {
+    for (auto _ : state) {
+        Session session(mode, false);
+        std::vector<double> turns;
+        for (int turn = 1; turn <= 25; ++turn)
+            turns.push_back(timedCommand(session.viewer(), cmd::NextPage));
+        if (std::getenv("VOXA_BENCH_TURNS"))
+            for (std::size_t turn = 0; turn < turns.size(); ++turn)
+                std::fprintf(stderr, "%.1f%c", turns[turn] * 1000,
+                             turn + 1 < turns.size() ? ' ' : '\n');
+        double first = 0, steady = 0;
+        for (int turn = 0; turn < 5; ++turn)
+            first += turns[static_cast<std::size_t>(turn)];
+        for (int turn = 19; turn < 25; ++turn)
+            steady += turns[static_cast<std::size_t>(turn)];
+        state.counters["first_turns_vs_steady"] = (first / 5) / (steady / 6);
+        state.counters["first_ms"] = first / 5 * 1000;
+        state.counters["steady_ms"] = steady / 6 * 1000;
+    }
+}
+
+void FirstTurnsNormal(benchmark::State& state) {
+    firstTurns(state, kNormalMode);
+}
+void FirstTurnsTwoPage(benchmark::State& state) {
+    firstTurns(state, kTwoPageMode);
+}
+
+void previousPageCached(benchmark::State& state, int mode, const char* counter) {
+    Session session(mode, false);
+    Viewer& v = session.viewer();
+    Decoder decoder;
+    double seconds = 0, decoding = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        timedCommand(v, cmd::NextPage);
+        decoding += decoder.decodeNext();
+        state.ResumeTiming();
+        seconds += timedCommand(v, cmd::PreviousPage);
+    }
+    const double decode = decoding / static_cast<double>(state.iterations());
+    state.counters[counter] = seconds / static_cast<double>(state.iterations()) / decode;
+    state.counters["decode_ms"] = decode * 1000;
+}
+
+void PreviousPageCachedNormal(benchmark::State& state) {
+    previousPageCached(state, kNormalMode, "previous_page_cached_vs_decode_normal");
+}
+void PreviousPageCachedTwoPage(benchmark::State& state) {
+    previousPageCached(state, kTwoPageMode, "previous_page_cached_vs_decode_twopage");
+}
+
+// Ten next-page commands queued at once, timed until the last of them has
+// painted its view: a task queued behind them reads the clock, before the
+// read-ahead refill that the last step queues after it.
+void rapidNext(benchmark::State& state, int mode, bool readAhead, const char* counter) {
+    Session session(mode, readAhead);
+    Viewer& v = session.viewer();
+    timedCommand(v, cmd::NextPage); // the read-ahead buffers fill
+    Decoder decoder;
+    double seconds = 0, decoding = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        Clock::time_point painted;
+        for (int step = 0; step < 10; ++step)
+            platform::postCommand(v.mainWindow, cmd::NextPage);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [&painted] { painted = Clock::now(); },
+            Qt::QueuedConnection);
+        while (!platform::queuedCommands(v.mainWindow).empty())
+            platform::processPendingMessages();
+        platform::processPendingMessages();
+        seconds += std::chrono::duration<double>(painted - start).count();
+        state.PauseTiming();
+        decoding += decoder.decodeNext();
+        state.ResumeTiming();
+    }
+    const double decode = decoding / static_cast<double>(state.iterations());
+    state.counters[counter] = seconds / static_cast<double>(state.iterations()) / decode;
+    state.counters["decode_ms"] = decode * 1000;
+}
+
+void Rapid10NextReadAheadNormal(benchmark::State& state) {
+    rapidNext(state, kNormalMode, true, "rapid_10_next_vs_decode_normal");
+}
+void Rapid10NextReadAheadTwoPage(benchmark::State& state) {
+    rapidNext(state, kTwoPageMode, true, "rapid_10_next_vs_decode_twopage");
+}
+void Rapid10NextPlainNormal(benchmark::State& state) {
+    rapidNext(state, kNormalMode, false, "rapid_10_next_vs_decode_normal");
+}
+void Rapid10NextPlainTwoPage(benchmark::State& state) {
+    rapidNext(state, kTwoPageMode, false, "rapid_10_next_vs_decode_twopage");
+}
+
+void peakMemory(benchmark::State& state, int mode) {
+    for (auto _ : state) {
+        Session session(mode, true);
+        for (int step = 0; step < 60; ++step)
+            timedCommand(session.viewer(), cmd::NextPage);
+        for (int step = 0; step < 10; ++step)
+            timedCommand(session.viewer(), cmd::PreviousPage);
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        state.counters["peak_memory_mb"] = static_cast<double>(usage.ru_maxrss) / 1024;
+    }
+}
+
+void PeakMemoryNormal(benchmark::State& state) {
+    peakMemory(state, kNormalMode);
+}
+void PeakMemoryTwoPage(benchmark::State& state) {
+    peakMemory(state, kTwoPageMode);
+}
+
+// First: they measure a start, before the other benchmarks have warmed the process.
+BENCHMARK(FirstTurnsNormal)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(FirstTurnsTwoPage)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(PeakMemoryNormal)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(PeakMemoryTwoPage)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(NextPageReadAheadNormal)->Unit(benchmark::kMillisecond);
 BENCHMARK(NextPageReadAheadTwoPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(NextPagePlainNormal)->Unit(benchmark::kMillisecond);
 BENCHMARK(NextPagePlainTwoPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(PreviousPageCachedNormal)->Unit(benchmark::kMillisecond);
+BENCHMARK(PreviousPageCachedTwoPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(Rapid10NextReadAheadNormal)->MinTime(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(Rapid10NextReadAheadTwoPage)->MinTime(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(Rapid10NextPlainNormal)->MinTime(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(Rapid10NextPlainTwoPage)->MinTime(4)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

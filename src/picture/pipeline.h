@@ -12,6 +12,7 @@ struct PipelineOptions {
     int transform = 0;
     int filter = 0;
     int shapeRule = 1;
+    bool operator==(const PipelineOptions&) const = default;
 };
 
 // Written by every processLoaded: 0 no turn, 1 clockwise, 2 anticlockwise.

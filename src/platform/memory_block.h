@@ -21,15 +21,28 @@ inline MemoryHandle allocateBlock(std::size_t size) {
 
 // A block of `size` bytes whose contents are left as they come, for callers
 // that write every byte: zero-filling a large block costs as much as writing
-// it. Large blocks come from those lately freed where one is about the size
-// asked for, so a picture replaced by one of the same size (a page turn, a
-// conversion) reuses memory the process already holds instead of faulting in
-// fresh pages. Freed like any other block; null when it cannot be had.
+// it. Freed like any other block; null when it cannot be had.
 MemoryHandle allocateUnfilledBlock(std::size_t size);
 
-// Frees a block; null is ignored. Large blocks are kept back for
-// allocateUnfilledBlock, a few at a time.
-void freeBlock(MemoryHandle block);
+// Frees a block; null is ignored.
+inline void freeBlock(MemoryHandle block) {
+    spiFree(block);
+}
+
+// Makes the C library keep freed memory for the next allocations instead of
+// handing it back to the system at once. Decoded pictures are large and are
+// replaced all the time: by default the first ones are mapped afresh for each
+// allocation, and every first touch of their pages costs a fault, until the
+// library's own thresholds have grown past a picture's size. A picture that
+// takes the place of one of about its size then reuses memory the process
+// already holds. Process-wide; call it before the first picture is decoded.
+void keepFreedMemoryForReuse();
+
+// Faults in `bytes` of memory that the next allocations will take, once
+// keepFreedMemoryForReuse is in force: the first turn after a book opens
+// then decodes into memory the process already holds, like every later one.
+// Only bytes beyond those prepared before are touched. Message-loop thread.
+void prepareFreedMemory(std::size_t bytes);
 
 // The block's bytes (null for an invalid handle). Blocks never move.
 inline unsigned char* lockBlock(MemoryHandle block) {

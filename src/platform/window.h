@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/geometry.h"
 #include "platform/window_message.h"
@@ -122,6 +123,9 @@ void startSystemMove(WindowId window);
 int sendCommand(WindowId window, int id);
 // Queues the Command to run after the current message and those before it.
 void postCommand(WindowId window, int id);
+// The ids of the commands posted to the window that have not run yet, in
+// the order they will run.
+std::vector<int> queuedCommands(WindowId window);
 
 // One timer per (window, id): setting it again restarts it with the new period.
 void setTimer(WindowId window, int id, int periodMs);

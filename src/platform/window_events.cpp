@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QWheelEvent>
 #include <QWindow>
+#include <algorithm>
 
 #include "platform/accelerator.h"
 #include "platform/key_translation.h"
@@ -67,6 +68,11 @@ protected:
         if (event->type() == commandEventType()) {
             MessageParams params;
             params.id = static_cast<CommandEvent*>(event)->id;
+            if (WindowRecord* record = findWindow(id_)) {
+                std::deque<int>& queued = record->queuedCommands;
+                auto it = std::find(queued.begin(), queued.end(), params.id);
+                if (it != queued.end()) queued.erase(it);
+            }
             dispatch(id_, MessageKind::Command, params);
             return true;
         }

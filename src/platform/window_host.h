@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QWidget>
+#include <deque>
 #include <map>
 #include <optional>
 
@@ -49,6 +50,7 @@ struct WindowRecord {
     QRegion keepRegion;         // invalidated without erasing
     QRegion dirtyRegion;        // invalidated and not yet painted
     std::map<int, int> timers;  // timer id -> Qt timer id
+    std::deque<int> queuedCommands; // posted and not yet run, oldest first
     CursorShape cursor = CursorShape::Arrow;
     // Shown maximised in the full-screen style: the layer itself covers the
     // screen (no window manager may be there to do it) and keeps the

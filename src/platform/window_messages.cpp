@@ -92,8 +92,16 @@ int sendCommand(WindowId window, int id) {
 }
 
 void postCommand(WindowId window, int id) {
-    if (WindowRecord* record = findWindow(window))
-        postCommandEvent(record->client, id);
+    WindowRecord* record = findWindow(window);
+    if (!record) return;
+    record->queuedCommands.push_back(id);
+    postCommandEvent(record->client, id);
+}
+
+std::vector<int> queuedCommands(WindowId window) {
+    WindowRecord* record = findWindow(window);
+    if (!record) return {};
+    return {record->queuedCommands.begin(), record->queuedCommands.end()};
 }
 
 void setTimer(WindowId window, int id, int periodMs) {

@@ -54,6 +54,12 @@ public:
     // The entry loadPage(n, how) decodes, wrapped once into the list.
     int stepTarget(int n, int how) const;
     int loadNextForPair();
+    // The two loads above without their decode, for a caller that may have
+    // the picture at hand: the indices move as the load moves them, and the
+    // answer is the entry it would decode, or -1 where it answers kNoList
+    // (with errorText set as it sets it).
+    int stepTo(int n, int how);
+    int stepToPair();
 
     // ---- the built-in reader (bmp_reader.cpp)
     int readBmpFile(const std::string& name);

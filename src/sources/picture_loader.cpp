@@ -179,21 +179,33 @@ int PageList::stepTarget(int n, int how) const {
     return wrapOnce(index, pageCount);
 }
 
-int PageList::loadPage(int n, int how) {
+int PageList::stepTo(int n, int how) {
     if (!navigable) {
         errorText = kCannotOpenNextText;
-        return kNoList;
+        return -1;
     }
-    if (how == kPeek) return decodeEntry(stepTarget(n, how)) ? kLoaded : kDecodeFailed;
+    if (how == kPeek) return stepTarget(n, how);
     previousIndex = currentIndex;
     currentIndex = stepTarget(n, how);
-    return decodeEntry(currentIndex) ? kLoaded : kDecodeFailed;
+    return currentIndex;
 }
 
-int PageList::loadNextForPair() {
-    if (!navigable || pageCount == 1) return kNoList;
+int PageList::stepToPair() {
+    if (!navigable || pageCount == 1) return -1;
     previousIndex = currentIndex;
     currentIndex += 1;
     if (currentIndex >= pageCount) currentIndex = 0;
-    return decodeEntry(currentIndex) ? kLoaded : kDecodeFailed;
+    return currentIndex;
+}
+
+int PageList::loadPage(int n, int how) {
+    const int index = stepTo(n, how);
+    if (index < 0) return kNoList;
+    return decodeEntry(index) ? kLoaded : kDecodeFailed;
+}
+
+int PageList::loadNextForPair() {
+    const int index = stepToPair();
+    if (index < 0) return kNoList;
+    return decodeEntry(index) ? kLoaded : kDecodeFailed;
 }

@@ -61,30 +61,13 @@ bool runCommand(int id) {
         if (v.layout.shownCount && isFitOfCurrentMode(id)) relayoutAndRepaint();
         return true;
     }
+    if (isNavigationCommand(id)) {
+        navigate(id);
+        return true;
+    }
     switch (id) {
     case cmd::Open:
         runOpenDialog();
-        return true;
-    case cmd::FirstFile:
-        firstFile();
-        return true;
-    case cmd::PreviousPage:
-        previousPage();
-        return true;
-    case cmd::NextPage:
-        nextPage();
-        return true;
-    case cmd::PreviousFile:
-        previousFile();
-        return true;
-    case cmd::NextFile:
-        nextFile();
-        return true;
-    case cmd::LastFile:
-        lastFile();
-        return true;
-    case cmd::RandomFile:
-        randomFile();
         return true;
     case cmd::Exit:
         platform::closeWindow(v.mainWindow);

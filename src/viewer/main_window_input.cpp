@@ -5,6 +5,7 @@
 #include "resources/command_ids.h"
 #include "viewer/catalog_link.h"
 #include "viewer/menu_marks.h"
+#include "viewer/navigation.h"
 #include "viewer/view_layout.h"
 #include "viewer/viewer.h"
 #include "viewer/window_frame.h"
@@ -13,8 +14,15 @@ namespace {
 
 using platform::MessageParams;
 
+// Page commands go through the queue, so that the repeats of a held key
+// that wait there are stepped through without painting each view (navigate);
+// while anything waits there, a key's command queues behind it, in order.
 void command(int id) {
-    platform::sendCommand(viewer().mainWindow, id);
+    const platform::WindowId window = viewer().mainWindow;
+    if (isNavigationCommand(id) || !platform::queuedCommands(window).empty())
+        platform::postCommand(window, id);
+    else
+        platform::sendCommand(window, id);
 }
 
 bool held(const MessageParams& params, unsigned flag) {

@@ -41,7 +41,9 @@ void switchToNormalMode() {
             } else {
                 document.main.attach(document.second.headerBlock, document.second.bitsBlock);
                 document.second.release();
+                document.mainOrigin = document.secondOrigin;
             }
+            document.secondOrigin = {};
             layout.shownCount = 1; // normal mode never shows a spread
         }
         document.readAheadValid = false;

@@ -1,7 +1,11 @@
 #include "viewer/navigation.h"
 
+#include <optional>
+#include <utility>
+
 #include "catalog/disc_prompt.h"
 #include "picture/pipeline.h"
+#include "platform/memory_block.h"
 #include "platform/modal.h"
 #include "platform/window.h"
 #include "resources/command_ids.h"
@@ -32,7 +36,7 @@ void handOver(PictureBuffer& giver, PictureBuffer& receiver) {
     giver.release();
 }
 
-void process(PictureBuffer& picture) {
+PipelineOptions currentOptions() {
     Viewer& v = viewer();
     const ModeSettings& mode = v.mode();
     PipelineOptions options;
@@ -40,12 +44,109 @@ void process(PictureBuffer& picture) {
     options.transform = mode.TRANSFORM;
     options.filter = mode.FILTER;
     options.shapeRule = v.normalMode() ? 1 : v.settings.mihiraki;
+    return options;
+}
+
+// Entry `index` of the open list with the options in force.
+PageKey keyOf(int index) {
+    const PageList& pages = viewer().pages;
+    PageKey key;
+    key.index = index;
+    if (index >= 0 && index < static_cast<int>(pages.entries.size()))
+        key.name = pages.entries[static_cast<std::size_t>(index)];
+    key.options = currentOptions();
+    return key;
+}
+
+// A picture taken from the kept pages is processed already: only the
+// rotation its processing made is set again.
+void process(PictureBuffer& picture, PageOrigin& origin) {
+    if (origin.processed) {
+        lastRotation = origin.rotation;
+        return;
+    }
+    const PipelineOptions options = currentOptions();
     // Processing may change the pixels or replace the blocks: a reduced form
     // made from the unprocessed page no longer holds.
     const bool changes = options.use24bit || options.transform || options.filter;
     if (changes) forgetReduced(picture);
     processLoaded(picture, options);
     if (changes) forgetReduced(picture);
+    origin.key.options = options;
+    origin.rotation = lastRotation;
+    origin.processed = true;
+}
+
+// The shown picture leaves `picture`: kept for a step back when it was
+// processed with the options still in force (with its reduced forms), freed
+// otherwise.
+void retire(PictureBuffer& picture, PageOrigin& origin) {
+    Viewer& v = viewer();
+    if (picture.owned && origin.processed && origin.key.index >= 0 &&
+        origin.key == keyOf(origin.key.index)) {
+        v.keptPages.keep(origin.key, picture, origin.rotation);
+    } else {
+        forgetReduced(picture);
+        picture.freeBlocks();
+    }
+    origin = {};
+}
+
+// A shown buffer takes over the page list's last loaded picture, its
+// former picture retired.
+void takeShown(PictureBuffer& receiver, PageOrigin& origin) {
+    retire(receiver, origin);
+    PageList& pages = viewer().pages;
+    receiver.attach(pages.loadedHeader, pages.loadedBits);
+    pages.loadedHeader = nullptr;
+    pages.loadedBits = nullptr;
+    origin = std::exchange(viewer().document.loadedOrigin, {});
+    // The reduced forms of a kept picture are its own: its blocks stayed alive.
+    if (!origin.processed) forgetReduced(receiver);
+}
+
+// The second picture becomes the main one.
+void secondToMain() {
+    OpenDocument& document = viewer().document;
+    retire(document.main, document.mainOrigin);
+    handOver(document.second, document.main);
+    document.mainOrigin = std::exchange(document.secondOrigin, {});
+}
+
+// A read-ahead picture becomes the shown page at the list's current index.
+void showReadAhead(PictureBuffer& readAhead, PictureBuffer& shown, PageOrigin& origin) {
+    retire(shown, origin);
+    handOver(readAhead, shown);
+    origin.key = keyOf(viewer().pages.currentIndex);
+}
+
+// The page at `index` of the list as the loaded picture: the processed
+// picture kept of a view left when there is one, else decoded.
+int loadEntry(int index) {
+    Viewer& v = viewer();
+    PageKey key = keyOf(index);
+    BlockPair kept;
+    const int rotation = v.keptPages.take(key, kept);
+    if (rotation >= 0) {
+        v.pages.loadedHeader = kept.header;
+        v.pages.loadedBits = kept.bits;
+        v.document.loadedOrigin = {std::move(key), rotation, true};
+        return kLoaded;
+    }
+    v.document.loadedOrigin = {std::move(key), 0, false};
+    v.keptPages.dropEarlierSteps();
+    return v.pages.decodeEntry(index) ? kLoaded : kDecodeFailed;
+}
+
+// PageList::loadPage and loadNextForPair through loadEntry.
+int loadPage(int n, int how) {
+    const int index = viewer().pages.stepTo(n, how);
+    return index < 0 ? kNoList : loadEntry(index);
+}
+
+int loadNextForPair() {
+    const int index = viewer().pages.stepToPair();
+    return index < 0 ? kNoList : loadEntry(index);
 }
 
 void stepBack() {
@@ -73,17 +174,16 @@ int dropShownPage(int target) {
     const int first = current > 0 ? current - 1 : v.pages.pageCount - 1;
     if (layout.shownCount && target == current) {
         // The only page shown, or the second of a spread.
-        PictureBuffer& shown = layout.shownCount == 2 ? document.second : document.main;
-        forgetReduced(shown);
-        shown.freeBlocks();
+        if (layout.shownCount == 2)
+            retire(document.second, document.secondOrigin);
+        else
+            retire(document.main, document.mainOrigin);
         --layout.shownCount;
         return first;
     }
     if (layout.shownCount == 2 && target == first) {
         // The first page of a spread: the second stays, in its place.
-        forgetReduced(document.main);
-        document.main.freeBlocks();
-        handOver(document.second, document.main);
+        secondToMain();
         layout.shownCount = 1;
         return current;
     }
@@ -101,12 +201,13 @@ int loadStep(int n, int how) {
     const int shown = pages.currentIndex, before = pages.previousIndex;
     const int from = v.document.failedIndex >= 0 ? v.document.failedIndex : shown;
     v.document.failedIndex = -1;
+    v.keptPages.beginStep();
     pages.currentIndex = from;
     const int target = pages.stepTarget(n, how);
     pages.currentIndex = shown;
     const int kept = pages.navigable ? dropShownPage(target) : -1;
     pages.currentIndex = from;
-    const int result = pages.loadPage(n, how);
+    const int result = loadPage(n, how);
     if (result != kDecodeFailed) return result;
     v.document.failedIndex = pages.currentIndex;
     pages.currentIndex = kept >= 0 ? kept : shown;
@@ -124,7 +225,7 @@ int loadStep(int n, int how) {
 // kept for the next step; the caller reports it once the page is shown.
 int loadPairPage() {
     Viewer& v = viewer();
-    const int result = v.pages.loadNextForPair();
+    const int result = loadNextForPair();
     if (result == kDecodeFailed) {
         v.document.failedIndex = v.pages.currentIndex;
         stepBack();
@@ -144,23 +245,24 @@ void invalidateReadAhead() {
 void showLoaded() {
     Viewer& v = viewer();
     OpenDocument& document = v.document;
-    takeLoaded(document.main);
-    process(document.main);
+    takeShown(document.main, document.mainOrigin);
+    process(document.main, document.mainOrigin);
     v.layout.shownCount = 1;
     int pair = kNoList;
     if (isPairable(document.main)) {
         // The first page is reduced for drawing on another core while the
-        // page after it is decoded.
-        BackgroundReduction first(document.main, true);
+        // page after it is decoded, unless a later step will draw instead.
+        std::optional<BackgroundReduction> first;
+        if (!v.layout.deferPainting) first.emplace(document.main, true);
         pair = loadPairPage();
         if (pair == kLoaded) {
-            takeLoaded(document.second);
-            process(document.second);
+            takeShown(document.second, document.secondOrigin);
+            process(document.second, document.secondOrigin);
             if (isPairable(document.second)) {
                 v.layout.shownCount = 2;
             } else {
                 stepBack();
-                document.second.freeBlocks();
+                retire(document.second, document.secondOrigin);
             }
         }
     }
@@ -197,29 +299,29 @@ void spreadBack(int offset, bool previousPageStep) {
         if (v.layout.shownCount) platform::invalidate(v.pictureWindow, false);
         return;
     }
-    takeLoaded(document.main);
-    process(document.main);
+    takeShown(document.main, document.mainOrigin);
+    process(document.main, document.mainOrigin);
     v.layout.shownCount = 1;
     int pair = kNoList;
     if (isPairable(document.main)) {
         pair = loadPairPage();
         if (pair == kLoaded) {
-            takeLoaded(document.second);
-            process(document.second);
+            takeShown(document.second, document.secondOrigin);
+            process(document.second, document.secondOrigin);
             if (isPairable(document.second)) {
                 v.layout.shownCount = 2;
             } else if (previousPageStep) {
-                handOver(document.second, document.main);
+                secondToMain();
             } else {
                 stepBack();
-                document.second.freeBlocks();
+                retire(document.second, document.secondOrigin);
             }
         }
     } else {
         pair = loadPairPage();
         if (pair == kLoaded) {
-            takeLoaded(document.main);
-            process(document.main);
+            takeShown(document.main, document.mainOrigin);
+            process(document.main, document.mainOrigin);
         }
     }
     relayoutAndRepaint();
@@ -277,6 +379,7 @@ bool showFrom(int n, int how) {
 
 bool openPath(const std::string& path) {
     invalidateReadAhead();
+    viewer().keptPages.clear(); // they belong to the list being replaced
     if (!viewer().pages.open(path)) {
         bool reopened = false;
         if (promptForDisc(viewer().catalog, path, reopened)) return reopened;
@@ -284,7 +387,13 @@ bool openPath(const std::string& path) {
         return false;
     }
     viewer().document.failedIndex = -1; // a new list
+    viewer().document.loadedOrigin = {keyOf(viewer().pages.currentIndex), 0, false};
     showLoaded();
+    // Once the first view is painted: memory for the next of its size.
+    const OpenDocument& document = viewer().document;
+    const bool spread = viewer().layout.shownCount == 2;
+    platform::prepareFreedMemory(platform::blockSize(document.main.bitsBlock) +
+                                 (spread ? platform::blockSize(document.second.bitsBlock) : 0));
     return true;
 }
 
@@ -302,19 +411,20 @@ bool showNextWithReadAhead() {
         return true;
     }
     document.readAheadValid = false;
-    handOver(document.readAhead[0], document.main);
-    process(document.main);
-    v.layout.shownCount = 1;
+    v.keptPages.beginStep();
     stepForward();
+    showReadAhead(document.readAhead[0], document.main, document.mainOrigin);
+    process(document.main, document.mainOrigin);
+    v.layout.shownCount = 1;
     // A one-page list never forms a spread: the page after it is itself.
     if (isPairable(document.main) && v.pages.pageCount > 1) {
         if (isPairableUnprocessed(document.readAhead[1])) {
-            handOver(document.readAhead[1], document.second);
-            process(document.second);
             stepForward();
+            showReadAhead(document.readAhead[1], document.second, document.secondOrigin);
+            process(document.second, document.secondOrigin);
             v.layout.shownCount = 2;
         } else {
-            document.second.freeBlocks();
+            retire(document.second, document.secondOrigin);
         }
     }
     relayoutAndRepaint();
@@ -391,6 +501,70 @@ void previousFile() {
 void randomFile() {
     Viewer& v = viewer();
     if (v.layout.shownCount) showFrom(randomBetween(0, v.pages.pageCount - 1), kAbsolute);
+}
+
+bool isNavigationCommand(int id) {
+    switch (id) {
+    case cmd::FirstFile:
+    case cmd::PreviousPage:
+    case cmd::NextPage:
+    case cmd::PreviousFile:
+    case cmd::NextFile:
+    case cmd::LastFile:
+    case cmd::RandomFile:
+        return true;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+bool navigationWaiting() {
+    for (int id : platform::queuedCommands(viewer().mainWindow))
+        if (isNavigationCommand(id)) return true;
+    return false;
+}
+
+void runNavigation(int id) {
+    switch (id) {
+    case cmd::FirstFile:
+        firstFile();
+        break;
+    case cmd::PreviousPage:
+        previousPage();
+        break;
+    case cmd::NextPage:
+        nextPage();
+        break;
+    case cmd::PreviousFile:
+        previousFile();
+        break;
+    case cmd::NextFile:
+        nextFile();
+        break;
+    case cmd::LastFile:
+        lastFile();
+        break;
+    case cmd::RandomFile:
+        randomFile();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void navigate(int id) {
+    ViewLayout& layout = viewer().layout;
+    layout.deferPainting = navigationWaiting();
+    runNavigation(id);
+    layout.deferPainting = false;
+    // Asked again: a message box of the step may have run the waiting ones.
+    if (!layout.paintingOwed || navigationWaiting()) return;
+    layout.paintingOwed = false;
+    if (layout.shownCount) relayoutAndRepaint();
 }
 
 void reverseBinding() {

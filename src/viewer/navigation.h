@@ -5,7 +5,9 @@
 // Every step decodes through the page list, processes each fresh page once
 // with the current mode's rotation and filter, and ends in
 // relayoutAndRepaint. A failed load leaves the pictures on screen alone and
-// shows the page list's error text in a message box.
+// shows the page list's error text in a message box. The processed pictures
+// of the view a step leaves are kept (Viewer::keptPages), so that a step
+// back to it takes them instead of decoding again.
 #pragma once
 
 #include <string>
@@ -33,6 +35,13 @@ bool isPairable(const PictureBuffer& picture);
 // The same for a read-ahead picture, judged by the shape it will have once
 // two-page mode's rotation has turned it.
 bool isPairableUnprocessed(const PictureBuffer& picture);
+
+// First, previous and next file and page, last and random file.
+bool isNavigationCommand(int id);
+// Runs navigation command `id`. While further navigation commands wait in
+// the queue, the step changes the pages and the title and leaves the layout,
+// scaling and painting to the last of them.
+void navigate(int id);
 
 // The navigation commands; each does nothing while nothing is shown, except
 // next file in normal mode.

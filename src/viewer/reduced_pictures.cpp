@@ -10,10 +10,11 @@
 namespace {
 
 bool heldByDocument(platform::MemoryHandle header) {
-    const OpenDocument& document = viewer().document;
+    const Viewer& v = viewer();
+    const OpenDocument& document = v.document;
     return header == document.main.headerBlock || header == document.second.headerBlock ||
            header == document.readAhead[0].headerBlock ||
-           header == document.readAhead[1].headerBlock;
+           header == document.readAhead[1].headerBlock || v.keptPages.holds(header);
 }
 
 // The size the picture will have in two-page mode, in a spread or alone; an

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "picture/pipeline.h"
 #include "picture/scaling.h"
@@ -10,6 +11,7 @@
 #include "resources/command_ids.h"
 #include "viewer/reduced_pictures.h"
 #include "viewer/viewer.h"
+#include "viewer/window_title.h"
 
 namespace {
 
@@ -60,6 +62,23 @@ void fitMainWindowToDisplay() {
 // on the part inside the window.
 constexpr std::int64_t kMaxScreenPixels = std::int64_t(8192) * 8192;
 
+// The view the normal-mode screen bitmap is composed for now.
+ComposedView composedView() {
+    const Viewer& v = viewer();
+    ComposedView view;
+    const PageOrigin& origin = v.document.mainOrigin;
+    if (!origin.processed || origin.key.index < 0) return view;
+    const ModeSettings& mode = v.settings.modes[kNormalMode];
+    view.page = origin.key;
+    view.display = displaySize();
+    view.engines[0] = mode.kakudai;
+    view.engines[1] = mode.syukusyou;
+    view.engines[2] = mode.kakusyuku;
+    return view;
+}
+
+// The screen bitmap a step replaces is kept as the view left; a step back
+// to that view takes it again instead of scaling the page once more.
 void rebuildNormalScreen() {
     Viewer& v = viewer();
     if (!v.settings.modes[kNormalMode].engine) return;
@@ -68,7 +87,18 @@ void rebuildNormalScreen() {
         v.screen.destroy();
         return;
     }
+    // Without a budget for views left, none is kept, its screen neither.
+    const ComposedView wanted = v.keptPages.budget() ? composedView() : ComposedView{};
+    const bool known = wanted.page.index >= 0;
+    if (!v.screen.bits || (known && v.screenShows == wanted)) {
+        if (v.screen.bits) return;
+        v.screenShows = {};
+    }
+    std::swap(v.screen, v.screenLeft);
+    std::swap(v.screenShows, v.screenLeftShows);
+    if (known && v.screen.bits && v.screenShows == wanted) return;
     composeScreen(v.layout.displayWidth, v.layout.displayHeight);
+    v.screenShows = wanted;
 }
 
 void repaintNormal() {
@@ -220,6 +250,12 @@ bool showsUnscaled(const PictureBuffer& picture) {
 
 void relayoutAndRepaint() {
     Viewer& v = viewer();
+    if (v.layout.deferPainting) {
+        v.layout.paintingOwed = true;
+        platform::setTitle(v.mainWindow, windowTitle());
+        return;
+    }
+    v.layout.paintingOwed = false;
     pruneReduced();
     if (v.normalMode()) {
         layoutNormal();
@@ -234,6 +270,7 @@ void relayoutAndRepaint() {
 void composeScreen(int width, int height) {
     Viewer& v = viewer();
     ViewLayout& layout = v.layout;
+    v.screenShows = {};
     v.screen.resize(width, height);
     if (!v.screen.bits) return;
     const ModeSettings& mode = v.mode();

@@ -11,7 +11,8 @@
 #include "picture/picture_buffer.h"
 #include "platform/geometry.h"
 
-// Lays out what shownCount says is shown and repaints both windows.
+// Lays out what shownCount says is shown and repaints both windows; while
+// the layout's deferPainting is set, only the title follows.
 void relayoutAndRepaint();
 void layoutNormal();
 void layoutNormalZoom();

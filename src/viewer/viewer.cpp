@@ -3,6 +3,8 @@
 #include <cassert>
 #include <chrono>
 
+#include "platform/memory_block.h"
+
 namespace {
 
 Viewer* theViewer = nullptr;
@@ -14,6 +16,7 @@ Viewer::Viewer(const std::string& pluginFolder, SettingsLocation settingsFileLoc
       random(static_cast<unsigned>(
           std::chrono::system_clock::now().time_since_epoch().count())) {
     startupDefaults(settings);
+    platform::keepFreedMemoryForReuse();
 }
 
 Viewer& viewer() {

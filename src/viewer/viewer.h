@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "catalog/catalog_window.h"
+#include "picture/page_cache.h"
 #include "picture/picture_buffer.h"
 #include "picture/screen_bitmap.h"
 #include "platform/drawing.h"
@@ -25,11 +26,30 @@
 
 enum RefillPages { kRefillNothing = 0, kRefillSecond = 1, kRefillBoth = 2 };
 
+// Where a shown picture came from: the entry, and once processed the options
+// and the rotation of its processing. A picture that leaves the screen is
+// kept for a step back under this key while the options are still those in
+// force.
+struct PageOrigin {
+    PageKey key; // index -1: not known, never kept
+    int rotation = 0;
+    bool processed = false;
+};
+
+// The processed pictures of views left stay within this many bytes: a
+// spread of 2480 x 3508 scans in 24 bits. A step that decodes drops those
+// of views before the one just left (PageCache::dropEarlierSteps).
+inline constexpr std::size_t kKeptPagesBudget = std::size_t{56} << 20;
+
 // The pictures of the open document. Each buffer owns its blocks; pictures
 // move between them by attach on the receiver and release on the giver.
 struct OpenDocument {
     PictureBuffer main;   // the first (or only) shown page, processed
     PictureBuffer second; // the second page of a spread, processed
+    PageOrigin mainOrigin, secondOrigin;
+    // The origin of the picture the page list holds as loaded: a picture
+    // taken from keptPages is processed already.
+    PageOrigin loadedOrigin;
     // The two pages after the shown ones, decoded but not yet processed.
     PictureBuffer readAhead[2];
     bool readAheadValid = false;
@@ -72,6 +92,20 @@ struct ViewLayout {
     int frameWidth = 0;
     int frameHeight = 0;
     ViewCentre pendingViewCentre;
+    // While further steps wait, a step leaves the layout and the painting to
+    // the last of them: relayoutAndRepaint then only sets the title and
+    // notes that they are owed.
+    bool deferPainting = false;
+    bool paintingOwed = false;
+};
+
+// What a normal-mode screen bitmap shows: the processed page, its displayed
+// size and the engines that scaled it; an empty page key for anything else.
+struct ComposedView {
+    PageKey page;
+    platform::Size display;
+    int engines[3] = {0, 0, 0};
+    bool operator==(const ComposedView&) const = default;
 };
 
 // A picture reduced by the platform for drawing (reduced_pictures.h).
@@ -100,8 +134,13 @@ struct Viewer {
     SettingsLocation settingsFile;
     PageList pages;
     OpenDocument document;
+    PageCache keptPages{kKeptPagesBudget}; // processed pictures of views left
     ViewLayout layout;
     ScreenBitmap screen;
+    ComposedView screenShows;
+    // The normal-mode screen bitmap of the view just left, for a step back.
+    ScreenBitmap screenLeft;
+    ComposedView screenLeftShows;
     std::vector<ReducedEntry> reduced;
     PictureWindowState mouse;
 

@@ -40,24 +40,3 @@ TEST(MemoryBlock, UnfilledBlocksAreSizedAndFreedAlike) {
     EXPECT_EQ(blockSize(empty), 0u);
     freeBlock(empty);
 }
-
-TEST(MemoryBlock, LargeFreedBlocksAreReusedWhenAboutTheSize) {
-    const std::size_t large = std::size_t{3} << 20;
-    MemoryHandle first = allocateUnfilledBlock(large);
-    ASSERT_NE(first, nullptr);
-    freeBlock(first);
-    EXPECT_FALSE(isValidBlock(first)); // stale once freed, even while kept
-    MemoryHandle again = allocateUnfilledBlock(large - 100);
-    EXPECT_EQ(again, first);
-    EXPECT_EQ(blockSize(again), large - 100);
-    freeBlock(again);
-    MemoryHandle half = allocateUnfilledBlock(large / 2); // would waste half
-    EXPECT_NE(half, first);
-    // Three freed blocks: the oldest makes way.
-    MemoryHandle other = allocateUnfilledBlock(large);
-    freeBlock(half);
-    freeBlock(other);
-    MemoryHandle last = allocateUnfilledBlock(large);
-    EXPECT_EQ(last, other);
-    freeBlock(last);
-}

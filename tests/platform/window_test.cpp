@@ -96,9 +96,11 @@ TEST_F(UiTest, AnUnhandledCloseDestroysAndAHandledOneKeepsTheWindow) {
 TEST_F(UiTest, SentCommandsRunAtOncePostedOnesAfterTheCurrentMessageInOrder) {
     WindowId window = topLevel(rectAt(0, 0, 100, 100), false);
     std::vector<int> order;
+    std::vector<std::vector<int>> waiting; // the posted commands still queued at each command
     ui_test::setReaction([&](WindowId target, MessageKind kind, const MessageParams& params) {
         if (kind != MessageKind::Command) return 0;
         order.push_back(params.id);
+        waiting.push_back(queuedCommands(target));
         if (params.id == 1) {
             postCommand(target, 2);
             postCommand(target, 3);
@@ -111,6 +113,9 @@ TEST_F(UiTest, SentCommandsRunAtOncePostedOnesAfterTheCurrentMessageInOrder) {
     EXPECT_EQ(order, (std::vector<int>{1, 4, 5}));
     ASSERT_TRUE(ui_test::waitFor([&] { return order.size() == 5; }));
     EXPECT_EQ(order, (std::vector<int>{1, 4, 5, 2, 3}));
+    EXPECT_EQ(waiting,
+              (std::vector<std::vector<int>>{{}, {2, 3}, {3}, {}})); // 1, 4 (sent), 2, 3
+    EXPECT_TRUE(queuedCommands(window).empty());
     EXPECT_EQ(sendCommand(window + 1000, 1), 0);
 }
 

@@ -1,5 +1,7 @@
 // Opening and stepping through books in both modes, with spreads, the
-// spread-back step, read-ahead and failing pages.
+// spread-back step, read-ahead, failing pages, the views kept for a step back
+// and queued steps.
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -10,9 +12,13 @@
 #include "support/bmp_writer.h"
 #include "viewer/viewer_fixture.h"
 
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 
+#include "platform/ui_fixture.h"
 #include "platform/window_host.h"
 
 using namespace viewer_test;
@@ -329,4 +335,158 @@ TEST_F(ViewerTest, RandomFilesStayInTheBookAndReachEveryPage) {
     }
     EXPECT_EQ(seen, (std::set<int>{0, 1, 2}));
     EXPECT_TRUE(boxes.empty());
+}
+
+namespace {
+
+// What a step left on screen: the title, the message boxes so far, the
+// shown pictures' bytes and places, and the pixels the engines composed.
+struct Seen {
+    std::string title;
+    std::size_t boxes = 0;
+    std::vector<std::string> pictures;
+    std::vector<int> places;
+    std::string screen;
+    bool operator==(const Seen&) const = default;
+};
+
+std::string bytesOf(const PictureBuffer& picture) {
+    auto bytes = [](platform::MemoryHandle block) {
+        return std::string(reinterpret_cast<const char*>(platform::lockBlock(block)),
+                           platform::blockSize(block));
+    };
+    return bytes(picture.headerBlock) + bytes(picture.bitsBlock);
+}
+
+const std::vector<int> kWalk{cmd::NextPage,     cmd::NextPage,     cmd::PreviousPage,
+                             cmd::PreviousPage, cmd::NextPage,     cmd::NextFile,
+                             cmd::NextPage,     cmd::PreviousFile, cmd::PreviousPage,
+                             cmd::LastFile,     cmd::PreviousPage, cmd::NextPage,
+                             cmd::NextPage,     cmd::PreviousPage, cmd::PreviousFile};
+
+} // namespace
+
+TEST_F(ViewerTest, StepsShowTheSamePagesWhetherViewsLeftAreKeptOrDecodedAgain) {
+    // Pages larger than the window are drawn from reduced forms (two-page
+    // mode) or a scaled screen (normal mode), which views left keep too; one
+    // page cannot be decoded.
+    const platform::Size p{600, 800}, l{800, 600}, s{700, 700};
+    const std::vector<platform::Size> sizes{p, l, p, p, s, P, l, p, p, L};
+    auto walk = [&](int mode, int readAhead, int transform, bool keep) {
+        start([&](ViewerState& state) {
+            state.MODE = mode;
+            state.sakiyomi = readAhead;
+            state.modes[mode].TRANSFORM = transform;
+            // Normal mode scales every page to the window's height.
+            state.PICTUREMODE = kFitHeight;
+            state.modesizech = 1;
+        });
+        if (!keep) v().keptPages.setBudget(0);
+        const std::string book = writeBook(sizes);
+        testing_support::writeFile(book + "08.bmp", "BM not a picture");
+        EXPECT_TRUE(openPath(book));
+        std::vector<Seen> seen;
+        std::size_t mostKept = 0;
+        for (int id : kWalk) {
+            command(id);
+            mostKept = std::max(mostKept, v().keptPages.count());
+            const ViewLayout& layout = v().layout;
+            Seen now{title(), boxes.size(), {bytesOf(v().document.main)}, {}, {}};
+            if (layout.shownCount == 2) now.pictures.push_back(bytesOf(v().document.second));
+            now.places = {layout.shownCount,       layout.displayWidth,
+                          layout.displayHeight,    layout.secondDisplayWidth,
+                          layout.secondDisplayHeight, layout.firstOrigin.x,
+                          layout.secondOrigin.x,   layout.scrollX,
+                          layout.scrollY};
+            const ScreenBitmap& screen = v().screen;
+            if (screen.bits)
+                now.screen.assign(reinterpret_cast<const char*>(screen.bits),
+                                  static_cast<std::size_t>(screen.stride()) *
+                                      static_cast<std::size_t>(screen.height));
+            seen.push_back(std::move(now));
+        }
+        EXPECT_EQ(mostKept > 0, keep);
+        TearDown();
+        SetUp();
+        boxes.clear();
+        return seen;
+    };
+    for (int mode : {kNormalMode, kTwoPageMode})
+        for (int readAhead : {0, 1})
+            for (int transform : {0, 1}) {
+                SCOPED_TRACE(testing::Message() << "mode " << mode << " read-ahead " << readAhead
+                                                << " transform " << transform);
+                const std::vector<Seen> decoded = walk(mode, readAhead, transform, false);
+                const std::vector<Seen> kept = walk(mode, readAhead, transform, true);
+                ASSERT_EQ(kept.size(), decoded.size());
+                for (std::size_t step = 0; step < kept.size(); ++step) {
+                    EXPECT_EQ(kept[step].title, decoded[step].title) << "step " << step;
+                    EXPECT_TRUE(kept[step] == decoded[step]) << "step " << step;
+                }
+            }
+}
+
+TEST_F(ViewerTest, AStepBackShowsTheViewLeftWithoutDecodingUntilTheSettingsChange) {
+    start([](ViewerState& s) { s.MODE = kTwoPageMode; });
+    const std::string book = writeBook({P, P, P, P, P, P});
+    ASSERT_TRUE(openPath(book));
+    command(cmd::NextPage);
+    // The pages left can no longer be decoded; the step back does not try.
+    testing_support::writeFile(book + "01.bmp", "BM not a picture");
+    testing_support::writeFile(book + "02.bmp", "BM not a picture");
+    command(cmd::PreviousPage);
+    EXPECT_EQ(shownPages(), (Pages{0, 1}));
+    EXPECT_TRUE(boxes.empty());
+    command(cmd::NextPage);
+    // Pictures processed without the filter are not shown with it.
+    command(cmd::FilterNegative);
+    command(cmd::PreviousPage);
+    EXPECT_EQ(boxes.size(), 1u);
+    // A newly opened book starts with none.
+    command(cmd::NextPage);
+    ASSERT_TRUE(openPath(writeBook({P, P, P, P})));
+    EXPECT_EQ(v().keptPages.count(), 0u);
+}
+
+TEST_F(ViewerTest, QueuedStepsLeaveTheLayoutAndPaintingToTheLastOfThem) {
+    // Pages larger than the window: every painted spread is reduced.
+    const platform::Size p{600, 800};
+    openTwoPage({p, p, p, p, p, p, p, p, p, p, p, p});
+    QWidget* picture = platform::detail::clientWidget(v().pictureWindow);
+    int paints = 0;
+    struct PaintCounter : QObject {
+        int* paints;
+        explicit PaintCounter(int* count) : paints(count) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) ++*paints;
+            return false;
+        }
+    } counter(&paints);
+    picture->installEventFilter(&counter);
+    command(cmd::NextPage);
+    const int oneStep = paints;
+    ASSERT_GT(oneStep, 0);
+    paints = 0;
+    // A held key's repeats, arrived together: their commands queue.
+    auto key = [&](Qt::Key which) {
+        QKeyEvent event(QEvent::KeyPress, which, Qt::NoModifier);
+        QApplication::sendEvent(platform::detail::frameWidget(v().mainWindow), &event);
+    };
+    for (int step = 0; step < 4; ++step)
+        key(Qt::Key_Space);
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(platform::queuedCommands(v().mainWindow),
+              (std::vector<int>{cmd::NextPage, cmd::NextPage, cmd::NextPage, cmd::NextPage,
+                                cmd::PreviousPage}));
+    EXPECT_EQ(shownPages(), (Pages{2, 3}));
+    ASSERT_TRUE(ui_test::waitFor([&] { return platform::queuedCommands(v().mainWindow).empty(); }));
+    platform::processPendingMessages();
+    picture->removeEventFilter(&counter);
+    EXPECT_EQ(paints, oneStep);
+    EXPECT_EQ(shownPages(), (Pages{8, 9}));
+    EXPECT_EQ(title(), "10.bmp 09.bmp");
+    const QImage queued = picture->grab().toImage();
+    command(cmd::NextPage);
+    command(cmd::PreviousPage);
+    EXPECT_TRUE(picture->grab().toImage() == queued);
 }
