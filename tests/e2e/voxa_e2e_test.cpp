@@ -60,9 +60,10 @@ std::ostream& operator<<(std::ostream& out, const Geometry& g) {
     return out << g.x << "," << g.y << " " << g.width << "x" << g.height;
 }
 
-// Waits (with a generous bound) until `done` holds.
-bool waitUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 600; ++i, QThread::msleep(50))
+// Waits until `done` holds, asking every 50 ms at most `tries` times (a
+// generous 30 s by default).
+bool waitUntil(const std::function<bool()>& done, int tries = 600) {
+    for (int i = 0; i < tries; ++i, QThread::msleep(50))
         if (done()) return true;
     return false;
 }
@@ -318,8 +319,7 @@ protected:
             output("xdotool key --window " + dialog + " ctrl+a");
             output("xdotool type --window " + dialog + " '" + text + "'");
             output("xdotool key --window " + dialog + " Return");
-            for (int i = 0; i < 60; ++i, QThread::msleep(50))
-                if (!windowNamed(process, then).empty()) return true;
+            if (waitUntil([&] { return !windowNamed(process, then).empty(); }, 60)) return true;
         }
         return false;
     }
