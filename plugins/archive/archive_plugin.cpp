@@ -28,6 +28,11 @@ SPI_EXPORT int GetPluginInfo(int infono, char* buf, int buflen) {
     return spi::copyPluginInfo(kInfo, 4, infono, buf, buflen);
 }
 
+// Every call works on its own state.
+SPI_EXPORT int CallsMayOverlap() {
+    return 1;
+}
+
 SPI_EXPORT int IsSupported(const char*, uintptr_t dw) {
     unsigned char head[512];
     size_t known = spi::readSniffBytes(dw, head, sizeof head);

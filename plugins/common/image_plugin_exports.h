@@ -11,6 +11,7 @@
         static const char* const texts[] = {SPI_KIND_IMAGE, about, patterns, description}; \
         return spi::copyPluginInfo(texts, 4, infono, buf, buflen);                         \
     }                                                                                      \
+    SPI_EXPORT int CallsMayOverlap() { return 1; }                                         \
     SPI_EXPORT int IsSupported(const char*, uintptr_t dw) {                                \
         return spi::isSupportedWith(sniff, dw);                                            \
     }                                                                                      \

@@ -194,6 +194,11 @@ typedef int (*SpiGetArchiveInfo)(const char* buf, long len, unsigned int flag, S
 typedef int (*SpiGetFile)(const char* src, long len, char* dest, unsigned int flag,
                           SpiProgressCallback callback, long lData);
 
+/* CallsMayOverlap(): optional. Non-zero when the plug-in's exports may run on
+ * several threads at once, each call on its own arguments. The host calls a
+ * plug-in without it one call at a time, whichever thread asks.             */
+typedef int (*SpiCallsMayOverlap)(void);
+
 /* Plug-ins declare their exports with SPI_EXPORT so that they stay visible when
  * the rest of the shared object is built with hidden visibility. */
 #define SPI_EXPORT __attribute__((visibility("default")))

@@ -29,6 +29,11 @@ SPI_EXPORT int GetPluginInfo(int infono, char* buf, int buflen) {
     return spi::copyPluginInfo(kInfo, 4, infono, buf, buflen);
 }
 
+// Every call works on its own state.
+SPI_EXPORT int CallsMayOverlap() {
+    return 1;
+}
+
 SPI_EXPORT int IsSupported(const char*, uintptr_t dw) {
     unsigned char head[1024];
     return isPdf(head, spi::readSniffBytes(dw, head, sizeof head));

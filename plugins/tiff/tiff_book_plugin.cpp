@@ -37,6 +37,11 @@ SPI_EXPORT int GetPluginInfo(int infono, char* buf, int buflen) {
     return spi::copyPluginInfo(kInfo, 4, infono, buf, buflen);
 }
 
+// Every call works on its own state.
+SPI_EXPORT int CallsMayOverlap() {
+    return 1;
+}
+
 SPI_EXPORT int IsSupported(const char*, uintptr_t dw) {
     return spi::guardedCall([&] { return tiffPagesBehind(dw, 2) >= 2 ? 1 : 0; }, 0, 0);
 }

@@ -19,6 +19,11 @@ SPI_EXPORT int GetPluginInfo(int infono, char* buf, int buflen) {
 
 // A memory image (an archive's member) is taken by its signature and shows its
 // first page; a file is taken when it holds exactly one page.
+// Every call works on its own state.
+SPI_EXPORT int CallsMayOverlap() {
+    return 1;
+}
+
 SPI_EXPORT int IsSupported(const char*, uintptr_t dw) {
     return spi::guardedCall(
         [&] {

@@ -61,6 +61,17 @@ public:
     int stepTo(int n, int how);
     int stepToPair();
 
+    // What decodeEntry reads of the list, so that a second list can decode
+    // this one's entries on another thread.
+    struct Listing {
+        std::vector<std::string> entries;
+        std::vector<std::int32_t> entryPosition, entrySize;
+        std::string folder, archivePath, builtinExtension;
+        int pageCount = 0, archiveMode = 0, selectedArchive = 0;
+    };
+    Listing listing() const;
+    void adoptListing(const Listing& listing);
+
     // ---- the built-in reader (bmp_reader.cpp)
     int readBmpFile(const std::string& name);
     int readBmpMemory(platform::MemoryHandle block, std::size_t size);

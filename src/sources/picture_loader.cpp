@@ -117,6 +117,24 @@ int PageList::decodeEntry(int index) {
     return decodeFolderEntry(platform::joinPath(folder, entries[static_cast<std::size_t>(index)]));
 }
 
+PageList::Listing PageList::listing() const {
+    return {entries,    entryPosition, entrySize,   folder,
+            archivePath, builtinExtension, pageCount, archiveMode,
+            host.selectedArchive};
+}
+
+void PageList::adoptListing(const Listing& listing) {
+    entries = listing.entries;
+    entryPosition = listing.entryPosition;
+    entrySize = listing.entrySize;
+    folder = listing.folder;
+    archivePath = listing.archivePath;
+    builtinExtension = listing.builtinExtension;
+    pageCount = listing.pageCount;
+    archiveMode = listing.archiveMode;
+    host.selectedArchive = listing.selectedArchive;
+}
+
 int PageList::decodeByName(const std::string& path) {
     std::string extension;
     extensionOf(path, extension);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "platform/file_system.h"
 #include "platform/read_only_file.h"
@@ -60,6 +61,29 @@ int checkedPicture(int result, platform::MemoryHandle* info, platform::MemoryHan
     if (platform::isValidBlock(*bits)) platform::freeBlock(*bits);
     *info = *bits = nullptr;
     return SPI_MEMORY_ERROR;
+}
+
+// The call lock of `library`, one for every host that loads it (the system
+// hands out one handle per library, however often it is opened).
+std::shared_ptr<std::mutex> callLockOf(platform::LibraryHandle library) {
+    static std::mutex guard;
+    static std::map<platform::LibraryHandle, std::weak_ptr<std::mutex>> locks;
+    const std::lock_guard<std::mutex> hold(guard);
+    std::weak_ptr<std::mutex>& entry = locks[library];
+    std::shared_ptr<std::mutex> lock = entry.lock();
+    if (!lock) {
+        lock = std::make_shared<std::mutex>();
+        entry = lock;
+    }
+    return lock;
+}
+
+// Runs `call` into `plugin`, one at a time unless its calls may overlap.
+template <typename Call>
+int callInto(const PluginRecord& plugin, Call call) {
+    std::unique_lock<std::mutex> hold;
+    if (plugin.callLock) hold = std::unique_lock<std::mutex>(*plugin.callLock);
+    return call();
 }
 
 } // namespace
@@ -121,6 +145,9 @@ void PluginHost::registerPlugin(platform::LibraryHandle library, const std::stri
     plugin.getArchiveInfo =
         reinterpret_cast<SpiGetArchiveInfo>(platform::findFunction(library, "GetArchiveInfo"));
     plugin.getFile = reinterpret_cast<SpiGetFile>(platform::findFunction(library, "GetFile"));
+    auto mayOverlap = reinterpret_cast<SpiCallsMayOverlap>(
+        platform::findFunction(library, "CallsMayOverlap"));
+    if (!mayOverlap || !mayOverlap()) plugin.callLock = callLockOf(library);
     // A plug-in lacking a function its kind needs could only be called through
     // a null pointer later; it is not registered at all.
     const bool complete = plugin.isSupported && (isImage ? plugin.getPicture != nullptr
@@ -183,7 +210,10 @@ int PluginHost::askFile(const PluginRecord& plugin, const std::string& file, int
     platform::ReadOnlyFile handle(file);
     *opened = handle.isOpen() ? 1 : 0;
     if (!handle.isOpen()) return 0;
-    return plugin.isSupported(file.c_str(), static_cast<uintptr_t>(handle.descriptor())) != 0;
+    return callInto(plugin, [&] {
+               return plugin.isSupported(file.c_str(),
+                                         static_cast<uintptr_t>(handle.descriptor()));
+           }) != 0;
 }
 
 int PluginHost::decodeWith(int index, const std::string& file, platform::MemoryHandle* info,
@@ -228,8 +258,10 @@ int PluginHost::decodeFile(const std::string& file, platform::MemoryHandle* info
         return SPI_OTHER_ERROR;
     *info = nullptr;
     *bits = nullptr;
-    int result = images_[static_cast<std::size_t>(selectedImage)].getPicture(
-        file.c_str(), 0, SPI_INPUT_FILE, info, bits, nullptr, 0);
+    const PluginRecord& plugin = images_[static_cast<std::size_t>(selectedImage)];
+    int result = callInto(plugin, [&] {
+        return plugin.getPicture(file.c_str(), 0, SPI_INPUT_FILE, info, bits, nullptr, 0);
+    });
     return checkedPicture(result, info, bits);
 }
 
@@ -252,7 +284,8 @@ int PluginHost::listArchive(const std::string& archive, std::vector<ArchiveMembe
     if (selectedArchive < 0 || selectedArchive >= static_cast<int>(archives_.size())) return 0;
     const PluginRecord& plugin = archives_[static_cast<std::size_t>(selectedArchive)];
     platform::MemoryHandle listing = nullptr;
-    int result = plugin.getArchiveInfo(archive.c_str(), 0, SPI_INPUT_FILE, &listing);
+    int result = callInto(
+        plugin, [&] { return plugin.getArchiveInfo(archive.c_str(), 0, SPI_INPUT_FILE, &listing); });
     if (platform::equalsNoCase(plugin.libraryName, "lhasad.spi")) {
         // This plug-in reports failure even when it lists; only its block counts.
         if (!platform::isValidBlock(listing)) return 0;
@@ -284,8 +317,10 @@ int PluginHost::extractEntry(const std::string& archive, std::int32_t position,
     *out = nullptr;
     if (selectedArchive < 0 || selectedArchive >= static_cast<int>(archives_.size())) return 0;
     const PluginRecord& plugin = archives_[static_cast<std::size_t>(selectedArchive)];
-    int result = plugin.getFile(archive.c_str(), position, reinterpret_cast<char*>(out),
-                                kOutputToMemory, nullptr, 0);
+    int result = callInto(plugin, [&] {
+        return plugin.getFile(archive.c_str(), position, reinterpret_cast<char*>(out),
+                              kOutputToMemory, nullptr, 0);
+    });
     if (result == SPI_ALL_RIGHT && platform::isValidBlock(*out)) return 1;
     if (platform::isValidBlock(*out)) platform::freeBlock(*out);
     *out = nullptr;
@@ -304,7 +339,10 @@ int PluginHost::findImagePluginForMemory(platform::MemoryHandle block) {
         bytes = padded.data();
     }
     for (std::size_t index = 0; index < images_.size(); ++index) {
-        if (images_[index].isSupported(nullptr, reinterpret_cast<uintptr_t>(bytes))) {
+        const PluginRecord& plugin = images_[index];
+        if (callInto(plugin, [&] {
+                return plugin.isSupported(nullptr, reinterpret_cast<uintptr_t>(bytes));
+            })) {
             selectedImage = static_cast<int>(index);
             return 1;
         }
@@ -322,9 +360,12 @@ int PluginHost::decodeMemory(platform::MemoryHandle block, std::size_t size,
     size = std::min(size, platform::blockSize(block));
     *info = nullptr;
     *bits = nullptr;
-    int result = images_[static_cast<std::size_t>(selectedImage)].getPicture(
-        reinterpret_cast<const char*>(platform::lockBlock(block)), static_cast<long>(size),
-        SPI_INPUT_MEMORY, info, bits, nullptr, 0);
+    const PluginRecord& plugin = images_[static_cast<std::size_t>(selectedImage)];
+    int result = callInto(plugin, [&] {
+        return plugin.getPicture(reinterpret_cast<const char*>(platform::lockBlock(block)),
+                                 static_cast<long>(size), SPI_INPUT_MEMORY, info, bits, nullptr,
+                                 0);
+    });
     return checkedPicture(result, info, bits);
 }
 

@@ -1,5 +1,8 @@
 // plugin_host.h - the Susie plug-ins beside the executable and the calls made to them.
 //
+// A host is used from one thread; several hosts on several threads may call
+// the same plug-ins (see PluginRecord::callLock).
+//
 // Image plug-ins ("00IN") decode pictures; archive plug-ins ("00AM") list and
 // extract members. The host registers them in the order the file system lists
 // the *.spi files, records the extensions each one claims, builds the filter
@@ -8,6 +11,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -37,6 +42,10 @@ struct PluginRecord {
     SpiGetPicture getPicture = nullptr;         // image plug-ins
     SpiGetArchiveInfo getArchiveInfo = nullptr; // archive plug-ins
     SpiGetFile getFile = nullptr;               // archive plug-ins
+    // Held during every call into a plug-in that does not declare its calls
+    // may overlap; shared by every host that loaded the same library, so
+    // that two threads with hosts of their own still call it one at a time.
+    std::shared_ptr<std::mutex> callLock;
 };
 
 // One archive member as listArchive reports it.

@@ -1,7 +1,9 @@
 #include "viewer/navigation.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "catalog/disc_prompt.h"
 #include "picture/pipeline.h"
@@ -114,14 +116,37 @@ void secondToMain() {
 }
 
 // A read-ahead picture becomes the shown page at the list's current index.
-void showReadAhead(PictureBuffer& readAhead, PictureBuffer& shown, PageOrigin& origin) {
+void showReadAhead(int buffer, PictureBuffer& shown, PageOrigin& origin) {
+    OpenDocument& document = viewer().document;
     retire(shown, origin);
-    handOver(readAhead, shown);
+    handOver(document.readAhead[buffer], shown);
+    document.readAheadIndex[buffer] = -1;
     origin.key = keyOf(viewer().pages.currentIndex);
 }
 
+// The page at `index` as the page list's loaded picture, when it was decoded
+// ahead: by a read-ahead buffer or on another core.
+bool takeDecodedAhead(int index) {
+    Viewer& v = viewer();
+    OpenDocument& document = v.document;
+    PageList& pages = v.pages;
+    for (int n = 0; n < 2; ++n) {
+        PictureBuffer& buffer = document.readAhead[n];
+        if (document.readAheadIndex[n] != index || !buffer.owned) continue;
+        forgetReduced(buffer);
+        pages.loadedHeader = buffer.headerBlock;
+        pages.loadedBits = buffer.bitsBlock;
+        buffer.release();
+        buffer.headerBlock = buffer.bitsBlock = nullptr;
+        document.readAheadIndex[n] = -1;
+        return true;
+    }
+    return v.pagesAhead.take(index, pages.loadedHeader, pages.loadedBits);
+}
+
 // The page at `index` of the list as the loaded picture: the processed
-// picture kept of a view left when there is one, else decoded.
+// picture kept of a view left when there is one, else one decoded ahead,
+// else decoded now.
 int loadEntry(int index) {
     Viewer& v = viewer();
     PageKey key = keyOf(index);
@@ -134,8 +159,39 @@ int loadEntry(int index) {
         return kLoaded;
     }
     v.document.loadedOrigin = {std::move(key), 0, false};
+    if (takeDecodedAhead(index)) return kLoaded;
     v.keptPages.dropEarlierSteps();
     return v.pages.decodeEntry(index) ? kLoaded : kDecodeFailed;
+}
+
+// Asks the other cores for the pages after those shown: those that
+// `steps` next-page steps will show and, with read-ahead on, more, within
+// the budget of pages decoded ahead. Pages a read-ahead buffer holds are not
+// asked for again; pages no longer asked for are freed.
+void decodeAhead(int steps) {
+    Viewer& v = viewer();
+    const PageList& pages = v.pages;
+    const OpenDocument& document = v.document;
+    std::size_t buffered = 0, bufferedBytes = 0;
+    for (int n = 0; n < 2; ++n) {
+        if (document.readAheadIndex[n] < 0 || !document.readAhead[n].owned) continue;
+        ++buffered;
+        bufferedBytes += platform::blockSize(document.readAhead[n].headerBlock) +
+                         platform::blockSize(document.readAhead[n].bitsBlock);
+    }
+    const int perStep = v.normalMode() ? 1 : 2;
+    int count = steps * perStep + (v.settings.sakiyomi ? static_cast<int>(kPagesAhead) : 0);
+    // Never a page on screen: it would be held twice.
+    count = std::min(count, pages.pageCount - std::max(v.layout.shownCount, 1));
+    std::vector<int> wanted;
+    for (int n = 1; pages.navigable && n <= count; ++n) {
+        const int index = (pages.currentIndex + n) % pages.pageCount;
+        if (index != document.readAheadIndex[0] && index != document.readAheadIndex[1])
+            wanted.push_back(index);
+    }
+    const std::size_t used = bufferedBytes + v.keptPages.bytesHeld();
+    v.pagesAhead.request(wanted, kPagesAhead - buffered,
+                         used < kPagesAheadBudget ? kPagesAheadBudget - used : 0);
 }
 
 // PageList::loadPage and loadNextForPair through loadEntry.
@@ -270,11 +326,22 @@ void showLoaded() {
     if (pair == kDecodeFailed) showError(kErrorCaption);
 }
 
-// Loads the page `n` after the current one into a read-ahead buffer,
-// unprocessed. False when it could not be decoded.
-bool refillFrom(int n, PictureBuffer& buffer) {
-    if (viewer().pages.loadPage(n, kPeek) != kLoaded) return false;
+// Loads the page `n` after the current one into read-ahead buffer `which`,
+// unprocessed: taken from the other cores when they decoded it. False when
+// it could not be decoded.
+bool refillFrom(int n, int which) {
+    Viewer& v = viewer();
+    PageList& pages = v.pages;
+    OpenDocument& document = v.document;
+    PictureBuffer& buffer = document.readAhead[which];
+    document.readAheadIndex[which] = -1;
+    const int index = pages.stepTo(n, kPeek);
+    if (index < 0) return false;
+    if (!v.pagesAhead.take(index, pages.loadedHeader, pages.loadedBits) &&
+        !pages.decodeEntry(index))
+        return false;
     takeLoaded(buffer);
+    document.readAheadIndex[which] = index;
     // Reduced now at the size it will most likely be shown at, so that its
     // step only draws it.
     prepareReduced(buffer, isPairableUnprocessed(buffer));
@@ -387,6 +454,13 @@ bool openPath(const std::string& path) {
         return false;
     }
     viewer().document.failedIndex = -1; // a new list
+    // The pages on screen belong to the list replaced: they go when the new
+    // ones are shown, never kept under the new list's entries of their names.
+    viewer().document.mainOrigin = {};
+    viewer().document.secondOrigin = {};
+    // What was decoded ahead belongs to the list replaced.
+    dropReadAhead();
+    viewer().pagesAhead.setList(viewer().pages);
     viewer().document.loadedOrigin = {keyOf(viewer().pages.currentIndex), 0, false};
     showLoaded();
     // Once the first view is painted: memory for the next of its size.
@@ -394,6 +468,7 @@ bool openPath(const std::string& path) {
     const bool spread = viewer().layout.shownCount == 2;
     platform::prepareFreedMemory(platform::blockSize(document.main.bitsBlock) +
                                  (spread ? platform::blockSize(document.second.bitsBlock) : 0));
+    if (viewer().settings.sakiyomi) decodeAhead(0);
     return true;
 }
 
@@ -413,14 +488,14 @@ bool showNextWithReadAhead() {
     document.readAheadValid = false;
     v.keptPages.beginStep();
     stepForward();
-    showReadAhead(document.readAhead[0], document.main, document.mainOrigin);
+    showReadAhead(0, document.main, document.mainOrigin);
     process(document.main, document.mainOrigin);
     v.layout.shownCount = 1;
     // A one-page list never forms a spread: the page after it is itself.
     if (isPairable(document.main) && v.pages.pageCount > 1) {
         if (isPairableUnprocessed(document.readAhead[1])) {
             stepForward();
-            showReadAhead(document.readAhead[1], document.second, document.secondOrigin);
+            showReadAhead(1, document.second, document.secondOrigin);
             process(document.second, document.secondOrigin);
             v.layout.shownCount = 2;
         } else {
@@ -431,6 +506,7 @@ bool showNextWithReadAhead() {
     // With one page shown the second read-ahead page is the next one now.
     if (v.layout.shownCount == 1) {
         handOver(document.readAhead[1], document.readAhead[0]);
+        document.readAheadIndex[0] = std::exchange(document.readAheadIndex[1], -1);
         queueRefill(kRefillSecond);
     } else {
         queueRefill(kRefillBoth);
@@ -448,18 +524,21 @@ void refillReadAhead() {
     // read ahead would wrap round to a page on screen and hold it twice.
     if (v.pages.pageCount < v.layout.shownCount + 2) return;
     bool ok = true;
-    if (pages == kRefillBoth) ok = refillFrom(1, document.readAhead[0]);
-    ok = refillFrom(2, document.readAhead[1]) && ok;
+    if (pages == kRefillBoth) ok = refillFrom(1, 0);
+    ok = refillFrom(2, 1) && ok;
     document.readAheadValid = ok;
+    decodeAhead(0);
 }
 
 void dropReadAhead() {
     OpenDocument& document = viewer().document;
     invalidateReadAhead();
-    for (PictureBuffer& buffer : document.readAhead) {
-        forgetReduced(buffer);
-        buffer.freeBlocks();
+    for (int n = 0; n < 2; ++n) {
+        forgetReduced(document.readAhead[n]);
+        document.readAhead[n].freeBlocks();
+        document.readAheadIndex[n] = -1;
     }
+    viewer().pagesAhead.clear();
 }
 
 void firstFile() {
@@ -526,6 +605,17 @@ bool navigationWaiting() {
     return false;
 }
 
+bool isNextStep(int id) {
+    return id == cmd::NextPage || id == cmd::NextFile;
+}
+
+int nextStepsWaiting() {
+    int steps = 0;
+    for (int id : platform::queuedCommands(viewer().mainWindow))
+        steps += isNextStep(id) ? 1 : 0;
+    return steps;
+}
+
 void runNavigation(int id) {
     switch (id) {
     case cmd::FirstFile:
@@ -557,10 +647,16 @@ void runNavigation(int id) {
 } // namespace
 
 void navigate(int id) {
-    ViewLayout& layout = viewer().layout;
+    Viewer& v = viewer();
+    ViewLayout& layout = v.layout;
     layout.deferPainting = navigationWaiting();
+    // The pages of the next-page steps waiting are decoded on the other
+    // cores while this step and the next ones take theirs.
+    const int stepsWaiting = isNextStep(id) ? nextStepsWaiting() : 0;
+    if (stepsWaiting && layout.shownCount) decodeAhead(stepsWaiting + 1);
     runNavigation(id);
     layout.deferPainting = false;
+    if (!v.settings.sakiyomi && !navigationWaiting()) v.pagesAhead.clear();
     // Asked again: a message box of the step may have run the waiting ones.
     if (!layout.paintingOwed || navigationWaiting()) return;
     layout.paintingOwed = false;

@@ -7,7 +7,10 @@
 // relayoutAndRepaint. A failed load leaves the pictures on screen alone and
 // shows the page list's error text in a message box. The processed pictures
 // of the view a step leaves are kept (Viewer::keptPages), so that a step
-// back to it takes them instead of decoding again.
+// back to it takes them instead of decoding again. Pages after the shown
+// ones are decoded on the other cores (Viewer::pagesAhead) while next-page
+// commands wait in the queue and, with read-ahead on, as far as the budget
+// of pages ahead allows; a step takes its page from there when it can.
 #pragma once
 
 #include <string>

@@ -12,7 +12,7 @@ Viewer* theViewer = nullptr;
 } // namespace
 
 Viewer::Viewer(const std::string& pluginFolder, SettingsLocation settingsFileLocation)
-    : settingsFile(std::move(settingsFileLocation)), pages(pluginFolder),
+    : settingsFile(std::move(settingsFileLocation)), pages(pluginFolder), pagesAhead(pluginFolder),
       random(static_cast<unsigned>(
           std::chrono::system_clock::now().time_since_epoch().count())) {
     startupDefaults(settings);

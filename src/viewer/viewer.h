@@ -21,6 +21,7 @@
 #include "platform/window.h"
 #include "settings/settings_file.h"
 #include "settings/viewer_state.h"
+#include "sources/background_decoder.h"
 #include "sources/page_list.h"
 #include "viewer/layout_math.h"
 
@@ -40,6 +41,11 @@ struct PageOrigin {
 // spread of 2480 x 3508 scans in 24 bits. A step that decodes drops those
 // of views before the one just left (PageCache::dropEarlierSteps).
 inline constexpr std::size_t kKeptPagesBudget = std::size_t{56} << 20;
+// Pages decoded ahead of the reader (the two read-ahead buffers and the
+// background decoder's pictures together), held within this many pictures
+// and, with the kept pages, this many bytes.
+inline constexpr std::size_t kPagesAhead = 6;
+inline constexpr std::size_t kPagesAheadBudget = std::size_t{512} << 20;
 
 // The pictures of the open document. Each buffer owns its blocks; pictures
 // move between them by attach on the receiver and release on the giver.
@@ -52,6 +58,7 @@ struct OpenDocument {
     PageOrigin loadedOrigin;
     // The two pages after the shown ones, decoded but not yet processed.
     PictureBuffer readAhead[2];
+    int readAheadIndex[2] = {-1, -1}; // the entries they hold; -1 none
     bool readAheadValid = false;
     // A refill of the read-ahead buffers queued to run once the step that
     // asked for it has been painted; any other step cancels it.
@@ -135,6 +142,7 @@ struct Viewer {
     PageList pages;
     OpenDocument document;
     PageCache keptPages{kKeptPagesBudget}; // processed pictures of views left
+    BackgroundDecoder pagesAhead; // pages decoded on the other cores
     ViewLayout layout;
     ScreenBitmap screen;
     ComposedView screenShows;

@@ -117,6 +117,10 @@ TEST_F(ShippedFormatsTest, TheShippedPluginsRegister) {
         EXPECT_EQ(list.host.isImageExtension(extension), 1) << extension;
     for (const char* extension : {".zip", ".cbz", ".rar", ".cbr", ".7z", ".lzh", ".tar"})
         EXPECT_EQ(list.host.isArchiveExtension(extension), 1) << extension;
+    // Each is called from two threads at once, when pages are decoded ahead.
+    for (const auto* plugins : {&list.host.imagePlugins(), &list.host.archivePlugins()})
+        for (const PluginRecord& plugin : *plugins)
+            EXPECT_EQ(plugin.callLock, nullptr) << plugin.libraryName;
 }
 
 TEST_F(ShippedFormatsTest, EveryFormatOpensFromAFolder) {

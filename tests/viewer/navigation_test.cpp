@@ -490,3 +490,42 @@ TEST_F(ViewerTest, QueuedStepsLeaveTheLayoutAndPaintingToTheLastOfThem) {
     command(cmd::PreviousPage);
     EXPECT_TRUE(picture->grab().toImage() == queued);
 }
+
+TEST_F(ViewerTest, PagesDecodedAheadOfOneBookAreNeverShownInTheNext) {
+    openNormal({P, P, P, P, P}, [](ViewerState& s) { s.sakiyomi = 1; });
+    command(cmd::NextPage);
+    v().pagesAhead.waitUntilIdle();
+    // The same names, pictures of another size.
+    ASSERT_TRUE(openPath(writeBook({L, L, L, L, L})));
+    for (int step = 0; step < 3; ++step) {
+        command(cmd::NextPage);
+        EXPECT_EQ(v().document.main.width, L.width) << "step " << step;
+    }
+}
+
+TEST_F(ViewerTest, QueuedStepsEndWhereStepsOneByOneEndAndReportTheSameBrokenPages) {
+    // Queued next-page steps take their pages from the other cores.
+    auto run = [&](int mode, bool queued) {
+        start([&](ViewerState& s) { s.MODE = mode; });
+        const std::string book = writeBook({P, P, P, P, P, P, P, P, P, P});
+        testing_support::writeFile(book + "04.bmp", "BM not a picture");
+        EXPECT_TRUE(openPath(book));
+        for (int step = 0; step < 6; ++step)
+            if (queued)
+                platform::postCommand(v().mainWindow, cmd::NextPage);
+            else
+                command(cmd::NextPage);
+        EXPECT_TRUE(ui_test::waitFor([&] { return platform::queuedCommands(v().mainWindow).empty(); }));
+        platform::processPendingMessages();
+        const std::pair<std::string, std::size_t> seen{title(), boxes.size()};
+        TearDown();
+        SetUp();
+        boxes.clear();
+        return seen;
+    };
+    for (int mode : {kNormalMode, kTwoPageMode}) {
+        const auto oneByOne = run(mode, false);
+        EXPECT_EQ(run(mode, true), oneByOne) << "mode " << mode;
+        EXPECT_GE(oneByOne.second, 1u) << "mode " << mode;
+    }
+}
