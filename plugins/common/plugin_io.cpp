@@ -126,15 +126,15 @@ void pointInto(DibOutput& dib, unsigned char* header, unsigned char* pixels, int
     dib.height = height;
 }
 
-} // namespace
-
-int createDib(int width, int height, int bitCount, int paletteSize, DibOutput& dib) {
+// A DIB whose pixel block is zero-filled, or left for the decoder to write
+// with only each row's padding set.
+int makeDib(int width, int height, int bitCount, int paletteSize, DibOutput& dib, bool filled) {
     int shape = checkShape(width, height);
     if (shape != SPI_ALL_RIGHT) return shape;
     size_t stride = dibStride(width, bitCount);
     size_t infoSize = 40 + size_t(paletteSize) * 4;
     dib.info = spiAlloc(infoSize);
-    dib.bits = spiAlloc(stride * size_t(height));
+    dib.bits = filled ? spiAlloc(stride * size_t(height)) : spiAllocUnfilled(stride * size_t(height));
     if (!dib.info || !dib.bits) {
         discard(dib);
         return SPI_NO_MEMORY;
@@ -142,7 +142,22 @@ int createDib(int width, int height, int bitCount, int paletteSize, DibOutput& d
     auto* header = static_cast<unsigned char*>(spiLock(dib.info));
     writeInfoHeader(header, width, height, bitCount, stride, paletteSize);
     pointInto(dib, header, static_cast<unsigned char*>(spiLock(dib.bits)), width, height, bitCount);
+    if (!filled) {
+        const size_t used = (size_t(width) * size_t(bitCount) + 7) / 8;
+        for (int y = 0; y < height && used < stride; ++y)
+            std::memset(dib.row(y) + used, 0, stride - used);
+    }
     return SPI_ALL_RIGHT;
+}
+
+} // namespace
+
+int createDib(int width, int height, int bitCount, int paletteSize, DibOutput& dib) {
+    return makeDib(width, height, bitCount, paletteSize, dib, true);
+}
+
+int createDibForRows(int width, int height, int bitCount, int paletteSize, DibOutput& dib) {
+    return makeDib(width, height, bitCount, paletteSize, dib, false);
 }
 
 size_t bmpFileSize(int width, int height, int bitCount, int paletteSize) {

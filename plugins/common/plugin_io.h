@@ -105,6 +105,10 @@ struct DibOutput {
     unsigned char* row(int y) const { return pixels + size_t(height - 1 - y) * stride; }
 };
 int createDib(int width, int height, int bitCount, int paletteSize, DibOutput& dib);
+// The same for a decoder that writes every row's pixels before it hands the
+// picture over (or fails): the pixel block is not zero-filled first, only
+// the padding at the end of each row is.
+int createDibForRows(int width, int height, int bitCount, int paletteSize, DibOutput& dib);
 
 // The same picture as a whole BMP file in one block, for archive plug-ins whose
 // members are pages the host reads with its own BMP reader: `info` holds the

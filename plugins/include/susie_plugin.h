@@ -104,6 +104,19 @@ static inline SpiHandle spiAlloc(size_t size) {
     return block;
 }
 
+/* A block whose data bytes are left as they come, for a writer that sets
+ * every one of them: zero-filling a picture's block costs as much as
+ * writing it. Freed like any other block; null when it cannot be had.     */
+static inline SpiHandle spiAllocUnfilled(size_t size) {
+    if (size > (size_t)-1 - SPI_BLOCK_HEADER_BYTES) return NULL;
+    SpiHandle block = (SpiHandle)malloc(SPI_BLOCK_HEADER_BYTES + (size ? size : 1));
+    if (!block) return NULL;
+    block->magic = SPI_BLOCK_MAGIC;
+    block->reserved = 0;
+    block->size = size;
+    return block;
+}
+
 static inline int spiIsValid(SpiHandle block) {
     return block != NULL && block->magic == SPI_BLOCK_MAGIC;
 }

@@ -82,7 +82,8 @@ int run(Decode& d, const unsigned char* data, size_t size) {
     // Started first, so that a progressive picture over the memory limit is
     // refused before the DIB is allocated.
     jpeg_start_decompress(&d.cinfo);
-    int result = spi::createDib(int(w), int(h), grey ? 8 : 24, grey ? 256 : 0, d.dib);
+    // Every row is written below, or the picture is not handed over.
+    int result = spi::createDibForRows(int(w), int(h), grey ? 8 : 24, grey ? 256 : 0, d.dib);
     if (result != SPI_ALL_RIGHT) return result;
     if (grey) spi::setGreyPalette(d.dib, 256);
     if (cmyk) d.cmykRow.resize(size_t(w) * 4);

@@ -55,14 +55,5 @@ void prepareFreedMemory(std::size_t bytes) {
 #endif
 }
 
-MemoryHandle allocateUnfilledBlock(std::size_t size) {
-    if (size > static_cast<std::size_t>(-1) - SPI_BLOCK_HEADER_BYTES) return nullptr;
-    auto block = static_cast<MemoryHandle>(std::malloc(SPI_BLOCK_HEADER_BYTES + (size ? size : 1)));
-    if (!block) return nullptr;
-    block->magic = SPI_BLOCK_MAGIC;
-    block->reserved = 0;
-    block->size = size;
-    return block;
-}
 
 } // namespace platform

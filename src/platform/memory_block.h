@@ -22,7 +22,9 @@ inline MemoryHandle allocateBlock(std::size_t size) {
 // A block of `size` bytes whose contents are left as they come, for callers
 // that write every byte: zero-filling a large block costs as much as writing
 // it. Freed like any other block; null when it cannot be had.
-MemoryHandle allocateUnfilledBlock(std::size_t size);
+inline MemoryHandle allocateUnfilledBlock(std::size_t size) {
+    return spiAllocUnfilled(size);
+}
 
 // Frees a block; null is ignored.
 inline void freeBlock(MemoryHandle block) {

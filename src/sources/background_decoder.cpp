@@ -5,10 +5,10 @@
 
 namespace {
 
-// Two threads where there are two cores: while a step waits for its page,
-// the message-loop thread sleeps and both cores decode.
+// A thread per core, at most four: while a step waits for its page, the
+// message-loop thread sleeps and every core decodes.
 std::size_t threadCount() {
-    return std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+    return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // background_decoder.h - pages decoded on other threads before a step asks for them.
 //
 // The viewer says which entries of the open list it will want next, nearest
-// first (request); two threads decode them, each through a page list and
+// first (request); a thread per core decodes them, each through a page list and
 // plug-in host of its own that hold a copy of the open list (setList), so
 // the open list itself is only ever used by the message-loop thread. A step
 // then takes its picture (take) instead of decoding it; while the picture is

@@ -1,6 +1,10 @@
 // jpeg_plugin_test.cpp - jpeg.spi called through its exports.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <tuple>
+
 #include "hostile/hostile_files.h"
 #include "plugins/plugin_fixture.h"
 #include "sample_book/picture_encoders.h"
@@ -86,6 +90,21 @@ TEST_F(JpegPlugin, DecodesBaselineAndProgressiveColourBottomUp) {
     ASSERT_EQ(offset.result, SPI_ALL_RIGHT);
     EXPECT_EQ(file.bits, memory.bits);
     EXPECT_EQ(offset.bits, memory.bits);
+}
+
+TEST_F(JpegPlugin, RowPaddingIsZeroInMemoryUsedBefore) {
+    // The pixel block is not zero-filled first: the padding is set on its own.
+    for (const auto& [width, channels, stride] : {std::tuple{37, 3, 112}, std::tuple{21, 1, 24}}) {
+        const std::string jpeg = encoders::encodeJpeg(encoders::makePattern(width, 9, channels), 90);
+        void* used = std::malloc(SPI_BLOCK_HEADER_BYTES + std::size_t(stride) * 9);
+        std::memset(used, 0xFF, SPI_BLOCK_HEADER_BYTES + std::size_t(stride) * 9);
+        std::free(used);
+        const Decoded d = decodeMemory(plugin, jpeg);
+        ASSERT_EQ(d.bits.size(), std::size_t(stride) * 9);
+        for (int row = 0; row < 9; ++row)
+            for (int at = width * channels; at < stride; ++at)
+                EXPECT_EQ(d.bits[std::size_t(row * stride + at)], 0) << width << " " << row;
+    }
 }
 
 TEST_F(JpegPlugin, GreyBecomesEightBitsWithAGreyPalette) {
