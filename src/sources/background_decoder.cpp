@@ -86,13 +86,13 @@ void BackgroundDecoder::request(const std::vector<int>& entries, std::size_t max
         maxPictures_ = maxPictures;
         maxBytes_ = maxBytes;
         if (workers_.empty() && listing_ && !slots_.empty()) {
+            // Every list loads its plug-ins before any thread calls one.
             for (std::size_t n = threadCount(); n > 0; --n) {
-                auto worker = std::make_unique<Worker>();
-                worker->pages = std::make_unique<PageList>(pluginFolder_);
-                Worker& w = *worker;
-                worker->thread = std::thread([this, &w] { run(w); });
-                workers_.push_back(std::move(worker));
+                workers_.push_back(std::make_unique<Worker>());
+                workers_.back()->pages = std::make_unique<PageList>(pluginFolder_);
             }
+            for (auto& worker : workers_)
+                worker->thread = std::thread([this, &w = *worker] { run(w); });
         }
     }
     changed_.notify_all();
