@@ -37,8 +37,8 @@ inline void freeBlock(MemoryHandle block) {
 // allocation, and every first touch of their pages costs a fault, until the
 // library's own thresholds have grown past a picture's size. A picture that
 // takes the place of one of about its size then reuses memory the process
-// already holds. Every thread takes from the same heap. Process-wide; call
-// it before the first picture is decoded and before other threads start.
+// already holds. Threads share at most two heaps. Process-wide; call it
+// before the first picture is decoded and before other threads start.
 void keepFreedMemoryForReuse();
 
 // Faults in `bytes` of memory that the next allocations will take, once
