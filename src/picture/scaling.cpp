@@ -102,8 +102,9 @@ struct Target {
     }
 };
 
-int fixedStep(int from, int to, double one) {
-    return to > 1 ? static_cast<int>(double(from - 1) / double(to - 1) * one) : 0;
+// In 64 bits: from a very wide picture to a few columns the step passes an int.
+std::int64_t fixedStep(int from, int to, double one) {
+    return to > 1 ? static_cast<std::int64_t>(double(from - 1) / double(to - 1) * one) : 0;
 }
 
 // Source line picked for each target position by the enlarging error term:

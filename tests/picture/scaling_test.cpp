@@ -68,6 +68,15 @@ TEST(Scaling, LinearEnds) {
     EXPECT_EQ(target[2 * rowBytes(3, 24) + 6], 2); // P11 at fx = fy = 256
 }
 
+TEST(Scaling, LinearFromAVeryWidePictureTapsItsEnds) {
+    // A step of more than 32768 source columns a target column overflowed
+    // its fixed-point int and read before the row.
+    PictureBuffer p;
+    loadRamp(p, 65540, 1);
+    setEngines(p, kLinear, kLinear, kLinear);
+    EXPECT_EQ(scaledRow(p, 2, 1), (std::vector<int>{0, 65539 & 0xFF}));
+}
+
 TEST(Scaling, AverageOfAlternatingColumns) {
     auto dib = testing_support::makeDib(4, 4, 24);
     for (int y = 0; y < 4; ++y)
