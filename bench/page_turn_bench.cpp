@@ -11,9 +11,9 @@
 //     the last view is painted (with and without read-ahead).
 // first_turns_vs_steady is the mean of the first five next-page steps after
 // the book is opened over that of steps 20 to 25, default settings; run
-// FirstTurns* each in a process of its own, as a reader's start is:
-//   page_turn_bench --benchmark_filter=FirstTurnsNormal
-// peak_memory_mb (PeakMemory*, also alone in its process) is the process's
+// FirstTurns/* each in a process of its own, as a reader's start is:
+//   page_turn_bench --benchmark_filter=FirstTurns/Normal
+// peak_memory_mb (PeakMemory/*, also alone in its process) is the process's
 // peak resident memory after paging a 60-page book 60 steps forward and 10
 // back with read-ahead.
 #include <benchmark/benchmark.h>
@@ -170,7 +170,7 @@ private:
     std::unique_ptr<Viewer> viewer_;
 };
 
-void nextPage(benchmark::State& state, int mode, bool readAhead, const char* counter) {
+void NextPage(benchmark::State& state, int mode, bool readAhead, const char* counter) {
     Session session(mode, readAhead);
     Viewer& v = session.viewer();
     // One step first, so that the read-ahead buffers are full.
@@ -196,19 +196,6 @@ void nextPage(benchmark::State& state, int mode, bool readAhead, const char* cou
     state.counters["decode_ms"] = decode * 1000;
 }
 
-void NextPageReadAheadNormal(benchmark::State& state) {
-    nextPage(state, kNormalMode, true, "next_page_readahead_vs_decode_normal");
-}
-void NextPageReadAheadTwoPage(benchmark::State& state) {
-    nextPage(state, kTwoPageMode, true, "next_page_readahead_vs_decode_twopage");
-}
-void NextPagePlainNormal(benchmark::State& state) {
-    nextPage(state, kNormalMode, false, "next_page_plain_vs_decode_normal");
-}
-void NextPagePlainTwoPage(benchmark::State& state) {
-    nextPage(state, kTwoPageMode, false, "next_page_plain_vs_decode_twopage");
-}
-
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -222,7 +209,7 @@ double timedCommand(Viewer& v, int id) {
     return seconds;
 }
 
-void firstTurns(benchmark::State& state, int mode) {
+void FirstTurns(benchmark::State& state, int mode) {
     for (auto _ : state) {
         Session session(mode, false);
         std::vector<double> turns;
@@ -243,14 +230,7 @@ void firstTurns(benchmark::State& state, int mode) {
     }
 }
 
-void FirstTurnsNormal(benchmark::State& state) {
-    firstTurns(state, kNormalMode);
-}
-void FirstTurnsTwoPage(benchmark::State& state) {
-    firstTurns(state, kTwoPageMode);
-}
-
-void previousPageCached(benchmark::State& state, int mode, const char* counter) {
+void PreviousPageCached(benchmark::State& state, int mode, const char* counter) {
     Session session(mode, false);
     Viewer& v = session.viewer();
     Decoder decoder;
@@ -267,18 +247,11 @@ void previousPageCached(benchmark::State& state, int mode, const char* counter) 
     state.counters["decode_ms"] = decode * 1000;
 }
 
-void PreviousPageCachedNormal(benchmark::State& state) {
-    previousPageCached(state, kNormalMode, "previous_page_cached_vs_decode_normal");
-}
-void PreviousPageCachedTwoPage(benchmark::State& state) {
-    previousPageCached(state, kTwoPageMode, "previous_page_cached_vs_decode_twopage");
-}
-
 // Ten next-page commands queued at once, timed until the last of them has
 // painted its view: a task queued behind them reads the clock, before the
 // read-ahead refill that the last step queues after it. Between two runs
 // the reader reads the page: the pages decoded ahead are ready.
-void rapidNext(benchmark::State& state, int mode, bool readAhead, const char* counter) {
+void Rapid10Next(benchmark::State& state, int mode, bool readAhead, const char* counter) {
     Session session(mode, readAhead);
     Viewer& v = session.viewer();
     timedCommand(v, cmd::NextPage); // the read-ahead buffers fill
@@ -307,20 +280,7 @@ void rapidNext(benchmark::State& state, int mode, bool readAhead, const char* co
     state.counters["decode_ms"] = decode * 1000;
 }
 
-void Rapid10NextReadAheadNormal(benchmark::State& state) {
-    rapidNext(state, kNormalMode, true, "rapid_10_next_vs_decode_normal");
-}
-void Rapid10NextReadAheadTwoPage(benchmark::State& state) {
-    rapidNext(state, kTwoPageMode, true, "rapid_10_next_vs_decode_twopage");
-}
-void Rapid10NextPlainNormal(benchmark::State& state) {
-    rapidNext(state, kNormalMode, false, "rapid_10_next_vs_decode_normal");
-}
-void Rapid10NextPlainTwoPage(benchmark::State& state) {
-    rapidNext(state, kTwoPageMode, false, "rapid_10_next_vs_decode_twopage");
-}
-
-void peakMemory(benchmark::State& state, int mode) {
+void PeakMemory(benchmark::State& state, int mode) {
     for (auto _ : state) {
         Session session(mode, true, longBookFolder());
         for (int step = 0; step < 60; ++step)
@@ -333,28 +293,31 @@ void peakMemory(benchmark::State& state, int mode) {
     }
 }
 
-void PeakMemoryNormal(benchmark::State& state) {
-    peakMemory(state, kNormalMode);
-}
-void PeakMemoryTwoPage(benchmark::State& state) {
-    peakMemory(state, kTwoPageMode);
-}
-
 // First: they measure a start, before the other benchmarks have warmed the process.
-BENCHMARK(FirstTurnsNormal)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(FirstTurnsTwoPage)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(PeakMemoryNormal)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(PeakMemoryTwoPage)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(NextPageReadAheadNormal)->Unit(benchmark::kMillisecond);
-BENCHMARK(NextPageReadAheadTwoPage)->Unit(benchmark::kMillisecond);
-BENCHMARK(NextPagePlainNormal)->Unit(benchmark::kMillisecond);
-BENCHMARK(NextPagePlainTwoPage)->Unit(benchmark::kMillisecond);
-BENCHMARK(PreviousPageCachedNormal)->Unit(benchmark::kMillisecond);
-BENCHMARK(PreviousPageCachedTwoPage)->Unit(benchmark::kMillisecond);
-BENCHMARK(Rapid10NextReadAheadNormal)->MinTime(4)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(Rapid10NextReadAheadTwoPage)->MinTime(4)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(Rapid10NextPlainNormal)->MinTime(4)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(Rapid10NextPlainTwoPage)->MinTime(4)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FirstTurns, Normal, kNormalMode)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FirstTurns, TwoPage, kTwoPageMode)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PeakMemory, Normal, kNormalMode)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PeakMemory, TwoPage, kTwoPageMode)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(NextPage, ReadAheadNormal, kNormalMode, true,
+                  "next_page_readahead_vs_decode_normal")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(NextPage, ReadAheadTwoPage, kTwoPageMode, true,
+                  "next_page_readahead_vs_decode_twopage")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(NextPage, PlainNormal, kNormalMode, false, "next_page_plain_vs_decode_normal")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(NextPage, PlainTwoPage, kTwoPageMode, false,
+                  "next_page_plain_vs_decode_twopage")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PreviousPageCached, Normal, kNormalMode, "previous_page_cached_vs_decode_normal")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PreviousPageCached, TwoPage, kTwoPageMode,
+                  "previous_page_cached_vs_decode_twopage")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Rapid10Next, ReadAheadNormal, kNormalMode, true, "rapid_10_next_vs_decode_normal")
+    ->MinTime(4)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Rapid10Next, ReadAheadTwoPage, kTwoPageMode, true,
+                  "rapid_10_next_vs_decode_twopage")->MinTime(4)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Rapid10Next, PlainNormal, kNormalMode, false, "rapid_10_next_vs_decode_normal")
+    ->MinTime(4)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Rapid10Next, PlainTwoPage, kTwoPageMode, false,
+                  "rapid_10_next_vs_decode_twopage")->MinTime(4)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -582,83 +582,66 @@ void randomFile() {
     if (v.layout.shownCount) showFrom(randomBetween(0, v.pages.pageCount - 1), kAbsolute);
 }
 
-bool isNavigationCommand(int id) {
-    switch (id) {
-    case cmd::FirstFile:
-    case cmd::PreviousPage:
-    case cmd::NextPage:
-    case cmd::PreviousFile:
-    case cmd::NextFile:
-    case cmd::LastFile:
-    case cmd::RandomFile:
-        return true;
-    default:
-        return false;
-    }
-}
-
 namespace {
 
-bool navigationWaiting() {
-    for (int id : platform::queuedCommands(viewer().mainWindow))
-        if (isNavigationCommand(id)) return true;
-    return false;
+struct NavigationCommand {
+    int id;
+    void (*run)();
+};
+
+constexpr NavigationCommand kNavigationCommands[] = {
+    {cmd::FirstFile, firstFile},       {cmd::PreviousPage, previousPage},
+    {cmd::NextPage, nextPage},         {cmd::PreviousFile, previousFile},
+    {cmd::NextFile, nextFile},         {cmd::LastFile, lastFile},
+    {cmd::RandomFile, randomFile},
+};
+
+const NavigationCommand* navigationCommand(int id) {
+    for (const NavigationCommand& command : kNavigationCommands)
+        if (command.id == id) return &command;
+    return nullptr;
 }
 
 bool isNextStep(int id) {
     return id == cmd::NextPage || id == cmd::NextFile;
 }
 
-int nextStepsWaiting() {
-    int steps = 0;
-    for (int id : platform::queuedCommands(viewer().mainWindow))
-        steps += isNextStep(id) ? 1 : 0;
-    return steps;
-}
+// The navigation commands waiting in the queue.
+struct Waiting {
+    bool any = false;
+    int nextSteps = 0;
+};
 
-void runNavigation(int id) {
-    switch (id) {
-    case cmd::FirstFile:
-        firstFile();
-        break;
-    case cmd::PreviousPage:
-        previousPage();
-        break;
-    case cmd::NextPage:
-        nextPage();
-        break;
-    case cmd::PreviousFile:
-        previousFile();
-        break;
-    case cmd::NextFile:
-        nextFile();
-        break;
-    case cmd::LastFile:
-        lastFile();
-        break;
-    case cmd::RandomFile:
-        randomFile();
-        break;
-    default:
-        break;
+Waiting waiting() {
+    Waiting found;
+    for (int id : platform::queuedCommands(viewer().mainWindow)) {
+        found.any = found.any || isNavigationCommand(id);
+        found.nextSteps += isNextStep(id) ? 1 : 0;
     }
+    return found;
 }
 
 } // namespace
 
+bool isNavigationCommand(int id) {
+    return navigationCommand(id) != nullptr;
+}
+
 void navigate(int id) {
     Viewer& v = viewer();
     ViewLayout& layout = v.layout;
-    layout.deferPainting = navigationWaiting();
+    const Waiting before = waiting();
+    layout.deferPainting = before.any;
     // The pages of the next-page steps waiting are decoded on the other
     // cores while this step and the next ones take theirs.
-    const int stepsWaiting = isNextStep(id) ? nextStepsWaiting() : 0;
-    if (stepsWaiting && layout.shownCount) decodeAhead(stepsWaiting + 1);
-    runNavigation(id);
+    if (isNextStep(id) && before.nextSteps && layout.shownCount)
+        decodeAhead(before.nextSteps + 1);
+    if (const NavigationCommand* command = navigationCommand(id)) command->run();
     layout.deferPainting = false;
-    if (!v.settings.sakiyomi && !navigationWaiting()) v.pagesAhead.clear();
     // Asked again: a message box of the step may have run the waiting ones.
-    if (!layout.paintingOwed || navigationWaiting()) return;
+    const bool stillWaiting = waiting().any;
+    if (!v.settings.sakiyomi && !stillWaiting) v.pagesAhead.clear();
+    if (!layout.paintingOwed || stillWaiting) return;
     layout.paintingOwed = false;
     if (layout.shownCount) relayoutAndRepaint();
 }
